@@ -1,0 +1,44 @@
+# A thin driver over CMake. Every target first installs what is missing.
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+GENERATOR ?= Ninja
+ROSTERS ?= $(CURDIR)/data/rosters
+
+.PHONY: all deps configure build run test test-sanitize fuzz bench format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+# Opens the window on the sample rosters; without a display, a sample prediction on the
+# command line instead.
+run: build
+	@bash scripts/run-sample $(BUILD_DIR) $(ROSTERS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	    -DENABLE_SANITIZERS=ON -DBUILD_BENCHMARKS=OFF
+	cmake --build $(SANITIZE_DIR)
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+
+fuzz: deps
+	bash scripts/run-fuzz 60
+
+bench: build
+	$(BUILD_DIR)/bench/zelkor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+format: configure
+	cmake --build $(BUILD_DIR) --target format
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/Arithmetic.h"
+#include "core/PredictionState.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// Items a roster file must hold: 18 players of name, games played, goals, assists.
+inline constexpr int RosterItems = PlayersPerTeam * RosterColumns;
+
+// Reads the two roster files named by the codes from rosterFolder, item by item in turn
+// (72 items each), into RosterX and RosterY, then recomputes the per-player arrays, the
+// four totals and the two ratios. Raises RosterFileMissingError, RosterFileShortError,
+// RosterDataError or OverflowError with a message naming the file and what is wrong.
+void ReadRosters(PredictionState& state, const std::string& visitorCode,
+                 const std::string& homeCode, const std::filesystem::path& rosterFolder);
+
+// The numeric value of an item: blanks, tabs and line feeds dropped, then the leading
+// decimal number as the nearest Single, or 0. OverflowError beyond the single range.
+Single itemValue(std::string_view item);
+
+} // namespace zelkor
