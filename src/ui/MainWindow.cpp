@@ -1,0 +1,416 @@
+#include "ui/MainWindow.h"
+
+#include "core/FaceOffRun.h"
+#include "teamdata/TeamRatings.h"
+#include "ui/LineWidget.h"
+#include "ui/ReadMeWindow.h"
+#include "ui/Twips.h"
+#include "ui/WindowFonts.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <span>
+#include <utility>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+namespace zelkor::ui {
+
+namespace {
+
+const QColor VisitorBlue(0, 0, 255);
+const QColor HomeRed(255, 0, 0);
+const QColor TitlePurple(192, 0, 192);
+
+// Point sizes of the window: its own font and the sizes the controls choose.
+constexpr qreal WindowPoints = 13.5;
+constexpr qreal SmallPoints = 8.25;
+constexpr qreal TitlePoints = 9.75;
+constexpr qreal EntryPoints = 12;
+
+// Client area of the window, in twips.
+constexpr int ClientWidthTwips = 7410;
+constexpr int ClientHeightTwips = 6585;
+
+const char* const GaaRefusal = "You must enter a value above 0";
+
+// The codes of a half of the rating table, in its order.
+QStringList teamCodes(std::span<const TeamRatingRow> table) {
+    QStringList codes;
+    for (const TeamRatingRow& row : table) {
+        codes.append(QString::fromLatin1(row.code.data(), qsizetype(row.code.size())));
+    }
+    return codes;
+}
+
+// Engine text for the screen. Roster files written on Windows may not be UTF-8: such
+// bytes are taken as Latin-1 rather than shown as replacement marks.
+QString screenText(std::string_view text) {
+    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString shown = fromUtf8(QByteArrayView(text.data(), qsizetype(text.size())));
+    if (fromUtf8.hasError()) {
+        shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    }
+    return shown;
+}
+
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+void setBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    setTextColour(widget, role, colour);
+    widget->setAutoFillBackground(role == QPalette::Window);
+}
+
+QLabel* addLabel(QWidget* client, const char* name, const QString& caption, QRect box,
+                 Qt::Alignment alignment = Qt::AlignLeft) {
+    auto* label = new QLabel(caption, client);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(box);
+    label->setAlignment(alignment | Qt::AlignTop);
+    // Captions show codes the user typed: never take them for markup.
+    label->setTextFormat(Qt::PlainText);
+    // Captions wider than their box wrap at word boundaries, as the hint does.
+    label->setWordWrap(true);
+    return label;
+}
+
+QLineEdit* addTextBox(QWidget* client, const char* name, QRect box) {
+    auto* text = new QLineEdit(client);
+    text->setObjectName(QString::fromLatin1(name));
+    text->setGeometry(box);
+    return text;
+}
+
+// Narrows the box's font where needed, so that every code of its list fits beside the
+// drop-down button: the boxes were drawn for a narrower button than some styles have.
+void fitCodesBesideButton(QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = true;
+    option.frame = true;
+    const int field =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    // QLineEdit keeps two pixels clear on each side of its text, and one for the cursor.
+    const int room = field - 5;
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i) {
+        widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+    }
+    if (widest > room && room > 0) {
+        QFont font = combo->font();
+        const int stretch = font.stretch() > 0 ? font.stretch() : int(QFont::Unstretched);
+        font.setStretch(std::max(int(QFont::UltraCondensed), stretch * room / widest));
+        combo->setFont(font);
+    }
+}
+
+QComboBox* addTeamBox(QWidget* client, const char* name, QRect box, const QStringList& codes) {
+    auto* combo = new QComboBox(client);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setGeometry(box);
+    combo->setEditable(true);
+    // Typed codes are taken as typed: no completion, and nothing is added to the list.
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(codes);
+    combo->setCurrentIndex(0);
+    combo->setFont(windowFont(EntryPoints, true));
+    fitCodesBesideButton(combo);
+    return combo;
+}
+
+// A line from one point to another in twips, thickness in pixels, growing right and down.
+void addLine(QWidget* client, const char* name, QPoint from, QPoint to, int thickness) {
+    auto* line = new LineWidget(client);
+    line->setObjectName(QString::fromLatin1(name));
+    const QPoint start(pixels(std::min(from.x(), to.x())), pixels(std::min(from.y(), to.y())));
+    const QPoint end(pixels(std::max(from.x(), to.x())), pixels(std::max(from.y(), to.y())));
+    line->setGeometry(QRect(start, end + QPoint(thickness - 1, thickness - 1)));
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
+    : QMainWindow(parent), rosterFolder_(std::move(rosterFolder)) {
+    // QApplication set the C library's number format from the environment; the engine
+    // reads and writes numbers itself and expects the neutral one.
+    std::setlocale(LC_NUMERIC, "C");
+
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral(" ZELKOR: THE HOCKEY PREDICTION PROGRAM!"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
+
+    QAction* mnuReadMe = menuBar()->addAction(QStringLiteral("ReadMe"));
+    mnuReadMe->setObjectName(QStringLiteral("mnuReadMe"));
+    connect(mnuReadMe, &QAction::triggered, this, &MainWindow::openReadMe);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
+    client->setFont(windowFont(WindowPoints, true));
+    setCentralWidget(client);
+    buildControls(client);
+    setFocusOrder();
+
+    connect(CmdGo_, &QPushButton::clicked, this, &MainWindow::faceOff);
+    for (QWidget* box : {static_cast<QWidget*>(cboVisitor_), static_cast<QWidget*>(txtGAAV_),
+                         static_cast<QWidget*>(cboHome_), static_cast<QWidget*>(txtGAAH_)}) {
+        box->installEventFilter(this);
+    }
+    cboVisitor_->setFocus();
+}
+
+// The controls in the order in which they overlap: a later one lies over an earlier one.
+void MainWindow::buildControls(QWidget* client) {
+    const QColor white(Qt::white);
+    const QColor face = client->palette().color(QPalette::Button);
+
+    QLabel* lblTitle =
+        addLabel(client, "lblTitle", QStringLiteral("ENTER THE TEAMS AND GOALS AGAINST AVERAGES"),
+                 boxFromTwips(600, 120, 6210, 600), Qt::AlignHCenter);
+    setTextColour(lblTitle, QPalette::WindowText, TitlePurple);
+    lblTitle->setFont(windowFont(TitlePoints, true, true));
+
+    QLabel* Label6 =
+        addLabel(client, "Label6", QStringLiteral("(Enter first three letters in CAPs)"),
+                 boxFromTwips(120, 480, 2805, 405));
+    Label6->setFont(windowFont(SmallPoints, true));
+
+    QLabel* lblVisitor = addLabel(client, "lblVisitor", QStringLiteral("VISITOR"),
+                                  boxFromTwips(1920, 1005, 1380, 405));
+    setTextColour(lblVisitor, QPalette::WindowText, VisitorBlue);
+
+    cboVisitor_ = addTeamBox(client, "cboVisitor", boxFromTwips(360, 960, 855, 420),
+                             teamCodes(roadRatingTable()));
+    setTextColour(cboVisitor_, QPalette::Text, VisitorBlue);
+
+    QLabel* lblScore = addLabel(client, "lblScore", QStringLiteral("Score"),
+                                boxFromTwips(3840, 1440, 615, 255), Qt::AlignHCenter);
+    lblScore->setFont(windowFont(SmallPoints, true));
+    setBackground(lblScore, QPalette::Window, white);
+
+    CmdGo_ = new QPushButton(QStringLiteral("FaceOff!"), client);
+    CmdGo_->setObjectName(QStringLiteral("CmdGo"));
+    CmdGo_->setGeometry(boxFromTwips(5160, 1560, 1335, 795));
+    CmdGo_->setFont(windowFont(EntryPoints, true));
+    // Enter on the focused button presses it, as Space does.
+    CmdGo_->setAutoDefault(true);
+
+    txtGAAV_ = addTextBox(client, "txtGAAV", boxFromTwips(360, 1717, 800, 480));
+    setTextColour(txtGAAV_, QPalette::Text, VisitorBlue);
+    txtGAAV_->setFont(windowFont(EntryPoints, true));
+
+    txtResultVisitor_ = addTextBox(client, "txtResultVisitor", boxFromTwips(3840, 1707, 600, 500));
+    setTextColour(txtResultVisitor_, QPalette::Text, VisitorBlue);
+    setBackground(txtResultVisitor_, QPalette::Base, face);
+
+    QLabel* lblGAAV = addLabel(client, "lblGAAV", QStringLiteral("Goals Against Average"),
+                               boxFromTwips(1635, 1755, 1965, 405));
+    setTextColour(lblGAAV, QPalette::WindowText, VisitorBlue);
+    lblGAAV->setFont(windowFont(SmallPoints, true));
+
+    cboHome_ = addTeamBox(client, "cboHome", boxFromTwips(360, 2400, 855, 420),
+                          teamCodes(homeRatingTable()));
+    setTextColour(cboHome_, QPalette::Text, HomeRed);
+
+    QLabel* lblHome =
+        addLabel(client, "lblHome", QStringLiteral("HOME"), boxFromTwips(2018, 2520, 1185, 405));
+    setTextColour(lblHome, QPalette::WindowText, HomeRed);
+
+    QLabel* lblScore2 = addLabel(client, "lblScore2", QStringLiteral("Score"),
+                                 boxFromTwips(3840, 2880, 615, 375), Qt::AlignHCenter);
+    lblScore2->setFont(windowFont(SmallPoints, true));
+    setBackground(lblScore2, QPalette::Window, white);
+
+    QLabel* lblMoneyLine = addLabel(client, "lblMoneyLine", QStringLiteral("Money Line"),
+                                    boxFromTwips(4920, 3000, 1815, 255), Qt::AlignHCenter);
+    lblMoneyLine->setFont(windowFont(SmallPoints, false));
+    setBackground(lblMoneyLine, QPalette::Window, white);
+
+    lblBet_ = addLabel(client, "lblBet", QString(), boxFromTwips(4680, 3360, 2295, 375),
+                       Qt::AlignHCenter);
+    lblBet_->setFont(windowFont(TitlePoints, true));
+    setBackground(lblBet_, QPalette::Window, white);
+
+    txtResultHome_ = addTextBox(client, "txtResultHome", boxFromTwips(3840, 3147, 600, 500));
+    setTextColour(txtResultHome_, QPalette::Text, HomeRed);
+    setBackground(txtResultHome_, QPalette::Base, face);
+
+    txtGAAH_ = addTextBox(client, "txtGAAH", boxFromTwips(360, 3157, 800, 480));
+    setTextColour(txtGAAH_, QPalette::Text, HomeRed);
+    txtGAAH_->setFont(windowFont(EntryPoints, true));
+
+    QLabel* lblGAAH = addLabel(client, "lblGAAH", QStringLiteral("Goals Against Average"),
+                               boxFromTwips(1635, 3195, 1965, 405));
+    setTextColour(lblGAAH, QPalette::WindowText, HomeRed);
+    lblGAAH->setFont(windowFont(SmallPoints, true));
+
+    txtResults_ = new QPlainTextEdit(client);
+    txtResults_->setObjectName(QStringLiteral("txtResults"));
+    txtResults_->setGeometry(boxFromTwips(360, 4080, 6735, 2535));
+    txtResults_->setFont(windowFont(SmallPoints, true));
+    txtResults_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResults_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResults_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResults_->setTabChangesFocus(true);
+
+    // The box round the money line; the right and bottom sides are twice as thick. The
+    // lines come last so that they lie over the money-line caption that touches them.
+    addLine(client, "Line1", {4680, 2880}, {4680, 3840}, 1);
+    addLine(client, "Line2", {4680, 2880}, {7080, 2880}, 1);
+    addLine(client, "Line3", {7080, 3840}, {4680, 3840}, 2);
+    addLine(client, "Line4", {7080, 2880}, {7080, 3840}, 2);
+
+    // Labels and lines never take the focus; the result boxes do, after the log.
+    for (QLabel* label : client->findChildren<QLabel*>()) {
+        label->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
+void MainWindow::setFocusOrder() {
+    QWidget* const order[] = {cboVisitor_, txtGAAV_,    cboHome_,       txtGAAH_,
+                              CmdGo_,      txtResults_, txtResultHome_, txtResultVisitor_};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window taking over, or a box opening its list, is no leaving of the box;
+        // judging it then would also stack a second message on the first.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == cboVisitor_) {
+                teamBoxLeft(cboVisitor_, state_.VISITOR);
+            } else if (watched == cboHome_) {
+                teamBoxLeft(cboHome_, state_.HOME);
+            } else if (watched == txtGAAV_) {
+                gaaBoxLeft(txtGAAV_, state_.GAAV);
+            } else if (watched == txtGAAH_) {
+                gaaBoxLeft(txtGAAH_, state_.GAAH);
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::teamBoxLeft(const QComboBox* box, std::string& code) {
+    code = box->currentText().toStdString();
+}
+
+void MainWindow::gaaBoxLeft(QLineEdit* box, Single& gaa) {
+    const QString text = box->text().trimmed();
+    // A box left empty changes nothing; the face-off run asks for the average itself.
+    if (text.isEmpty()) {
+        return;
+    }
+    bool converted = false;
+    const float value = QLocale().toFloat(text, &converted);
+    // "inf" and "nan" convert, but are no averages: they are refused like any other word.
+    const bool isNumber = converted && std::isfinite(value);
+    if (isNumber) {
+        gaa = value;
+    }
+    if (isNumber && value > 0) {
+        return;
+    }
+    showMessage(GaaRefusal);
+    // The message box took the activation with it; the focus can only return once the
+    // window is active again.
+    activateWindow();
+    box->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::faceOff() {
+    // A team box that has not lost the focus yet still counts with the code it shows.
+    teamBoxLeft(cboVisitor_, state_.VISITOR);
+    teamBoxLeft(cboHome_, state_.HOME);
+    logChanged_ = false;
+    runFaceOff(state_, *this, FaceOffSetup{draws_, seeds_, rosterFolder_});
+    if (logChanged_) {
+        QString shown = screenText(log_);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        txtResults_->setPlainText(shown);
+    }
+}
+
+void MainWindow::openReadMe() {
+    // One help window at most. It has no owner, so closing this window leaves it open.
+    if (!readMe_) {
+        readMe_ = new ReadMeWindow;
+    }
+    readMe_->show();
+    readMe_->raise();
+    readMe_->activateWindow();
+}
+
+void MainWindow::beep() {
+    QApplication::beep();
+}
+
+std::string MainWindow::visitorGaaText() const {
+    return txtGAAV_->text().toStdString();
+}
+
+std::string MainWindow::homeGaaText() const {
+    return txtGAAH_->text().toStdString();
+}
+
+void MainWindow::showMessage(const std::string& message) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), screenText(message), QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void MainWindow::clearLog() {
+    log_.clear();
+    logChanged_ = true;
+}
+
+void MainWindow::appendLog(std::string_view line) {
+    log_ += line;
+    logChanged_ = true;
+}
+
+std::string MainWindow::logText() const {
+    return log_;
+}
+
+void MainWindow::setVisitorAverage(const std::string& text) {
+    txtResultVisitor_->setText(screenText(text));
+}
+
+void MainWindow::setHomeAverage(const std::string& text) {
+    txtResultHome_->setText(screenText(text));
+}
+
+void MainWindow::setMoneyLine(const std::string& caption) {
+    lblBet_->setText(screenText(caption));
+}
+
+std::string MainWindow::decimalSeparator() const {
+    return QLocale().decimalPoint().toStdString();
+}
+
+} // namespace zelkor::ui

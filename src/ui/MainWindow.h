@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/PredictionState.h"
+#include "core/WindowServices.h"
+#include "simulation/RandomSource.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zelkor::ui {
+
+class ReadMeWindow;
+
+// The prediction window (frmMain). It owns the one PredictionState for the life of the
+// program and gives the engine the window services; its handlers only move data between
+// the widgets and the engine.
+class MainWindow : public QMainWindow, public WindowServices {
+    Q_OBJECT
+
+public:
+    // rosterFolder: where the face-off run finds the roster files.
+    explicit MainWindow(std::filesystem::path rosterFolder, QWidget* parent = nullptr);
+
+    const PredictionState& state() const { return state_; }
+
+    void beep() override;
+    std::string visitorGaaText() const override;
+    std::string homeGaaText() const override;
+    void showMessage(const std::string& message) override;
+    void clearLog() override;
+    void appendLog(std::string_view line) override;
+    std::string logText() const override;
+    void setVisitorAverage(const std::string& text) override;
+    void setHomeAverage(const std::string& text) override;
+    void setMoneyLine(const std::string& caption) override;
+    std::string decimalSeparator() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls(QWidget* client);
+    void setFocusOrder();
+
+    void faceOff();
+    void openReadMe();
+    void teamBoxLeft(const QComboBox* box, std::string& code);
+    void gaaBoxLeft(QLineEdit* box, Single& gaa);
+
+    PredictionState state_;
+    Xoshiro256StarStar draws_;
+    ClockSeed seeds_;
+    std::filesystem::path rosterFolder_;
+
+    // The log is built here and shown once the run is over, so that a series does not
+    // rewrite the widget once per line.
+    std::string log_;
+    bool logChanged_ = false;
+
+    QComboBox* cboVisitor_ = nullptr;
+    QComboBox* cboHome_ = nullptr;
+    QLineEdit* txtGAAV_ = nullptr;
+    QLineEdit* txtGAAH_ = nullptr;
+    QLineEdit* txtResultVisitor_ = nullptr;
+    QLineEdit* txtResultHome_ = nullptr;
+    QLabel* lblBet_ = nullptr;
+    QPushButton* CmdGo_ = nullptr;
+    QPlainTextEdit* txtResults_ = nullptr;
+
+    QPointer<ReadMeWindow> readMe_;
+};
+
+} // namespace zelkor::ui

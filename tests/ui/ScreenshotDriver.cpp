@@ -1,0 +1,76 @@
+// Shows a window of the program as a person sees it, for scripts/screenshot:
+//   zelkor_screenshot_driver ROSTER_FOLDER main    the main window after a prediction
+//   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
+// Once the window is drawn it prints its frame as "x y width height" on one line and
+// stays until it is ended.
+
+#include "ui/MainWindow.h"
+
+#include <cstdio>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+void enter(QWidget& window, const char* name, const char* text) {
+    auto* box = window.findChild<QWidget*>(QString::fromLatin1(name));
+    box->setFocus(Qt::MouseFocusReason);
+    if (auto* combo = qobject_cast<QComboBox*>(box)) {
+        combo->clearEditText();
+    }
+    QTest::keyClicks(box, QString::fromLatin1(text));
+    QTest::keyClick(box, Qt::Key_Tab);
+}
+
+void printFrame(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    std::printf("%d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height());
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme\n");
+        return 2;
+    }
+    zelkor::ui::MainWindow window(arguments.at(1).toStdString());
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        std::fprintf(stderr, "the main window did not become active\n");
+        return 1;
+    }
+
+    QWidget* shown = &window;
+    if (arguments.at(2) == QLatin1String("readme")) {
+        window.findChild<QAction*>(QStringLiteral("mnuReadMe"))->trigger();
+        shown = QApplication::activeWindow();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("frmReadMe")) {
+                shown = widget;
+            }
+        }
+        window.hide();
+    } else {
+        enter(window, "cboVisitor", "BOS");
+        enter(window, "txtGAAV", "2.5");
+        enter(window, "cboHome", "TOR");
+        enter(window, "txtGAAH", "3.1");
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")), Qt::LeftButton);
+    }
+    if (!QTest::qWaitForWindowExposed(shown)) {
+        std::fprintf(stderr, "the window did not show\n");
+        return 1;
+    }
+    QTest::qWait(500); // let the display settle before the picture is taken
+    printFrame(*shown);
+    return app.exec();
+}
