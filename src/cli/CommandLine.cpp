@@ -1,0 +1,106 @@
+#include "cli/CommandLine.h"
+
+#include "cli/ExitStatus.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace zelkor {
+
+namespace {
+
+template <typename Number> std::optional<Number> parseWhole(std::string_view text) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// CLI11 validators report a non-empty string as the reason for refusing a value.
+CLI::Validator gaaNumber() {
+    return CLI::Validator(
+        [](std::string& text) {
+            return parseGaa(text) ? std::string{} : "'" + text + "' is not a number like 2.75";
+        },
+        "", "GAA");
+}
+
+CLI::Validator seedNumber() {
+    return CLI::Validator(
+        [](std::string& text) {
+            return parseSeed(text) ? std::string{}
+                                   : "'" + text + "' is not an unsigned 64-bit decimal number";
+        },
+        "", "SEED");
+}
+
+} // namespace
+
+std::optional<Single> parseGaa(std::string_view text) {
+    const auto value = parseWhole<Single>(text);
+    // from_chars also reads "inf" and "nan", which no goalie's average can be.
+    if (!value || !std::isfinite(*value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::uint64_t> parseSeed(std::string_view text) {
+    return parseWhole<std::uint64_t>(text);
+}
+
+std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* const* argv) {
+    CommandLineOptions options;
+    std::string folderText;
+    std::string seedText;
+
+    CLI::App app{"Predicts an ice-hockey game by playing a series of 11 simulated games.",
+                 "zelkor-cli"};
+    app.set_version_flag("--version", ZELKOR_VERSION);
+    app.add_option("VISITOR", options.visitor, "Visiting team code, e.g. BOS")
+        ->required()
+        ->type_name("CODE");
+    app.add_option("HOME", options.home, "Home team code, e.g. TOR")->required()->type_name("CODE");
+    app.add_option("--gaa-visitor", options.visitorGaaText,
+                   "Visiting goalie's goals-against average, e.g. 2.75")
+        ->required()
+        ->type_name("NUMBER")
+        ->check(gaaNumber());
+    app.add_option("--gaa-home", options.homeGaaText,
+                   "Home goalie's goals-against average, e.g. 3.10")
+        ->required()
+        ->type_name("NUMBER")
+        ->check(gaaNumber());
+    app.add_option("--rosters", folderText,
+                   "Folder holding the roster files (default: the working directory)")
+        ->type_name("DIR");
+    const CLI::Option* seedOption =
+        app.add_option("--seed", seedText,
+                       "Seed of the random generator (default: from the clock); repeats a series")
+            ->type_name("UINT64")
+            ->check(seedNumber());
+    app.add_flag("--json", options.json, "Write one JSON object instead of text");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? ExitSuccess : ExitUsageError;
+    }
+
+    options.visitorGaa = *parseGaa(options.visitorGaaText);
+    options.homeGaa = *parseGaa(options.homeGaaText);
+    options.rosterFolder = folderText.empty() ? "." : folderText;
+    if (seedOption->count() > 0) {
+        options.seed = parseSeed(seedText);
+    }
+    return options;
+}
+
+} // namespace zelkor

@@ -1,0 +1,76 @@
+#include "cli/ConsolePrediction.h"
+
+#include "cli/ConsoleWindow.h"
+#include "cli/ExitStatus.h"
+#include "cli/Report.h"
+#include "cli/SeedRecorder.h"
+#include "core/FaceOffRun.h"
+#include "core/PredictionState.h"
+#include "simulation/RandomSource.h"
+
+#include <exception>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace zelkor {
+
+namespace {
+
+std::unique_ptr<SeedSource> seedSourceFor(const CommandLineOptions& options) {
+    if (options.seed) {
+        return std::make_unique<FixedSeed>(*options.seed);
+    }
+    return std::make_unique<ClockSeed>();
+}
+
+} // namespace
+
+int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+    try {
+        PredictionState state;
+        state.VISITOR = options.visitor;
+        state.HOME = options.home;
+        state.GAAV = options.visitorGaa;
+        state.GAAH = options.homeGaa;
+
+        ConsoleWindow window(options.visitorGaaText, options.homeGaaText, err);
+        Xoshiro256StarStar draws;
+        const std::unique_ptr<SeedSource> seeds = seedSourceFor(options);
+        SeedRecorder recorder(*seeds);
+
+        const FaceOffOutcome outcome =
+            runFaceOff(state, window, FaceOffSetup{draws, recorder, options.rosterFolder});
+        if (outcome != FaceOffOutcome::Completed) {
+            // Every refusal and error should have been shown; never end silently with 1.
+            if (window.messagesShown() == 0) {
+                err << "The prediction did not complete." << std::endl;
+            }
+            return ExitPredictionFailed;
+        }
+
+        // Written in full before anything reaches out, so a failure leaves stdout empty.
+        const SeriesReport report = collectReport(state, window, recorder.lastSeed());
+        std::ostringstream text;
+        if (options.json) {
+            writeJsonReport(report, text);
+        } else {
+            writeTextReport(report, text);
+            if (report.seed) {
+                err << "Seed: " << *report.seed << std::endl;
+            }
+        }
+        out << text.str() << std::flush;
+        // A report that did not reach its reader (a full disk, a closed pipe) is no success.
+        if (!out) {
+            err << "Cannot write the report to standard output." << std::endl;
+            return ExitPredictionFailed;
+        }
+        return ExitSuccess;
+    } catch (const std::exception& error) {
+        err << error.what() << std::endl;
+        return ExitPredictionFailed;
+    }
+}
+
+} // namespace zelkor

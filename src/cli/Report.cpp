@@ -1,0 +1,74 @@
+#include "cli/Report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <ostream>
+#include <stdexcept>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int JsonIndent = 2; // spaces per level: readable, and still one object to parse
+
+int averageValue(const std::string& text, const std::string& team) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end || text.empty()) {
+        throw std::runtime_error("The average score of " + team + " is not a whole number: '" +
+                                 text + "'");
+    }
+    return value;
+}
+
+} // namespace
+
+SeriesReport collectReport(const PredictionState& state, const ConsoleWindow& window,
+                           std::optional<std::uint64_t> seed) {
+    SeriesReport report;
+    report.visitor = state.VISITOR;
+    report.home = state.HOME;
+    report.seed = seed;
+    report.log = window.logLines();
+    report.visitorAverage = averageValue(window.visitorAverage(), state.VISITOR);
+    report.homeAverage = averageValue(window.homeAverage(), state.HOME);
+    report.moneyLine = window.moneyLine();
+    report.winsVisitor = state.Winsx;
+    report.winsHome = state.Winsy;
+    // A level game is counted on both sides; Tiesx alone counts it once.
+    report.ties = state.Tiesx;
+    report.goalsVisitor = state.Goalsx;
+    report.goalsHome = state.Goalsy;
+    return report;
+}
+
+void writeTextReport(const SeriesReport& report, std::ostream& out) {
+    for (const std::string& line : report.log) {
+        out << line << '\n';
+    }
+    out << report.visitor << " average score: " << report.visitorAverage << '\n';
+    out << report.home << " average score: " << report.homeAverage << '\n';
+    out << "Money line: " << report.moneyLine << '\n';
+}
+
+void writeJsonReport(const SeriesReport& report, std::ostream& out) {
+    nlohmann::ordered_json object;
+    object["visitor"] = report.visitor;
+    object["home"] = report.home;
+    object["seed"] = report.seed ? nlohmann::ordered_json(*report.seed) : nullptr;
+    object["log"] = report.log;
+    object["visitor_average"] = report.visitorAverage;
+    object["home_average"] = report.homeAverage;
+    object["money_line"] = report.moneyLine;
+    object["wins_visitor"] = report.winsVisitor;
+    object["wins_home"] = report.winsHome;
+    object["ties"] = report.ties;
+    object["goals_visitor"] = report.goalsVisitor;
+    object["goals_home"] = report.goalsHome;
+    out << object.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
+}
+
+} // namespace zelkor

@@ -1,0 +1,181 @@
+#include "cli/CliProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zelkor::test {
+namespace {
+
+const std::string SampleRosters = ZELKOR_SAMPLE_ROSTERS;
+
+// The arguments of a run that succeeds with the sample rosters; cases change one thing.
+std::vector<std::string> validArguments() {
+    return {"BOS",  "TOR",       "--gaa-visitor", "2.75",   "--gaa-home",
+            "3.10", "--rosters", SampleRosters,   "--seed", "42"};
+}
+
+std::vector<std::string> withArgument(const std::string& option, const std::string& value) {
+    std::vector<std::string> arguments = validArguments();
+    const auto at = std::find(arguments.begin(), arguments.end(), option);
+    *(at + 1) = value;
+    return arguments;
+}
+
+std::vector<std::string> withCodes(const std::string& visitor, const std::string& home) {
+    std::vector<std::string> arguments = validArguments();
+    arguments[0] = visitor;
+    arguments[1] = home;
+    return arguments;
+}
+
+std::vector<std::string> without(const std::string& word) {
+    std::vector<std::string> arguments = validArguments();
+    const auto at = std::find(arguments.begin(), arguments.end(), word);
+    arguments.erase(at, word.starts_with("--") ? at + 2 : at + 1);
+    return arguments;
+}
+
+std::size_t lineCount(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(ExitStatus, ValidArgumentsSucceed) {
+    const CliResult result = runCli(validArguments());
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_FALSE(result.out.empty());
+}
+
+struct UsageCase {
+    const char* label;
+    std::vector<std::string> arguments;
+};
+
+// Arguments the program cannot understand: status 2, CLI11's message on stderr only.
+TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
+    const std::vector<UsageCase> cases = {
+        {"no home code", without("TOR")},
+        {"no visiting GAA", without("--gaa-visitor")},
+        {"no home GAA", without("--gaa-home")},
+        {"extra code",
+         [] {
+             auto arguments = validArguments();
+             arguments.insert(arguments.begin() + 2, "DET");
+             return arguments;
+         }()},
+        {"unknown option",
+         [] {
+             auto arguments = validArguments();
+             arguments.push_back("--colour");
+             return arguments;
+         }()},
+        {"GAA not a number", withArgument("--gaa-visitor", "abc")},
+        {"GAA with a decimal comma", withArgument("--gaa-home", "2,75")},
+        {"GAA with trailing letters", withArgument("--gaa-home", "2.75x")},
+        {"GAA empty", withArgument("--gaa-visitor", "")},
+        {"GAA not a number (nan)", withArgument("--gaa-visitor", "nan")},
+        {"GAA infinite", withArgument("--gaa-home", "inf")},
+        {"GAA beyond single range", withArgument("--gaa-home", "1e60")},
+        {"seed negative", withArgument("--seed", "-1")},
+        {"seed with letters", withArgument("--seed", "12abc")},
+        {"seed empty", withArgument("--seed", "")},
+        {"seed above 64 bits", withArgument("--seed", "18446744073709551616")},
+    };
+    for (const UsageCase& usage : cases) {
+        SCOPED_TRACE(usage.label);
+        const CliResult result = runCli(usage.arguments);
+        EXPECT_EQ(result.exitStatus, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err, "");
+    }
+}
+
+TEST(ExitStatus, HelpAndVersionGoToStdoutWithZero) {
+    const CliResult help = runCli({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.out.find("--gaa-visitor"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+
+    const CliResult version = runCli({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, std::string(ZELKOR_VERSION) + "\n");
+    EXPECT_EQ(version.err, "");
+}
+
+// The sample roster of TOR with every games-played value 0.
+std::string rosterWithoutGames() {
+    std::istringstream roster(sampleRoster("TOR"));
+    std::string result;
+    for (std::string line; std::getline(roster, line);) {
+        const std::size_t games = line.find(',') + 1;
+        result += line.substr(0, games) + "0" + line.substr(line.find(',', games)) + "\n";
+    }
+    return result;
+}
+
+struct FailureCase {
+    const char* label;
+    std::vector<std::string> arguments;
+    std::string expectedInMessage; ///< a part of the one line expected on stderr
+};
+
+// The run refuses or fails: status 1, the run's message as one line on stderr, and no
+// partial report on stdout, in text and in JSON mode.
+void expectFailure(const FailureCase& failure) {
+    SCOPED_TRACE(failure.label);
+    for (const bool json : {false, true}) {
+        auto arguments = failure.arguments;
+        if (json) {
+            arguments.push_back("--json");
+        }
+        const CliResult result = runCli(arguments);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(lineCount(result.err), 1u) << result.err;
+        EXPECT_NE(result.err.find(failure.expectedInMessage), std::string::npos) << result.err;
+    }
+}
+
+TEST(ExitStatus, RefusedInputsGiveOne) {
+    const std::vector<FailureCase> cases = {
+        {"visiting code in lower case", withCodes("bos", "TOR"), "Unknown visiting team: bos"},
+        {"home code unknown", withCodes("BOS", "XYZ"), "Unknown home team: XYZ"},
+        {"home-only code as visitor", withCodes("WAT", "TOR"), "Unknown visiting team: WAT"},
+        {"visiting GAA zero", withArgument("--gaa-visitor", "0"), "above 0"},
+        {"home GAA negative", withArgument("--gaa-home", "-1.5"), "above 0"},
+    };
+    for (const FailureCase& failure : cases) {
+        expectFailure(failure);
+    }
+}
+
+// The home roster is missing or unusable; the visiting one is the sample.
+TEST(ExitStatus, BadRosterFilesGiveOne) {
+    struct RosterCase {
+        const char* label;
+        std::optional<std::string> homeRoster; ///< none: no file at all
+        std::string expectedInMessage;
+    };
+    const std::string tor = sampleRoster("TOR");
+    const std::vector<RosterCase> cases = {
+        {"home roster missing", std::nullopt, "TOR"},
+        {"home roster short", tor.substr(0, tor.size() / 2), "TOR"},
+        {"home roster without games played", rosterWithoutGames(), "games played"},
+    };
+    for (const RosterCase& roster : cases) {
+        TempFolder folder;
+        folder.write("BOS", sampleRoster("BOS"));
+        if (roster.homeRoster) {
+            folder.write("TOR", *roster.homeRoster);
+        }
+        expectFailure({roster.label, withArgument("--rosters", folder.path().string()),
+                       roster.expectedInMessage});
+    }
+}
+
+} // namespace
+} // namespace zelkor::test
