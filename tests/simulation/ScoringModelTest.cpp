@@ -1,0 +1,123 @@
+#include "simulation/ScoringModel.h"
+
+#include "SimulationFixtures.h"
+#include "core/Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+using testing::traceState;
+
+// The trace teams with the factors of the worked minute, as the game loop computes them
+// (0.793143, 0.660952, 1.10300, 0.933311), and even strength.
+PredictionState traceMinute() {
+    PredictionState state = traceState();
+    const double inverseScale = static_cast<Single>(1 / 1.4);
+    state.GaaFactorx = static_cast<Single>(2.776 / 2.5 * inverseScale);
+    state.GaaFactory = static_cast<Single>(2.776 / 3.0 * inverseScale);
+    state.Finishx = static_cast<Single>(0.65f / static_cast<double>(0.5893f));
+    state.Finishy = static_cast<Single>(0.55f / static_cast<double>(0.5893f));
+    state.powerplayx = 1;
+    state.powerplayy = 1;
+    state.shorthandx = 1;
+    state.shorthandy = 1;
+    return state;
+}
+
+TEST(ScoringModel, ReproducesTheWorkedRates) {
+    PredictionState state = traceMinute();
+    SCORERATE(state);
+    EXPECT_NEAR(state.Ratex[1], 943.030, 0.001);
+    EXPECT_NEAR(state.Ratex[2], 471.515, 0.001);
+    EXPECT_NEAR(state.Ratey[1], 1815.61, 0.01);
+    EXPECT_NEAR(state.Ratey[2], 680.852, 0.001);
+    EXPECT_NEAR(state.Cumx[2], 1414.55, 0.01);
+    EXPECT_NEAR(state.Cumx[18], 1430.55, 0.01);
+    EXPECT_NEAR(state.Cumy[18], 2512.46, 0.01);
+}
+
+TEST(ScoringModel, PowerPlayOfTwoDoublesEveryRateBeforeTheFloor) {
+    PredictionState state = traceMinute();
+    state.powerplayx = 2;
+    SCORERATE(state);
+    EXPECT_NEAR(state.Ratex[1], 1886.06, 0.01);
+    EXPECT_NEAR(state.Ratex[2], 943.030, 0.001);
+    EXPECT_EQ(state.Ratex[3], 1.0f) << "a zero rate is floored after the multiplier";
+}
+
+TEST(ScoringModel, ZeroRatesBecomeOneAndSmallRatesStay) {
+    PredictionState state = traceMinute();
+    state.GOALY[3] = 0.0001f;
+    SCORERATE(state);
+    EXPECT_EQ(state.Ratex[3], 1.0f);
+    EXPECT_GT(state.Ratey[3], 0.0f);
+    EXPECT_LT(state.Ratey[3], 1.0f);
+}
+
+TEST(ScoringModel, ShortHandedTeamHasWholeNumberThresholds) {
+    PredictionState state = traceMinute();
+    state.shorthandy = 0;
+    SCORERATE(state);
+    for (int row = 0; row <= PlayersPerTeam; ++row) {
+        EXPECT_EQ(state.Cumy[row], static_cast<Single>(row)) << "row " << row;
+    }
+    EXPECT_EQ(state.Cumx[0], 0.0f);
+}
+
+TEST(ScoringModel, ThresholdsAreRunningSumsRoundedAtEachStep) {
+    PredictionState state = traceMinute();
+    SCORERATE(state);
+    Single sum = 0;
+    for (int row = 1; row <= PlayersPerTeam; ++row) {
+        sum = static_cast<Single>(static_cast<double>(sum) + state.Ratex[row]);
+        EXPECT_EQ(state.Cumx[row], sum) << "row " << row;
+    }
+}
+
+TEST(ScoringModel, SecondCallWithSameInputsGivesIdenticalArrays) {
+    PredictionState state = traceMinute();
+    SCORERATE(state);
+    const PlayerArray firstRates = state.Ratey;
+    const PlayerArray firstThresholds = state.Cumx;
+    SCORERATE(state);
+    for (int row = 0; row <= PlayersPerTeam; ++row) {
+        EXPECT_EQ(state.Ratey[row], firstRates[row]);
+        EXPECT_EQ(state.Cumx[row], firstThresholds[row]);
+    }
+}
+
+TEST(ScoringModel, ErrorsNameTeamPlayerAndFault) {
+    struct Case {
+        const char* name;
+        void (*spoil)(PredictionState&);
+        const char* message;
+    };
+    const Case cases[] = {
+        {"visiting games played 0", [](PredictionState& s) { s.Gamex[5] = 0; },
+         "Cannot compute the scoring rate of BOS player 5 (Visitor 5): games played is 0."},
+        {"home games played 0 with no goals",
+         [](PredictionState& s) {
+             s.Gamey[7] = 0;
+             s.RosterY.at(7, NameColumn) = "Dale Hunter";
+         },
+         "Cannot compute the scoring rate of TOR player 7 (Dale Hunter): games played is 0."},
+        {"home finish 0", [](PredictionState& s) { s.Finishy = 0; },
+         "Cannot compute the scoring rate of TOR player 1 (Captain): the team's finishing "
+         "factor is 0 (its roster has no goals)."},
+    };
+    for (const Case& c : cases) {
+        PredictionState state = traceMinute();
+        c.spoil(state);
+        try {
+            SCORERATE(state);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const ArithmeticError& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace zelkor
