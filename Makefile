@@ -34,11 +34,15 @@ test-sanitize: deps
 fuzz: deps
 	bash scripts/run-fuzz 60
 
-bench: build
-	$(BUILD_DIR)/bench/zelkor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+# Benchmarks are timed in an optimised build of their own.
+bench: deps
+	cmake -S . -B build-release -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	    -DBUILD_TESTING=OFF -DBUILD_UI=OFF
+	cmake --build build-release --target zelkor_bench
+	build-release/bench/zelkor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format: configure
 	cmake --build $(BUILD_DIR) --target format
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-fuzz build-release
