@@ -15,8 +15,13 @@ namespace {
                         " does not fit in a 16-bit integer (-32768 to 32767)");
 }
 
-Integer checkedSum(int a, int b) {
-    return Integer(a + b);
+// A sum formed wide enough that no int operand can overflow it before the range check.
+Integer checkedSum(long long sum) {
+    if (sum < std::numeric_limits<std::int16_t>::min() ||
+        sum > std::numeric_limits<std::int16_t>::max()) {
+        throwIntegerOverflow(sum);
+    }
+    return Integer(static_cast<int>(sum));
 }
 
 } // namespace
@@ -45,11 +50,11 @@ Integer Integer::fromReal(double value) {
 }
 
 Integer& Integer::operator+=(int amount) {
-    return *this = checkedSum(value_, amount);
+    return *this = checkedSum(static_cast<long long>(value_) + amount);
 }
 
 Integer& Integer::operator-=(int amount) {
-    return *this = checkedSum(value_, -amount);
+    return *this = checkedSum(static_cast<long long>(value_) - amount);
 }
 
 Integer& Integer::operator++() {

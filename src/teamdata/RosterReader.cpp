@@ -21,8 +21,10 @@ constexpr const char* RosterLayout = "18 players: name, games played, goals, ass
 // Longest piece of a user's text repeated in a message; more would bury the message.
 constexpr std::size_t LongestQuotedText = 40;
 
-// Larger decimal exponents than this are all alike: far beyond the range of a Single.
-constexpr long long ExponentCap = 100000;
+// Larger decimal exponents than this are all alike: far beyond the range of a Single, and
+// beyond the number of digits any item can hold, so a capped exponent still tells whether
+// the number is at least 1. Small enough that exponent * 10 + 9 cannot overflow.
+constexpr long long ExponentCap = 1'000'000'000'000'000;
 
 // text as it can be shown in a message: control characters as '?'.
 std::string printable(std::string_view text) {

@@ -41,6 +41,9 @@ TEST(Integer, ArithmeticOverflowsInsteadOfWrapping) {
     bottom -= 1;
     EXPECT_THROW(--bottom, OverflowError);
     EXPECT_THROW(Integer(40000), OverflowError);
+    Integer any = 5;
+    EXPECT_THROW(any += std::numeric_limits<int>::max(), OverflowError);
+    EXPECT_THROW(any -= std::numeric_limits<int>::min(), OverflowError);
     EXPECT_THROW(Integer(-32769), OverflowError);
 }
 

@@ -341,9 +341,9 @@ TEST(GameLoop, ArithmeticFaultsEndTheSeriesInTheFirstMinute) {
         {"player without games",
          [](PredictionState& s) {
              s.Gamex[5] = 0;
-             s.RosterX.at(5, NameColumn) = "Dale Hunter";
+             s.RosterX.at(5, NameColumn) = "Orrin Falkbeck";
          },
-         "Cannot compute the scoring rate of BOS player 5 (Dale Hunter): games played is 0.", 4},
+         "Cannot compute the scoring rate of BOS player 5 (Orrin Falkbeck): games played is 0.", 4},
         {"home team without goals", [](PredictionState& s) { s.Ratioy = 0; },
          "Cannot compute the scoring rate of TOR player 1 (Captain): the team's finishing "
          "factor is 0 (its roster has no goals).",

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace zelkor {
 namespace {
 
@@ -88,6 +90,71 @@ TEST(ScoringModel, SecondCallWithSameInputsGivesIdenticalArrays) {
     }
 }
 
+// One player's rate as the model writes it, step by step: goals times 100000 over games
+// times 60, stored; times the ratings and multipliers left to right, over the product of
+// the two divisors, stored; an exact zero becomes 1.
+Single referenceRate(Single goals, Single games, Single defence, Single offence, int powerPlay,
+                     int shortHanded, Single gaaFactor, Single finish) {
+    const auto base = static_cast<Single>((static_cast<double>(goals) * 100000.0) /
+                                          (static_cast<double>(games) * 60.0));
+    const double numerator =
+        static_cast<double>(base) * defence * offence * powerPlay * shortHanded;
+    const auto rate = static_cast<Single>(numerator / (static_cast<double>(gaaFactor) * finish));
+    return rate == 0 ? 1.0f : rate;
+}
+
+// Every rate and threshold, to the last bit, against the step-by-step rule over many
+// random minutes: a regrouped product or a rounding too early or too late shows here.
+TEST(ScoringModel, RatesAndThresholdsMatchTheStepByStepRuleExactly) {
+    std::mt19937 random(7);
+    const auto uniform = [&](float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(random);
+    };
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int minute = 0; minute < 2000; ++minute) {
+        PredictionState state;
+        for (int row = 1; row <= PlayersPerTeam; ++row) {
+            state.GOALX[row] = pick(0, 4) == 0 ? 0.0f : uniform(0, 60);
+            state.GOALY[row] = pick(0, 4) == 0 ? 0.0f : static_cast<Single>(pick(1, 55));
+            state.Gamex[row] = uniform(1, 82);
+            state.Gamey[row] = static_cast<Single>(pick(20, 82));
+        }
+        state.DEFH = uniform(0.6f, 1.5f);
+        state.OFFR = uniform(0.5f, 1.0f);
+        state.DEFR = uniform(0.6f, 1.1f);
+        state.OFFH = uniform(0.6f, 1.5f);
+        state.powerplayx = pick(0, 2);
+        state.powerplayy = pick(0, 2);
+        state.shorthandx = pick(0, 1);
+        state.shorthandy = pick(0, 1);
+        state.GaaFactorx = uniform(0.4f, 1.5f);
+        state.GaaFactory = uniform(0.4f, 1.5f);
+        state.Finishx = uniform(0.5f, 1.6f);
+        state.Finishy = uniform(0.5f, 1.6f);
+
+        SCORERATE(state);
+
+        Single thresholdX = 0;
+        Single thresholdY = 0;
+        for (int row = 1; row <= PlayersPerTeam; ++row) {
+            const Single rateX =
+                referenceRate(state.GOALX[row], state.Gamex[row], state.DEFH, state.OFFR,
+                              state.powerplayx, state.shorthandx, state.GaaFactorx, state.Finishx);
+            const Single rateY =
+                referenceRate(state.GOALY[row], state.Gamey[row], state.DEFR, state.OFFH,
+                              state.powerplayy, state.shorthandy, state.GaaFactory, state.Finishy);
+            thresholdX = static_cast<Single>(static_cast<double>(thresholdX) + rateX);
+            thresholdY = static_cast<Single>(static_cast<double>(thresholdY) + rateY);
+            ASSERT_EQ(state.Ratex[row], rateX) << "minute " << minute << ", row " << row;
+            ASSERT_EQ(state.Ratey[row], rateY) << "minute " << minute << ", row " << row;
+            ASSERT_EQ(state.Cumx[row], thresholdX) << "minute " << minute << ", row " << row;
+            ASSERT_EQ(state.Cumy[row], thresholdY) << "minute " << minute << ", row " << row;
+        }
+    }
+}
+
 TEST(ScoringModel, ErrorsNameTeamPlayerAndFault) {
     struct Case {
         const char* name;
@@ -100,9 +167,9 @@ TEST(ScoringModel, ErrorsNameTeamPlayerAndFault) {
         {"home games played 0 with no goals",
          [](PredictionState& s) {
              s.Gamey[7] = 0;
-             s.RosterY.at(7, NameColumn) = "Dale Hunter";
+             s.RosterY.at(7, NameColumn) = "Orrin Falkbeck";
          },
-         "Cannot compute the scoring rate of TOR player 7 (Dale Hunter): games played is 0."},
+         "Cannot compute the scoring rate of TOR player 7 (Orrin Falkbeck): games played is 0."},
         {"home finish 0", [](PredictionState& s) { s.Finishy = 0; },
          "Cannot compute the scoring rate of TOR player 1 (Captain): the team's finishing "
          "factor is 0 (its roster has no goals)."},

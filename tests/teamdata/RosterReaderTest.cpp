@@ -455,9 +455,11 @@ TEST(ItemValue, LeadingNumberAsTheNearestSingle) {
 }
 
 TEST(ItemValue, NumbersBeyondASingleOverflow) {
-    for (const std::string item :
-         {"1e39", "-1e39", "3.4028236e38", "340282357000000000000000000000000000000",
-          "1e99999999999999999999", "0.001e42"}) {
+    for (const std::string& item : std::initializer_list<std::string>{
+             "1e39", "-1e39", "3.4028236e38", "340282357000000000000000000000000000000",
+             "1e99999999999999999999", "0.001e42",
+             // About 1e49, written with more digits than any small exponent limit.
+             "0." + std::string(200000, '0') + "1e200050"}) {
         try {
             itemValue(item);
             ADD_FAILURE() << item << " gave no error";
@@ -465,6 +467,12 @@ TEST(ItemValue, NumbersBeyondASingleOverflow) {
             EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << item;
         }
     }
+}
+
+TEST(ItemValue, LongNumbersBelowTheSmallestSingleAreZero) {
+    // About 1e-50, with 200000 digits before the point.
+    const std::string tiny = "1" + std::string(200000, '0') + "e-200050";
+    EXPECT_EQ(itemValue(tiny), 0.0f);
 }
 
 } // namespace
