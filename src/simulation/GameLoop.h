@@ -12,8 +12,7 @@ inline constexpr int GamesPerSeries = 11;
 // Plays a series of 11 games from a filled state (ratings, rosters, ratios, GAA values,
 // codes): reseeds draws from seeds once, appends goal and final-score lines to the log,
 // keeps the tallies and ends with SeriesSummary. Errors pass to the caller.
-void Gameplay(PredictionState& state, WindowServices& window, DrawSource& draws,
-              SeedSource& seeds);
+void Gameplay(PredictionState& state, WindowServices& window, DrawSource& draws, SeedSource& seeds);
 
 // Sets Winx, Winy or Tiex and Tiey for the game just ended.
 void OUTCOME(PredictionState& state);
