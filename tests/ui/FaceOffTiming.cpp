@@ -1,6 +1,7 @@
 // Times the face-off button on the sample rosters: from the press until the window has
 // painted the results. Prints the spread over many presses in milliseconds.
 
+#include "Typing.h"
 #include "ui/MainWindow.h"
 
 #include <algorithm>
@@ -8,26 +9,15 @@
 #include <vector>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
 
-constexpr int Presses = 200;
+using zelkor::ui::testing::enterAndLeave;
 
-// Enters one box's text and leaves it, so that its lost-focus handler stores it.
-void enter(QWidget& window, const char* name, const char* text) {
-    auto* box = window.findChild<QWidget*>(QString::fromLatin1(name));
-    box->setFocus(Qt::MouseFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        combo->clearEditText();
-    }
-    QTest::keyClicks(box, QString::fromLatin1(text));
-    QTest::keyClick(box, Qt::Key_Tab);
-}
+constexpr int Presses = 200;
 
 } // namespace
 
@@ -42,10 +32,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "the window did not show\n");
         return 1;
     }
-    enter(window, "cboVisitor", "BOS");
-    enter(window, "txtGAAV", "2.5");
-    enter(window, "cboHome", "TOR");
-    enter(window, "txtGAAH", "3.1");
+    enterAndLeave(window, "cboVisitor", "BOS");
+    enterAndLeave(window, "txtGAAV", "2.5");
+    enterAndLeave(window, "cboHome", "TOR");
+    enterAndLeave(window, "txtGAAH", "3.1");
     auto* button = window.findChild<QPushButton*>(QStringLiteral("CmdGo"));
 
     std::vector<double> milliseconds;

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "Typing.h"
 #include "WidgetTestSupport.h"
 
 #include <filesystem>
@@ -23,6 +24,7 @@ using testing::child;
 using testing::CountingWindow;
 using testing::MessageBoxCloser;
 using testing::showActive;
+using testing::typeInto;
 
 const std::filesystem::path SampleRosters = ZELKOR_SAMPLE_ROSTERS;
 
@@ -31,16 +33,6 @@ protected:
     void SetUp() override { showActive(window); }
 
     QWidget* focused() const { return QApplication::focusWidget(); }
-
-    // Replaces a box's text by typing, as a user who selected all of it would.
-    static void typeInto(QWidget* box, const QString& text) {
-        if (auto* combo = qobject_cast<QComboBox*>(box)) {
-            combo->clearEditText();
-        } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
-            line->clear();
-        }
-        QTest::keyClicks(box, text);
-    }
 
     // Enters a prediction the way a user does: type into each box and tab on.
     void enterPrediction(const QString& visitor, const QString& visitorGaa, const QString& home,

@@ -4,27 +4,19 @@
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
 
+#include "Typing.h"
 #include "ui/MainWindow.h"
 
 #include <cstdio>
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
 
-void enter(QWidget& window, const char* name, const char* text) {
-    auto* box = window.findChild<QWidget*>(QString::fromLatin1(name));
-    box->setFocus(Qt::MouseFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(box)) {
-        combo->clearEditText();
-    }
-    QTest::keyClicks(box, QString::fromLatin1(text));
-    QTest::keyClick(box, Qt::Key_Tab);
-}
+using zelkor::ui::testing::enterAndLeave;
 
 void printFrame(const QWidget& window) {
     const QRect frame = window.frameGeometry();
@@ -60,10 +52,10 @@ int main(int argc, char* argv[]) {
         }
         window.hide();
     } else {
-        enter(window, "cboVisitor", "BOS");
-        enter(window, "txtGAAV", "2.5");
-        enter(window, "cboHome", "TOR");
-        enter(window, "txtGAAH", "3.1");
+        enterAndLeave(window, "cboVisitor", "BOS");
+        enterAndLeave(window, "txtGAAV", "2.5");
+        enterAndLeave(window, "cboHome", "TOR");
+        enterAndLeave(window, "txtGAAH", "3.1");
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")), Qt::LeftButton);
     }
     if (!QTest::qWaitForWindowExposed(shown)) {
