@@ -330,6 +330,64 @@ TEST(GameLoop, GoldenSeriesSignature) {
     EXPECT_EQ(fnv1a(window.log), 11465016957599319892u);
 }
 
+// Many seeded series over varied ratings, goalie averages and rosters, some of them
+// extreme enough that an arithmetic fault ends the series part-way: everything each one
+// shows (log, averages, money line, or the error's message) goes into one signature. A
+// change here must be deliberate: it means the simulation plays differently.
+TEST(GameLoop, ManySeriesSignature) {
+    std::uint64_t mix = 0x5eed;
+    // A value in [low, high) from a fixed sequence, the same on every machine.
+    auto next = [&mix](double low, double high) {
+        mix = mix * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<Single>(low + (high - low) * static_cast<double>(mix >> 11) * 0x1p-53);
+    };
+    std::string shown;
+    int failed = 0;
+    int failedAfterAGoal = 0;
+    for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+        PredictionState state = fullRosterState();
+        for (Single* rating : {&state.OFFR, &state.DEFR, &state.OFFH, &state.DEFH}) {
+            *rating = next(0.7, 1.3);
+        }
+        for (Single* rating : {&state.PPR, &state.PPH, &state.SHR, &state.SHH}) {
+            *rating = next(0.2, 3.0);
+        }
+        state.PENR = next(0.05, 0.6);
+        state.PENH = next(0.05, 0.6);
+        state.GAAV = next(0.5, 6.0);
+        state.GAAH = next(0.5, 6.0);
+        if (seed % 25 == 0) {
+            // Near the single range: only a power play's multiplied rate overflows, in
+            // whatever minute the first visiting penalty falls.
+            state.DEFR = 1;
+            state.OFFH = 1;
+            state.GAAV = 1.983f;
+            state.PPH = 2.5f;
+            state.GOALY[3] = 6e34f;
+            state.Gamey[3] = 1;
+        }
+        if (seed % 40 == 0) {
+            state.GAAV = 1e-30f;
+        }
+        RecordingWindow window;
+        Xoshiro256StarStar draws;
+        FixedSeed seeds(seed);
+        try {
+            Gameplay(state, window, draws, seeds);
+        } catch (const ArithmeticError& error) {
+            ++failed;
+            failedAfterAGoal += window.log.empty() ? 0 : 1;
+            shown += error.what();
+        }
+        shown += window.log + window.visitorAverage + "|" + window.homeAverage + "|" +
+                 window.moneyLine + "\n";
+    }
+    EXPECT_EQ(failed, 11);
+    EXPECT_GT(failedAfterAGoal, 2);
+    EXPECT_EQ(shown.size(), 2468151u);
+    EXPECT_EQ(fnv1a(shown), 16119677151903070633u);
+}
+
 TEST(GameLoop, ArithmeticFaultsEndTheSeriesInTheFirstMinute) {
     struct Case {
         const char* name;
