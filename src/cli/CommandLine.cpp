@@ -1,32 +1,26 @@
 #include "cli/CommandLine.h"
 
 #include "cli/ExitStatus.h"
+#include "core/DisplayText.h"
+#include "core/InputChecks.h"
 
 #include <CLI/CLI.hpp>
 
 #include <charconv>
-#include <cmath>
 #include <system_error>
 
 namespace zelkor {
 
 namespace {
 
-template <typename Number> std::optional<Number> parseWhole(std::string_view text) {
-    Number value{};
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// CLI11 validators report a non-empty string as the reason for refusing a value.
+// CLI11 validators report a non-empty string as the reason for refusing a value. A GAA
+// the face-off would refuse is refused here already, as any option value out of range.
 CLI::Validator gaaNumber() {
     return CLI::Validator(
         [](std::string& text) {
-            return parseGaa(text) ? std::string{} : "'" + text + "' is not a number like 2.75";
+            const GaaReading reading = readGaa(text);
+            return reading.problem == GaaProblem::None ? std::string{}
+                                                       : gaaProblemText(reading.problem, text);
         },
         "", "GAA");
 }
@@ -34,25 +28,23 @@ CLI::Validator gaaNumber() {
 CLI::Validator seedNumber() {
     return CLI::Validator(
         [](std::string& text) {
-            return parseSeed(text) ? std::string{}
-                                   : "'" + text + "' is not an unsigned 64-bit decimal number";
+            return parseSeed(text)
+                       ? std::string{}
+                       : "'" + quotedText(text) + "' is not an unsigned 64-bit decimal number";
         },
         "", "SEED");
 }
 
 } // namespace
 
-std::optional<Single> parseGaa(std::string_view text) {
-    const auto value = parseWhole<Single>(text);
-    // from_chars also reads "inf" and "nan", which no goalie's average can be.
-    if (!value || !std::isfinite(*value)) {
+std::optional<std::uint64_t> parseSeed(std::string_view text) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end) {
         return std::nullopt;
     }
     return value;
-}
-
-std::optional<std::uint64_t> parseSeed(std::string_view text) {
-    return parseWhole<std::uint64_t>(text);
 }
 
 std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* const* argv) {
@@ -94,8 +86,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
         return status == 0 ? ExitSuccess : ExitUsageError;
     }
 
-    options.visitorGaa = *parseGaa(options.visitorGaaText);
-    options.homeGaa = *parseGaa(options.homeGaaText);
+    options.visitorGaa = readGaa(options.visitorGaaText).value;
+    options.homeGaa = readGaa(options.homeGaaText).value;
     options.rosterFolder = folderText.empty() ? "." : folderText;
     if (seedOption->count() > 0) {
         options.seed = parseSeed(seedText);

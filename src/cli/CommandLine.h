@@ -15,10 +15,10 @@ namespace zelkor {
 struct CommandLineOptions {
     std::string visitor;                ///< visiting team code, exactly as typed
     std::string home;                   ///< home team code, exactly as typed
-    std::string visitorGaaText;         ///< the visiting GAA as typed; the run checks this text
+    std::string visitorGaaText;         ///< the visiting GAA as typed
     std::string homeGaaText;            ///< the home GAA as typed
-    Single visitorGaa = 0;              ///< visitorGaaText converted
-    Single homeGaa = 0;                 ///< homeGaaText converted
+    Single visitorGaa = 0;              ///< visitorGaaText converted, above 0
+    Single homeGaa = 0;                 ///< homeGaaText converted, above 0
     std::filesystem::path rosterFolder; ///< "." by default: the working directory
     std::optional<std::uint64_t> seed;  ///< fixed seed; none: seeded from the clock
     bool json = false;                  ///< one JSON object instead of text
@@ -27,10 +27,6 @@ struct CommandLineOptions {
 // Parses the arguments. Help, version and usage errors are printed here (help and version
 // on stdout, errors on stderr) and give the exit status to end with instead of options.
 std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* const* argv);
-
-// A GAA text with a full stop as decimal point, whatever the locale; none unless the whole
-// text is a finite number in the single range.
-std::optional<Single> parseGaa(std::string_view text);
 
 // A seed as an unsigned 64-bit decimal number, the whole text and nothing else.
 std::optional<std::uint64_t> parseSeed(std::string_view text);

@@ -3,10 +3,9 @@
 #include "cli/ConsoleWindow.h"
 #include "cli/ExitStatus.h"
 #include "cli/Report.h"
-#include "cli/SeedRecorder.h"
-#include "core/FaceOffRun.h"
-#include "core/PredictionState.h"
+#include "core/Predictor.h"
 #include "simulation/RandomSource.h"
+#include "simulation/SeriesSummary.h"
 
 #include <exception>
 #include <memory>
@@ -21,26 +20,22 @@ std::unique_ptr<SeedSource> seedSourceFor(const CommandLineOptions& options) {
     if (options.seed) {
         return std::make_unique<FixedSeed>(*options.seed);
     }
-    return std::make_unique<ClockSeed>();
+    return nullptr; // the clock
 }
 
 } // namespace
 
 int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
     try {
-        PredictionState state;
+        Predictor predictor(options.rosterFolder, seedSourceFor(options));
+        PredictionState& state = predictor.state();
         state.VISITOR = options.visitor;
         state.HOME = options.home;
         state.GAAV = options.visitorGaa;
         state.GAAH = options.homeGaa;
 
         ConsoleWindow window(options.visitorGaaText, options.homeGaaText, err);
-        Xoshiro256StarStar draws;
-        const std::unique_ptr<SeedSource> seeds = seedSourceFor(options);
-        SeedRecorder recorder(*seeds);
-
-        const FaceOffOutcome outcome =
-            runFaceOff(state, window, FaceOffSetup{draws, recorder, options.rosterFolder});
+        const FaceOffOutcome outcome = predictor.faceOff(window);
         if (outcome != FaceOffOutcome::Completed) {
             // Every refusal and error should have been shown; never end silently with 1.
             if (window.messagesShown() == 0) {
@@ -50,7 +45,8 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
         }
 
         // Written in full before anything reaches out, so a failure leaves stdout empty.
-        const SeriesReport report = collectReport(state, window, recorder.lastSeed());
+        const SeriesReport report =
+            collectReport(state, summarizeSeries(state), window, predictor.lastSeed());
         std::ostringstream text;
         if (options.json) {
             writeJsonReport(report, text);

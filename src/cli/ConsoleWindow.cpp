@@ -1,13 +1,13 @@
 #include "cli/ConsoleWindow.h"
 
+#include "core/LogLine.h"
+
 #include <ostream>
 #include <utility>
 
 namespace zelkor {
 
 namespace {
-
-constexpr std::string_view LineEnd = "\r\n"; // how the engine ends every log line
 
 // A message is one line on the terminal, whatever line ends it holds.
 std::string asOneLine(std::string_view text) {
@@ -41,19 +41,10 @@ void ConsoleWindow::showMessage(const std::string& message) {
 
 void ConsoleWindow::appendLog(std::string_view line) {
     // The engine appends whole lines; a text without the line end is kept as it is.
-    if (line.ends_with(LineEnd)) {
-        line.remove_suffix(LineEnd.size());
+    if (line.ends_with(LogLineEnd)) {
+        line.remove_suffix(LogLineEnd.size());
     }
     logLines_.emplace_back(line);
-}
-
-std::string ConsoleWindow::logText() const {
-    std::string text;
-    for (const std::string& line : logLines_) {
-        text += line;
-        text += LineEnd;
-    }
-    return text;
 }
 
 } // namespace zelkor

@@ -23,7 +23,6 @@ public:
 
     void clearLog() override { logLines_.clear(); }
     void appendLog(std::string_view line) override;
-    std::string logText() const override;
 
     void setVisitorAverage(const std::string& text) override { visitorAverage_ = text; }
     void setHomeAverage(const std::string& text) override { homeAverage_ = text; }

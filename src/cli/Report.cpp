@@ -2,9 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <charconv>
 #include <ostream>
-#include <stdexcept>
 
 namespace zelkor {
 
@@ -12,29 +10,19 @@ namespace {
 
 constexpr int JsonIndent = 2; // spaces per level: readable, and still one object to parse
 
-int averageValue(const std::string& text, const std::string& team) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end || text.empty()) {
-        throw std::runtime_error("The average score of " + team + " is not a whole number: '" +
-                                 text + "'");
-    }
-    return value;
-}
-
 } // namespace
 
-SeriesReport collectReport(const PredictionState& state, const ConsoleWindow& window,
-                           std::optional<std::uint64_t> seed) {
+SeriesReport collectReport(const PredictionState& state, const SeriesFacts& facts,
+                           const ConsoleWindow& window, std::optional<std::uint64_t> seed) {
     SeriesReport report;
     report.visitor = state.VISITOR;
     report.home = state.HOME;
     report.seed = seed;
     report.log = window.logLines();
-    report.visitorAverage = averageValue(window.visitorAverage(), state.VISITOR);
-    report.homeAverage = averageValue(window.homeAverage(), state.HOME);
-    report.moneyLine = window.moneyLine();
+    report.visitorAverage = facts.visitorAverage;
+    report.homeAverage = facts.homeAverage;
+    // The caption as the window shows it; a terminal's decimal point is a full stop.
+    report.moneyLine = moneyLineCaption(facts, state.VISITOR, state.HOME, ".");
     report.winsVisitor = state.Winsx;
     report.winsHome = state.Winsy;
     // A level game is counted on both sides; Tiesx alone counts it once.

@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleWindow.h"
 #include "core/PredictionState.h"
+#include "simulation/SeriesSummary.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -27,10 +28,10 @@ struct SeriesReport {
     int goalsHome = 0;
 };
 
-// Gathers the report from the state and the window after a completed run. Throws
-// std::runtime_error if an average the series wrote is not a whole number.
-SeriesReport collectReport(const PredictionState& state, const ConsoleWindow& window,
-                           std::optional<std::uint64_t> seed);
+// Gathers the report of a completed run from the state, the series' facts and the log
+// the window kept.
+SeriesReport collectReport(const PredictionState& state, const SeriesFacts& facts,
+                           const ConsoleWindow& window, std::optional<std::uint64_t> seed);
 
 // The log, then the two average scores and the money line, one labelled line each.
 void writeTextReport(const SeriesReport& report, std::ostream& out);

@@ -1,56 +1,21 @@
 #include "core/FaceOffRun.h"
 
 #include "core/Errors.h"
+#include "core/InputChecks.h"
 #include "simulation/GameLoop.h"
 #include "teamdata/RosterReader.h"
 #include "teamdata/TeamRatings.h"
 
-#include <cmath>
 #include <new>
-#include <optional>
 #include <string>
 
 namespace zelkor {
 
-namespace {
-
-// Why the inputs cannot start a prediction, or nothing when they can. Checked before
-// anything changes: a prediction on a previous team's ratings, on an empty code or with
-// a goalie average that the factors divide by would be plainly wrong.
-std::optional<std::string> refusalOfInputs(const PredictionState& state,
-                                           const WindowServices& window) {
-    // Both texts are always read; a text of blanks is not empty.
-    const bool visitorGaaEmpty = window.visitorGaaText().empty();
-    const bool homeGaaEmpty = window.homeGaaText().empty();
-    if (visitorGaaEmpty || homeGaaEmpty) {
-        return "You must enter GAA";
-    }
-    if (state.VISITOR.empty()) {
-        return "You must enter the visiting team";
-    }
-    if (state.HOME.empty()) {
-        return "You must enter the home team";
-    }
-    if (!isRoadTeamCode(state.VISITOR)) {
-        return "Unknown visiting team: " + state.VISITOR;
-    }
-    if (!isHomeTeamCode(state.HOME)) {
-        return "Unknown home team: " + state.HOME;
-    }
-    const auto isAboveZero = [](Single gaa) { return std::isfinite(gaa) && gaa > 0; };
-    if (!isAboveZero(state.GAAV) || !isAboveZero(state.GAAH)) {
-        return "You must enter a value above 0";
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
 FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
                           const FaceOffSetup& setup) {
     window.beep();
-    if (const auto refusal = refusalOfInputs(state, window)) {
-        window.showMessage(*refusal);
+    if (const auto refusal = faceOffRefusal(state, window.visitorGaaText(), window.homeGaaText())) {
+        window.showMessage(refusal->message);
         return FaceOffOutcome::Refused;
     }
 

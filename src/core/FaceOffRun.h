@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/DrawSource.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
-#include "simulation/RandomSource.h"
 
 #include <filesystem>
 

@@ -22,10 +22,9 @@ public:
     // A modal message with an OK button only; returns when the user has closed it.
     virtual void showMessage(const std::string& message) = 0;
 
-    // The play-by-play log. appendLog adds text that ends in "\r\n" (one line).
+    // The play-by-play log. appendLog adds one line, ending in LogLineEnd.
     virtual void clearLog() = 0;
     virtual void appendLog(std::string_view line) = 0;
-    virtual std::string logText() const = 0;
 
     // The results of a completed series.
     virtual void setVisitorAverage(const std::string& text) = 0;

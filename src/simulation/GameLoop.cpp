@@ -1,8 +1,10 @@
 #include "simulation/GameLoop.h"
 
 #include "core/Errors.h"
+#include "core/LogLine.h"
 #include "simulation/LateGame.h"
 #include "simulation/Penalties.h"
+#include "simulation/RandomSource.h"
 #include "simulation/ScoringModel.h"
 #include "simulation/SeriesSummary.h"
 
@@ -27,14 +29,6 @@ constexpr int LateGameMinute = 1;                 // the late-game rules run fro
 constexpr int LastScanIndex = PlayersPerTeam - 1; // pass i looks at roster row i + 1
 constexpr std::size_t LineCapacity = 128; // enough for most lines; longer names grow it once
 
-// What one series works with; the line buffer is reused for every log line.
-struct Series {
-    PredictionState& state;
-    WindowServices& window;
-    DrawSource& draws;
-    std::string line;
-};
-
 void appendNumber(std::string& text, int number) {
     char digits[8];
     const auto result = std::to_chars(digits, digits + sizeof digits, number);
@@ -57,11 +51,6 @@ Single goalieFactor(Single gaa, Single gaaScale, const char* goalie, const std::
     }
 }
 
-Single minuteDraw(DrawSource& draws) {
-    return toSingle(static_cast<double>(draws.nextDraw()) * DrawRange + DrawOffset,
-                    "the draw of the minute");
-}
-
 void resetGame(PredictionState& state) {
     state.Scorex = 0;
     state.Scorey = 0;
@@ -70,30 +59,6 @@ void resetGame(PredictionState& state) {
     state.Tiex = 0;
     state.Winy = 0;
     state.Tiey = 0;
-}
-
-void startSeries(Series& series, SeedSource& seeds) {
-    PredictionState& state = series.state;
-    state.GaaScale = toSingle(GaaScaleValue, "GaaScale");
-    state.LeagueRatio = toSingle(LeagueRatioValue, "LeagueRatio");
-    state.Rndx = 0;
-    state.Rndy = 0;
-    state.Winsx = 0;
-    state.Tiesx = 0;
-    state.Goalsx = 0;
-    state.Winsy = 0;
-    state.Tiesy = 0;
-    state.Goalsy = 0;
-    // A series ended by an error leaves its game unfinished; the next one must not
-    // inherit that game's score.
-    resetGame(state);
-    series.draws.reseed(seeds.seriesSeed());
-    state.match = 1;
-}
-
-void drawMinute(Series& series) {
-    series.state.Rndx = minuteDraw(series.draws);
-    series.state.Rndy = minuteDraw(series.draws);
 }
 
 void computeGoalieFactors(PredictionState& state) {
@@ -113,112 +78,9 @@ void computeFinishFactors(PredictionState& state) {
     state.Finishy = toSingle(checkedDivide(state.Ratioy, state.LeagueRatio, "Finishy"), "Finishy");
 }
 
-void appendGoalLine(Series& series, const std::string& code, const RosterTable& roster,
-                    int player) {
-    std::string& line = series.line;
-    line.clear();
-    line += code;
-    line += " score! by ";
-    line += roster.at(player, NameColumn);
-    line += " at minute ";
-    appendNumber(line, series.state.Minute);
-    line += "\r\n";
-    series.window.appendLog(line);
-}
-
 // Player k scores when Cum[k - 1] < draw < Cum[k]; a draw on a threshold scores for nobody.
 bool drawHits(const PlayerArray& thresholds, int index, Single draw) {
     return thresholds[index] < draw && draw < thresholds[index + 1];
-}
-
-// The passes run by roster row, visitors first on each row; in overtime the first goal
-// ends the scan.
-void scanForGoals(Series& series) {
-    PredictionState& state = series.state;
-    for (int index = 0; index <= LastScanIndex; ++index) {
-        if (state.Rndx > state.Cumx[PlayersPerTeam] && state.Rndy > state.Cumy[PlayersPerTeam]) {
-            return;
-        }
-        if (drawHits(state.Cumx, index, state.Rndx)) {
-            appendGoalLine(series, state.VISITOR, state.RosterX, index + 1);
-            ++state.Scorex;
-        }
-        if (state.OVERTIME == 1 && state.Scorex > state.Scorey) {
-            return;
-        }
-        if (drawHits(state.Cumy, index, state.Rndy)) {
-            appendGoalLine(series, state.HOME, state.RosterY, index + 1);
-            ++state.Scorey;
-        }
-        if (state.OVERTIME == 1 && state.Scorey > state.Scorex) {
-            return;
-        }
-    }
-}
-
-void playMinute(Series& series) {
-    PredictionState& state = series.state;
-    // 1. The two draws of the minute, visitors first.
-    drawMinute(series);
-    // 2. The goalie factors.
-    computeGoalieFactors(state);
-    // 3. Even strength until a penalty says otherwise.
-    resetMultipliers(state);
-    // 4. The finishing factors.
-    computeFinishFactors(state);
-    // 5. The last two minutes of a period have their own penalty rules.
-    if (state.Minute <= LateGameMinute) {
-        LATEGAME(state, series.draws);
-    }
-    // 6. The penalties of the minute.
-    PENAL(state, series.draws);
-    // 7. Rates and thresholds under the multipliers now in force.
-    SCORERATE(state);
-    // 8. Who scores.
-    scanForGoals(series);
-}
-
-void startOvertime(PredictionState& state) {
-    state.Minute = FirstOvertimeMinute;
-    state.OVERTIME = 1;
-    state.PENALFLAG = 0;
-}
-
-// Regulation from minute 59 down to 0, then sudden-death overtime from 4 when level.
-void playMinutes(Series& series) {
-    PredictionState& state = series.state;
-    state.PENALFLAG = 0;
-    state.Minute = FirstRegulationMinute;
-    for (;;) {
-        playMinute(series);
-        if (state.OVERTIME == 1 && state.Scorex != state.Scorey) {
-            return;
-        }
-        --state.Minute;
-        if (state.Minute >= 0) {
-            continue;
-        }
-        if (state.Scorex == state.Scorey && state.OVERTIME == 0) {
-            startOvertime(state);
-            continue;
-        }
-        return;
-    }
-}
-
-void appendFinalScoreLine(Series& series) {
-    const PredictionState& state = series.state;
-    std::string& line = series.line;
-    line.clear();
-    line += state.VISITOR;
-    line += " - ";
-    appendNumber(line, state.Scorex);
-    line += "  ";
-    line += state.HOME;
-    line += " - ";
-    appendNumber(line, state.Scorey);
-    line += "\r\n";
-    series.window.appendLog(line);
 }
 
 void addGameToTallies(PredictionState& state) {
@@ -230,14 +92,202 @@ void addGameToTallies(PredictionState& state) {
     state.Tiesy += state.Tiey;
 }
 
-void playGame(Series& series) {
-    PredictionState& state = series.state;
-    playMinutes(series);
-    OUTCOME(state);
-    appendFinalScoreLine(series);
-    addGameToTallies(state);
-    resetGame(state);
-    ++state.match;
+void startOvertime(PredictionState& state) {
+    state.Minute = FirstOvertimeMinute;
+    state.OVERTIME = 1;
+    state.PENALFLAG = 0;
+}
+
+// Writes the goals and final scores into the log, one line each.
+class LoggedRecord {
+public:
+    explicit LoggedRecord(WindowServices& window) : window_(window) { line_.reserve(LineCapacity); }
+
+    void goal(const PredictionState& state, bool visiting, int row) {
+        line_.clear();
+        line_ += visiting ? state.VISITOR : state.HOME;
+        line_ += " score! by ";
+        line_ += (visiting ? state.RosterX : state.RosterY).at(row, NameColumn);
+        line_ += " at minute ";
+        appendNumber(line_, state.Minute);
+        line_ += LogLineEnd;
+        window_.appendLog(line_);
+    }
+
+    void gameEnded(const PredictionState& state) {
+        line_.clear();
+        line_ += state.VISITOR;
+        line_ += " - ";
+        appendNumber(line_, state.Scorex);
+        line_ += "  ";
+        line_ += state.HOME;
+        line_ += " - ";
+        appendNumber(line_, state.Scorey);
+        line_ += LogLineEnd;
+        window_.appendLog(line_);
+    }
+
+private:
+    WindowServices& window_;
+    std::string line_; // reused for every line
+};
+
+// Keeps the goals and final scores as numbers.
+class QuietRecord {
+public:
+    explicit QuietRecord(SeriesOutcome& outcome) : outcome_(outcome) { outcome_.goals.clear(); }
+
+    void goal(const PredictionState& state, bool visiting, int row) {
+        outcome_.goals.push_back(
+            {static_cast<std::uint8_t>(state.match), static_cast<std::uint8_t>(row),
+             static_cast<std::int8_t>(state.Minute), visiting, state.OVERTIME == 1});
+    }
+
+    void gameEnded(const PredictionState& state) {
+        outcome_.games[static_cast<std::size_t>(state.match - 1)] = {state.Scorex, state.Scorey,
+                                                                     state.OVERTIME == 1};
+    }
+
+private:
+    SeriesOutcome& outcome_;
+};
+
+// One series on the draws of type Draws (the generator itself, so that its draws inline,
+// or any draw source), telling record of every goal and every game's end.
+template <typename Draws, typename Record> class SeriesPlay {
+public:
+    SeriesPlay(PredictionState& state, Draws& draws, Record& record)
+        : state_(state), draws_(draws), record_(record) {}
+
+    void play(SeedSource& seeds) {
+        start(seeds);
+        while (state_.match <= GamesPerSeries) {
+            playGame();
+        }
+    }
+
+private:
+    void start(SeedSource& seeds) {
+        state_.GaaScale = toSingle(GaaScaleValue, "GaaScale");
+        state_.LeagueRatio = toSingle(LeagueRatioValue, "LeagueRatio");
+        state_.Rndx = 0;
+        state_.Rndy = 0;
+        state_.Winsx = 0;
+        state_.Tiesx = 0;
+        state_.Goalsx = 0;
+        state_.Winsy = 0;
+        state_.Tiesy = 0;
+        state_.Goalsy = 0;
+        // A series ended by an error leaves its game unfinished; the next one must not
+        // inherit that game's score.
+        resetGame(state_);
+        draws_.reseed(seeds.seriesSeed());
+        state_.match = 1;
+    }
+
+    Single minuteDraw() {
+        return toSingle(static_cast<double>(draws_.nextDraw()) * DrawRange + DrawOffset,
+                        "the draw of the minute");
+    }
+
+    void playMinute() {
+        // 1. The two draws of the minute, visitors first.
+        state_.Rndx = minuteDraw();
+        state_.Rndy = minuteDraw();
+        // 2. The goalie factors. Their inputs are fixed for the series: computed in its
+        // first minute, where any fault of theirs is raised.
+        if (!factorsKnown_) {
+            computeGoalieFactors(state_);
+        }
+        // 3. Even strength until a penalty says otherwise.
+        resetMultipliers(state_);
+        // 4. The finishing factors, fixed for the series like the goalie factors.
+        if (!factorsKnown_) {
+            computeFinishFactors(state_);
+            factorsKnown_ = true;
+        }
+        // 5. The last two minutes of a period have their own penalty rules.
+        if (state_.Minute <= LateGameMinute) {
+            LATEGAME(state_, draws_);
+        }
+        // 6. The penalties of the minute.
+        PENAL(state_, draws_);
+        // 7. Rates and thresholds under the multipliers now in force.
+        rates_.rebuild(state_);
+        // 8. Who scores.
+        scanForGoals();
+    }
+
+    // The passes run by roster row, visitors first on each row; in overtime the first goal
+    // ends the scan.
+    void scanForGoals() {
+        PredictionState& state = state_;
+        for (int index = 0; index <= LastScanIndex; ++index) {
+            if (state.Rndx > state.Cumx[PlayersPerTeam] &&
+                state.Rndy > state.Cumy[PlayersPerTeam]) {
+                return;
+            }
+            if (drawHits(state.Cumx, index, state.Rndx)) {
+                record_.goal(state, true, index + 1);
+                ++state.Scorex;
+            }
+            if (state.OVERTIME == 1 && state.Scorex > state.Scorey) {
+                return;
+            }
+            if (drawHits(state.Cumy, index, state.Rndy)) {
+                record_.goal(state, false, index + 1);
+                ++state.Scorey;
+            }
+            if (state.OVERTIME == 1 && state.Scorey > state.Scorex) {
+                return;
+            }
+        }
+    }
+
+    // Regulation from minute 59 down to 0, then sudden-death overtime from 4 when level.
+    void playMinutes() {
+        state_.PENALFLAG = 0;
+        state_.Minute = FirstRegulationMinute;
+        for (;;) {
+            playMinute();
+            if (state_.OVERTIME == 1 && state_.Scorex != state_.Scorey) {
+                return;
+            }
+            --state_.Minute;
+            if (state_.Minute >= 0) {
+                continue;
+            }
+            if (state_.Scorex == state_.Scorey && state_.OVERTIME == 0) {
+                startOvertime(state_);
+                continue;
+            }
+            return;
+        }
+    }
+
+    void playGame() {
+        playMinutes();
+        OUTCOME(state_);
+        record_.gameEnded(state_);
+        addGameToTallies(state_);
+        resetGame(state_);
+        ++state_.match;
+    }
+
+    PredictionState& state_;
+    Draws& draws_;
+    Record& record_;
+    RateCache rates_;
+    bool factorsKnown_ = false;
+};
+
+template <typename Record>
+void playSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds, Record& record) {
+    if (auto* generator = dynamic_cast<Xoshiro256StarStar*>(&draws)) {
+        SeriesPlay<Xoshiro256StarStar, Record>(state, *generator, record).play(seeds);
+    } else {
+        SeriesPlay<DrawSource, Record>(state, draws, record).play(seeds);
+    }
 }
 
 } // namespace
@@ -257,13 +307,15 @@ void OUTCOME(PredictionState& state) {
 
 void Gameplay(PredictionState& state, WindowServices& window, DrawSource& draws,
               SeedSource& seeds) {
-    Series series{state, window, draws, {}};
-    series.line.reserve(LineCapacity);
-    startSeries(series, seeds);
-    while (state.match <= GamesPerSeries) {
-        playGame(series);
-    }
+    LoggedRecord record(window);
+    playSeries(state, draws, seeds, record);
     SeriesSummary(state, window);
+}
+
+void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
+                     SeriesOutcome& outcome) {
+    QuietRecord record(outcome);
+    playSeries(state, draws, seeds, record);
 }
 
 } // namespace zelkor

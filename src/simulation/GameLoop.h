@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/DrawSource.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
-#include "simulation/RandomSource.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace zelkor {
 
@@ -13,6 +17,35 @@ inline constexpr int GamesPerSeries = 11;
 // codes): reseeds draws from seeds once, appends goal and final-score lines to the log,
 // keeps the tallies and ends with SeriesSummary. Errors pass to the caller.
 void Gameplay(PredictionState& state, WindowServices& window, DrawSource& draws, SeedSource& seeds);
+
+// One goal of a quiet series.
+struct ScoredGoal {
+    std::uint8_t game;  ///< 1 to 11
+    std::uint8_t row;   ///< the scorer's roster row, 1 to 18
+    std::int8_t minute; ///< minutes left, as the log shows it
+    bool visiting;      ///< scored by the visiting team
+    bool overtime;      ///< scored in overtime
+};
+
+// How one game of a quiet series ended.
+struct GameResult {
+    int visitorGoals;
+    int homeGoals;
+    bool overtime; ///< went to overtime (and ended level if the goals are equal)
+};
+
+// What a quiet series produced besides the tallies in the state. The goals are in the
+// order the log would list them.
+struct SeriesOutcome {
+    std::array<GameResult, GamesPerSeries> games{};
+    std::vector<ScoredGoal> goals;
+};
+
+// Plays a series exactly as Gameplay does, with the same draws, tallies and errors, but
+// builds no log text and shows nothing: the games and goals go into outcome (whose goal
+// list is reused) and the tallies into the state, for the caller to summarise.
+void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
+                     SeriesOutcome& outcome);
 
 // Sets Winx, Winy or Tiex and Tiey for the game just ended.
 void OUTCOME(PredictionState& state);

@@ -14,26 +14,7 @@ bool leadsByThreeOrMore(int leader, int trailer) {
     return static_cast<double>(leader) > static_cast<double>(trailer) + LeadMargin;
 }
 
-} // namespace
-
-void LATEGAME(PredictionState& state, DrawSource& draws) {
-    // Four independent tests; PENAL leaves the scores alone, so at most one of the last
-    // three passes.
-    if (state.OVERTIME == 1) {
-        PENAL(state, draws);
-    }
-    if (state.Scorex == state.Scorey) {
-        PENAL(state, draws);
-    }
-    if (state.Scorex > state.Scorey) {
-        VISITWIN(state, draws);
-    }
-    if (state.Scorey > state.Scorex) {
-        HOMEWIN(state, draws);
-    }
-}
-
-void VISITWIN(PredictionState& state, DrawSource& draws) {
+template <typename Draws> void visitingLead(PredictionState& state, Draws& draws) {
     if (leadsByThreeOrMore(state.Scorex, state.Scorey)) {
         PENAL(state, draws);
     }
@@ -47,7 +28,7 @@ void VISITWIN(PredictionState& state, DrawSource& draws) {
     PENAL(state, draws);
 }
 
-void HOMEWIN(PredictionState& state, DrawSource& draws) {
+template <typename Draws> void homeLead(PredictionState& state, Draws& draws) {
     if (leadsByThreeOrMore(state.Scorey, state.Scorex)) {
         PENAL(state, draws);
     }
@@ -57,6 +38,49 @@ void HOMEWIN(PredictionState& state, DrawSource& draws) {
     state.powerplayx = Integer::fromReal(TrailingPowerPlayReset);
     state.shorthandy = Integer::fromReal(LeadingShortHandedReset);
     PENAL(state, draws);
+}
+
+template <typename Draws> void lateGame(PredictionState& state, Draws& draws) {
+    // Four independent tests; PENAL leaves the scores alone, so at most one of the last
+    // three passes.
+    if (state.OVERTIME == 1) {
+        PENAL(state, draws);
+    }
+    if (state.Scorex == state.Scorey) {
+        PENAL(state, draws);
+    }
+    if (state.Scorex > state.Scorey) {
+        visitingLead(state, draws);
+    }
+    if (state.Scorey > state.Scorex) {
+        homeLead(state, draws);
+    }
+}
+
+} // namespace
+
+void LATEGAME(PredictionState& state, DrawSource& draws) {
+    lateGame(state, draws);
+}
+
+void LATEGAME(PredictionState& state, Xoshiro256StarStar& draws) {
+    lateGame(state, draws);
+}
+
+void VISITWIN(PredictionState& state, DrawSource& draws) {
+    visitingLead(state, draws);
+}
+
+void VISITWIN(PredictionState& state, Xoshiro256StarStar& draws) {
+    visitingLead(state, draws);
+}
+
+void HOMEWIN(PredictionState& state, DrawSource& draws) {
+    homeLead(state, draws);
+}
+
+void HOMEWIN(PredictionState& state, Xoshiro256StarStar& draws) {
+    homeLead(state, draws);
 }
 
 } // namespace zelkor

@@ -16,4 +16,9 @@ void VISITWIN(PredictionState& state, DrawSource& draws);
 // The mirror image of VISITWIN for a home lead.
 void HOMEWIN(PredictionState& state, DrawSource& draws);
 
+// The same three on the generator itself, whose draws are then inlined.
+void LATEGAME(PredictionState& state, Xoshiro256StarStar& draws);
+void VISITWIN(PredictionState& state, Xoshiro256StarStar& draws);
+void HOMEWIN(PredictionState& state, Xoshiro256StarStar& draws);
+
 } // namespace zelkor

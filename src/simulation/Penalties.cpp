@@ -19,7 +19,7 @@ constexpr double ShortHandedFactor = 0.1912;
 // A penalty with this many minutes left or fewer raises PENALFLAG.
 constexpr int FlagLimit = 1;
 
-Single narrowedDraw(DrawSource& draws, double scale, double offset) {
+template <typename Draws> Single narrowedDraw(Draws& draws, double scale, double offset) {
     return toSingle(static_cast<double>(draws.nextDraw()) * scale + offset, "a penalty draw");
 }
 
@@ -33,9 +33,7 @@ void callPenalty(Integer& powerPlay, Single powerPlayRating, Integer& shortHande
     }
 }
 
-} // namespace
-
-void PENAL(PredictionState& state, DrawSource& draws) {
+template <typename Draws> void penalties(PredictionState& state, Draws& draws) {
     const int x = state.Minute;
     state.penaltyx = draws.nextDraw();
     state.penaltyy = draws.nextDraw();
@@ -50,6 +48,16 @@ void PENAL(PredictionState& state, DrawSource& draws) {
     if (state.penaltyy < state.PENR) {
         callPenalty(state.powerplayy, state.PPH, state.shorthandx, state.SHR, state.PENALFLAG, x);
     }
+}
+
+} // namespace
+
+void PENAL(PredictionState& state, DrawSource& draws) {
+    penalties(state, draws);
+}
+
+void PENAL(PredictionState& state, Xoshiro256StarStar& draws) {
+    penalties(state, draws);
 }
 
 } // namespace zelkor

@@ -9,5 +9,7 @@ namespace zelkor {
 // penalised and sets the power-play and short-handed multipliers and PENALFLAG. Takes
 // two draws, four when Minute < 5.
 void PENAL(PredictionState& state, DrawSource& draws);
+// The same on the generator itself, whose draws are then inlined.
+void PENAL(PredictionState& state, Xoshiro256StarStar& draws);
 
 } // namespace zelkor

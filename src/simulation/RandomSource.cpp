@@ -1,6 +1,5 @@
 #include "simulation/RandomSource.h"
 
-#include <bit>
 #include <chrono>
 #include <ctime>
 
@@ -12,8 +11,6 @@ constexpr std::uint64_t SplitMixIncrement = 0x9E3779B97F4A7C15; // the golden-ra
 // SplitMix64's two mixing constants.
 constexpr std::uint64_t SplitMixFirstMultiplier = 0xBF58476D1CE4E5B9;
 constexpr std::uint64_t SplitMixSecondMultiplier = 0x94D049BB133111EB;
-constexpr int DrawShift = 40;             // keeps the top 24 bits, all a float holds exactly
-constexpr double DrawScale = 0x1p-24;     // 24 bits to [0, 1)
 constexpr double SecondsPerMinute = 60.0; // for the seconds since midnight
 constexpr double SecondsPerHour = 3600.0;
 
@@ -34,22 +31,10 @@ void Xoshiro256StarStar::reseed(std::uint64_t seed) {
     }
 }
 
-std::uint64_t Xoshiro256StarStar::next() {
-    auto& [s0, s1, s2, s3] = state_;
-    const std::uint64_t result = std::rotl(s1 * 5, 7) * 9;
-    const std::uint64_t shifted = s1 << 17;
-    s2 ^= s0;
-    s3 ^= s1;
-    s1 ^= s2;
-    s0 ^= s3;
-    s2 ^= shifted;
-    s3 = std::rotl(s3, 45);
-    return result;
-}
-
-Single Xoshiro256StarStar::nextDraw() {
-    // 24 bits times 2^-24 is exact in a float and never reaches 1.
-    return static_cast<Single>(static_cast<double>(next() >> DrawShift) * DrawScale);
+std::uint64_t splitMix64Output(std::uint64_t state, std::uint64_t index) {
+    // Each output adds the increment once, so the state before output k is known directly.
+    state += index * SplitMixIncrement;
+    return splitMix64(state);
 }
 
 std::uint64_t ClockSeed::seriesSeed() {

@@ -1,27 +1,12 @@
 #pragma once
 
-#include "core/Arithmetic.h"
+#include "core/DrawSource.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace zelkor {
-
-// The one pseudo-random sequence of a series. Reseeded once at its start.
-class DrawSource {
-public:
-    virtual ~DrawSource() = default;
-    virtual void reseed(std::uint64_t seed) = 0;
-    // The next uniform value in [0, 1).
-    virtual Single nextDraw() = 0;
-};
-
-// Where the seed of each series comes from.
-class SeedSource {
-public:
-    virtual ~SeedSource() = default;
-    virtual std::uint64_t seriesSeed() = 0;
-};
 
 // xoshiro256** seeded through SplitMix64: the same seed gives the same draws on every
 // machine. A draw is the top 24 bits of an output times 2^-24, exact in a float.
@@ -29,10 +14,30 @@ class Xoshiro256StarStar final : public DrawSource {
 public:
     explicit Xoshiro256StarStar(std::uint64_t seed = 0) { reseed(seed); }
     void reseed(std::uint64_t seed) override;
-    Single nextDraw() override;
-    std::uint64_t next();
+
+    // Defined here so that a series played on this class directly draws without a call.
+    Single nextDraw() override {
+        // 24 bits times 2^-24 is exact in a float and never reaches 1.
+        return static_cast<Single>(static_cast<double>(next() >> DrawShift) * DrawScale);
+    }
+
+    std::uint64_t next() {
+        auto& [s0, s1, s2, s3] = state_;
+        const std::uint64_t result = std::rotl(s1 * 5, 7) * 9;
+        const std::uint64_t shifted = s1 << 17;
+        s2 ^= s0;
+        s3 ^= s1;
+        s1 ^= s2;
+        s0 ^= s3;
+        s2 ^= shifted;
+        s3 = std::rotl(s3, 45);
+        return result;
+    }
 
 private:
+    static constexpr int DrawShift = 40;         // keeps the top 24 bits, all a float holds
+    static constexpr double DrawScale = 0x1p-24; // 24 bits to [0, 1)
+
     std::array<std::uint64_t, 4> state_{};
 };
 
@@ -52,6 +57,10 @@ public:
 private:
     std::uint64_t seed_;
 };
+
+// The (index + 1)-th output of SplitMix64 started at state: the same mixer that seeds the
+// generator, used to derive the seeds of many series from one.
+std::uint64_t splitMix64Output(std::uint64_t state, std::uint64_t index);
 
 // Turns seconds since midnight into the seed as ClockSeed does; separate so it can be
 // checked without a clock.

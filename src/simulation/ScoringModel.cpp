@@ -2,8 +2,6 @@
 
 #include "core/Errors.h"
 
-#include <array>
-#include <cmath>
 #include <string>
 
 namespace zelkor {
@@ -13,8 +11,6 @@ namespace {
 constexpr double DrawRange = 100000.0;  // a rate is a chance per minute on this scale
 constexpr double MinutesPerGame = 60.0; // turns goals per game into goals per minute
 constexpr Single FloorRate = 1; // an exact zero rate becomes this, so every player can score
-// The least magnitude that rounds to infinity in single precision.
-constexpr double SingleOverflowLimit = 0x1.ffffffp+127;
 
 // What scales one team's rates in this minute. The divisor is the same product for every
 // player, so it is formed once.
@@ -38,12 +34,6 @@ TeamScaling homeScaling(const PredictionState& state) {
             static_cast<double>(state.GaaFactory) * state.Finishy};
 }
 
-// A player's season goals per minute on the draw scale, before rounding: goals times
-// 100000 over games times 60.
-double baseQuotient(Single goals, Single games) {
-    return (goals * DrawRange) / (games * MinutesPerGame);
-}
-
 // The season rate times the ratings and multipliers of the minute, left to right; the
 // scaled rate is this over the team's divisor.
 double scaledNumerator(Single rate, const TeamScaling& team) {
@@ -55,80 +45,6 @@ Single withFloor(Single rate) {
     return rate == 0 ? FloorRate : rate;
 }
 
-using TeamValues = std::array<Single, PlayersPerTeam + 1>;
-
-using PlayerValues = std::array<double, PlayersPerTeam>;
-
-// False as soon as one value is beyond the single range or not a number.
-bool allFitSingle(const PlayerValues& values) {
-    bool fit = true;
-    for (const double value : values) {
-        fit &= std::fabs(value) < SingleOverflowLimit;
-    }
-    return fit;
-}
-
-// The rebuild runs every minute, so its usual case runs step by step over all players at
-// once, which lets the divisions overlap, and checks each step's results together: one
-// team's rates and thresholds into local arrays, or false when a step left the range.
-bool computeTeam(const PlayerArray& goals, const PlayerArray& games, const TeamScaling& team,
-                 Single firstThreshold, TeamValues& rates, TeamValues& thresholds) {
-    PlayerValues values; // every element is written before it is read
-    for (int player = 1; player <= PlayersPerTeam; ++player) {
-        values[player - 1] = baseQuotient(goals[player], games[player]);
-    }
-    if (!allFitSingle(values)) {
-        return false;
-    }
-    for (double& value : values) {
-        value = scaledNumerator(static_cast<Single>(value), team);
-    }
-    for (double& value : values) {
-        value /= team.divisor;
-    }
-    if (!allFitSingle(values)) {
-        return false;
-    }
-    for (int player = 1; player <= PlayersPerTeam; ++player) {
-        rates[player] = withFloor(static_cast<Single>(values[player - 1]));
-    }
-    // A sum of two Singles rounded once to single precision is exactly their double sum
-    // rounded to single (double has more than twice the digits), and adding in single
-    // keeps this chain of 18 dependent sums short. An overflow stays infinite to the end.
-    thresholds[0] = firstThreshold;
-    for (int player = 1; player <= PlayersPerTeam; ++player) {
-        thresholds[player] = thresholds[player - 1] + rates[player];
-    }
-    return std::isfinite(thresholds[PlayersPerTeam]);
-}
-
-void storeTeam(const TeamValues& rates, const TeamValues& thresholds, PlayerArray& rateArray,
-               PlayerArray& thresholdArray) {
-    for (int player = 1; player <= PlayersPerTeam; ++player) {
-        rateArray[player] = rates[player];
-        thresholdArray[player] = thresholds[player];
-    }
-}
-
-// Both teams' rates and thresholds, stored only when every step stayed in range.
-bool rebuildWhenInRange(PredictionState& state) {
-    // Filled by computeTeam before they are read.
-    TeamValues visitingRates;
-    TeamValues visitingThresholds;
-    TeamValues homeRates;
-    TeamValues homeThresholds;
-    const bool visitingInRange = computeTeam(state.GOALX, state.Gamex, visitingScaling(state),
-                                             state.Cumx[0], visitingRates, visitingThresholds);
-    const bool homeInRange = computeTeam(state.GOALY, state.Gamey, homeScaling(state),
-                                         state.Cumy[0], homeRates, homeThresholds);
-    if (!visitingInRange || !homeInRange) {
-        return false;
-    }
-    storeTeam(visitingRates, visitingThresholds, state.Ratex, state.Cumx);
-    storeTeam(homeRates, homeThresholds, state.Ratey, state.Cumy);
-    return true;
-}
-
 // The side and player whose rate is being computed, kept so that an error can name them.
 struct RatePosition {
     bool visiting = true;
@@ -137,7 +53,7 @@ struct RatePosition {
 
 // The rebuild step by step in the order of the model, each result checked, so that the
 // first step out of range raises the error.
-void rebuildChecked(PredictionState& state, RatePosition& position) {
+void rebuild(PredictionState& state, RatePosition& position) {
     const TeamScaling visiting = visitingScaling(state);
     const TeamScaling home = homeScaling(state);
     constexpr const char* baseStep = "the base rate";
@@ -212,15 +128,56 @@ std::string rateFaultReason(const PredictionState& state, const RatePosition& po
 } // namespace
 
 void SCORERATE(PredictionState& state) {
-    if (rebuildWhenInRange(state)) {
-        return;
-    }
     RatePosition position;
     try {
-        rebuildChecked(state, position);
+        rebuild(state, position);
     } catch (const ArithmeticError& error) {
         throwRateError(state, position, error);
     }
+}
+
+void RateCache::rebuild(PredictionState& state) {
+    const Key key = keyOf(state);
+    if (key == current_) {
+        return;
+    }
+    for (std::size_t index = 0; index < used_; ++index) {
+        if (entries_[index].key == key) {
+            restore(entries_[index], state);
+            current_ = key;
+            return;
+        }
+    }
+    // Nothing is known about the arrays until the rule has run through.
+    current_.reset();
+    SCORERATE(state);
+    current_ = key;
+    if (used_ < entries_.size()) {
+        save(state, key, entries_[used_++]);
+    }
+}
+
+RateCache::Key RateCache::keyOf(const PredictionState& state) {
+    const auto bits = [](Integer value) {
+        return static_cast<Key>(static_cast<std::uint16_t>(static_cast<int>(value)));
+    };
+    return bits(state.powerplayx) | bits(state.shorthandx) << 16 | bits(state.powerplayy) << 32 |
+           bits(state.shorthandy) << 48;
+}
+
+void RateCache::save(const PredictionState& state, Key key, Entry& entry) {
+    entry.key = key;
+    entry.Ratex = state.Ratex;
+    entry.Ratey = state.Ratey;
+    entry.Cumx = state.Cumx;
+    entry.Cumy = state.Cumy;
+}
+
+void RateCache::restore(const Entry& entry, PredictionState& state) {
+    state.Ratex = entry.Ratex;
+    state.Ratey = entry.Ratey;
+    state.Cumx = entry.Cumx;
+    state.Cumy = entry.Cumy;
 }
 
 } // namespace zelkor

@@ -15,10 +15,9 @@ constexpr const char* NoBetCaption = "EVEN, NO BET"; // both sides took the same
 constexpr const char* CodeGap = "  "; // between the favourite's code and its money value
 
 // Series goals per game played, rounded to an Integer (ties to even).
-std::string averageText(Integer goals, Integer match) {
+int averageScore(Integer goals, Integer match) {
     const Integer gamesPlayed = Integer(match - 1);
-    const double average = checkedDivide(goals, gamesPlayed, "the average score");
-    return std::to_string(Integer::fromReal(average));
+    return Integer::fromReal(checkedDivide(goals, gamesPlayed, "the average score"));
 }
 
 Integer seriesPoints(Integer wins, Integer ties) {
@@ -27,11 +26,12 @@ Integer seriesPoints(Integer wins, Integer ties) {
     return points;
 }
 
-} // namespace
+int moneyCents(int points) {
+    return Integer::fromReal(checkedDivide(MoneyScale, points, "the money line"));
+}
 
-std::string moneyValueText(int points, const std::string& decimalSeparator) {
-    const int cents = Integer::fromReal(checkedDivide(MoneyScale, points, "the money line"));
-    // cents / 100 in shortest form: no trailing zeros, no separator for a whole number.
+// cents / 100 in shortest form: no trailing zeros, no separator for a whole number.
+std::string moneyText(int cents, const std::string& decimalSeparator) {
     std::string text = std::to_string(cents / CentsPerUnit);
     const int fraction = cents % CentsPerUnit;
     if (fraction != 0) {
@@ -44,22 +44,48 @@ std::string moneyValueText(int points, const std::string& decimalSeparator) {
     return text;
 }
 
+} // namespace
+
+SeriesFacts summarizeSeries(const PredictionState& state) {
+    SeriesFacts facts;
+    facts.visitorAverage = averageScore(state.Goalsx, state.match);
+    facts.homeAverage = averageScore(state.Goalsy, state.match);
+    facts.visitorPoints = seriesPoints(state.Winsx, state.Tiesx);
+    facts.homePoints = seriesPoints(state.Winsy, state.Tiesy);
+    if (facts.visitorPoints > facts.homePoints) {
+        facts.favourite = Favourite::Visitor;
+        facts.moneyCents = moneyCents(facts.visitorPoints);
+    }
+    if (facts.homePoints > facts.visitorPoints) {
+        facts.favourite = Favourite::Home;
+        facts.moneyCents = moneyCents(facts.homePoints);
+    }
+    return facts;
+}
+
+std::string moneyLineCaption(const SeriesFacts& facts, const std::string& visitorCode,
+                             const std::string& homeCode, const std::string& decimalSeparator) {
+    switch (facts.favourite) {
+    case Favourite::Visitor:
+        return visitorCode + CodeGap + moneyText(facts.moneyCents, decimalSeparator);
+    case Favourite::Home:
+        return homeCode + CodeGap + moneyText(facts.moneyCents, decimalSeparator);
+    case Favourite::Neither:
+        break;
+    }
+    return NoBetCaption;
+}
+
+std::string moneyValueText(int points, const std::string& decimalSeparator) {
+    return moneyText(moneyCents(points), decimalSeparator);
+}
+
 void SeriesSummary(const PredictionState& state, WindowServices& window) {
-    window.setVisitorAverage(averageText(state.Goalsx, state.match));
-    window.setHomeAverage(averageText(state.Goalsy, state.match));
-    const Integer visitorPoints = seriesPoints(state.Winsx, state.Tiesx);
-    const Integer homePoints = seriesPoints(state.Winsy, state.Tiesy);
-    if (visitorPoints > homePoints) {
-        window.setMoneyLine(state.VISITOR + CodeGap +
-                            moneyValueText(visitorPoints, window.decimalSeparator()));
-    }
-    if (homePoints > visitorPoints) {
-        window.setMoneyLine(state.HOME + CodeGap +
-                            moneyValueText(homePoints, window.decimalSeparator()));
-    }
-    if (visitorPoints == homePoints) {
-        window.setMoneyLine(NoBetCaption);
-    }
+    const SeriesFacts facts = summarizeSeries(state);
+    window.setVisitorAverage(std::to_string(facts.visitorAverage));
+    window.setHomeAverage(std::to_string(facts.homeAverage));
+    window.setMoneyLine(
+        moneyLineCaption(facts, state.VISITOR, state.HOME, window.decimalSeparator()));
 }
 
 } // namespace zelkor

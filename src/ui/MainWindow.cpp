@@ -1,6 +1,6 @@
 #include "ui/MainWindow.h"
 
-#include "core/FaceOffRun.h"
+#include "core/InputChecks.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"
 #include "ui/ReadMeWindow.h"
@@ -8,8 +8,6 @@
 #include "ui/WindowFonts.h"
 
 #include <algorithm>
-#include <clocale>
-#include <cmath>
 #include <span>
 #include <utility>
 
@@ -45,8 +43,6 @@ constexpr qreal EntryPoints = 12;
 // Client area of the window, in twips.
 constexpr int ClientWidthTwips = 7410;
 constexpr int ClientHeightTwips = 6585;
-
-const char* const GaaRefusal = "You must enter a value above 0";
 
 // The codes of a half of the rating table, in its order.
 QStringList teamCodes(std::span<const TeamRatingRow> table) {
@@ -151,11 +147,7 @@ void addLine(QWidget* client, const char* name, QPoint from, QPoint to, int thic
 } // namespace
 
 MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
-    : QMainWindow(parent), rosterFolder_(std::move(rosterFolder)) {
-    // QApplication set the C library's number format from the environment; the engine
-    // reads and writes numbers itself and expects the neutral one.
-    std::setlocale(LC_NUMERIC, "C");
-
+    : QMainWindow(parent), predictor_(std::move(rosterFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" ZELKOR: THE HOCKEY PREDICTION PROGRAM!"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
@@ -301,13 +293,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         // judging it then would also stack a second message on the first.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (watched == cboVisitor_) {
-                teamBoxLeft(cboVisitor_, state_.VISITOR);
+                teamBoxLeft(cboVisitor_, predictor_.state().VISITOR);
             } else if (watched == cboHome_) {
-                teamBoxLeft(cboHome_, state_.HOME);
+                teamBoxLeft(cboHome_, predictor_.state().HOME);
             } else if (watched == txtGAAV_) {
-                gaaBoxLeft(txtGAAV_, state_.GAAV);
+                gaaBoxLeft(txtGAAV_, predictor_.state().GAAV);
             } else if (watched == txtGAAH_) {
-                gaaBoxLeft(txtGAAH_, state_.GAAH);
+                gaaBoxLeft(txtGAAH_, predictor_.state().GAAH);
             }
         }
     }
@@ -319,22 +311,27 @@ void MainWindow::teamBoxLeft(const QComboBox* box, std::string& code) {
 }
 
 void MainWindow::gaaBoxLeft(QLineEdit* box, Single& gaa) {
-    const QString text = box->text().trimmed();
+    const QString text = box->text();
     // A box left empty changes nothing; the face-off run asks for the average itself.
     if (text.isEmpty()) {
         return;
     }
     bool converted = false;
-    const float value = QLocale().toFloat(text, &converted);
-    // "inf" and "nan" convert, but are no averages: they are refused like any other word.
-    const bool isNumber = converted && std::isfinite(value);
-    if (isNumber) {
-        gaa = value;
+    const double value = QLocale().toDouble(text.trimmed(), &converted);
+    // Blanks alone, words, "inf" and "nan" are no averages, nor is a number that a Single
+    // cannot hold: refused like a value not above 0, and nothing is stored.
+    const GaaProblem problem = converted ? gaaProblem(value) : GaaProblem::NotANumber;
+    if (problem == GaaProblem::None || problem == GaaProblem::NotAboveZero) {
+        gaa = static_cast<Single>(value);
     }
-    if (isNumber && value > 0) {
+    if (problem == GaaProblem::None) {
         return;
     }
-    showMessage(GaaRefusal);
+    showMessage(ValueAboveZeroMessage);
+    returnFocusTo(box);
+}
+
+void MainWindow::returnFocusTo(QWidget* box) {
     // The message box took the activation with it; the focus can only return once the
     // window is active again.
     activateWindow();
@@ -343,14 +340,39 @@ void MainWindow::gaaBoxLeft(QLineEdit* box, Single& gaa) {
 
 void MainWindow::faceOff() {
     // A team box that has not lost the focus yet still counts with the code it shows.
-    teamBoxLeft(cboVisitor_, state_.VISITOR);
-    teamBoxLeft(cboHome_, state_.HOME);
+    PredictionState& state = predictor_.state();
+    teamBoxLeft(cboVisitor_, state.VISITOR);
+    teamBoxLeft(cboHome_, state.HOME);
     logChanged_ = false;
-    runFaceOff(state_, *this, FaceOffSetup{draws_, seeds_, rosterFolder_});
+    if (predictor_.faceOff(*this) == FaceOffOutcome::Refused) {
+        returnFocusAfterRefusal();
+    }
     if (logChanged_) {
         QString shown = screenText(log_);
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         txtResults_->setPlainText(shown);
+    }
+}
+
+void MainWindow::returnFocusAfterRefusal() {
+    const auto refusal = faceOffRefusal(predictor_.state(), visitorGaaText(), homeGaaText());
+    // "You must enter GAA" leaves the focus where it is.
+    if (!refusal || refusal->message == MustEnterGaaMessage) {
+        return;
+    }
+    switch (refusal->field) {
+    case InputField::VisitorTeam:
+        returnFocusTo(cboVisitor_);
+        break;
+    case InputField::HomeTeam:
+        returnFocusTo(cboHome_);
+        break;
+    case InputField::VisitorGaa:
+        returnFocusTo(txtGAAV_);
+        break;
+    case InputField::HomeGaa:
+        returnFocusTo(txtGAAH_);
+        break;
     }
 }
 
@@ -391,10 +413,6 @@ void MainWindow::clearLog() {
 void MainWindow::appendLog(std::string_view line) {
     log_ += line;
     logChanged_ = true;
-}
-
-std::string MainWindow::logText() const {
-    return log_;
 }
 
 void MainWindow::setVisitorAverage(const std::string& text) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/PredictionState.h"
+#include "core/Predictor.h"
 #include "core/WindowServices.h"
-#include "simulation/RandomSource.h"
 
 #include <filesystem>
 #include <string>
@@ -31,7 +31,9 @@ public:
     // rosterFolder: where the face-off run finds the roster files.
     explicit MainWindow(std::filesystem::path rosterFolder, QWidget* parent = nullptr);
 
-    const PredictionState& state() const { return state_; }
+    const PredictionState& state() const { return predictor_.state(); }
+    // The log as the engine wrote it, line ends included.
+    const std::string& logText() const { return log_; }
 
     void beep() override;
     std::string visitorGaaText() const override;
@@ -39,7 +41,6 @@ public:
     void showMessage(const std::string& message) override;
     void clearLog() override;
     void appendLog(std::string_view line) override;
-    std::string logText() const override;
     void setVisitorAverage(const std::string& text) override;
     void setHomeAverage(const std::string& text) override;
     void setMoneyLine(const std::string& caption) override;
@@ -56,11 +57,10 @@ private:
     void openReadMe();
     void teamBoxLeft(const QComboBox* box, std::string& code);
     void gaaBoxLeft(QLineEdit* box, Single& gaa);
+    void returnFocusTo(QWidget* box);
+    void returnFocusAfterRefusal();
 
-    PredictionState state_;
-    Xoshiro256StarStar draws_;
-    ClockSeed seeds_;
-    std::filesystem::path rosterFolder_;
+    Predictor predictor_; // holds the one prediction state
 
     // The log is built here and shown once the run is over, so that a series does not
     // rewrite the widget once per line.

@@ -53,6 +53,7 @@ TEST(ExitStatus, ValidArgumentsSucceed) {
 struct UsageCase {
     const char* label;
     std::vector<std::string> arguments;
+    const char* expectedInMessage = ""; ///< a part of the message on stderr
 };
 
 // Arguments the program cannot understand: status 2, CLI11's message on stderr only.
@@ -80,6 +81,10 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"GAA not a number (nan)", withArgument("--gaa-visitor", "nan")},
         {"GAA infinite", withArgument("--gaa-home", "inf")},
         {"GAA beyond single range", withArgument("--gaa-home", "1e60")},
+        {"GAA just beyond single range", withArgument("--gaa-home", "1e39"), "too large"},
+        {"GAA rounding to 0", withArgument("--gaa-visitor", "1e-46"), "too small"},
+        {"GAA zero", withArgument("--gaa-visitor", "0"), "not above 0"},
+        {"GAA negative", withArgument("--gaa-home", "-1.5"), "not above 0"},
         {"seed negative", withArgument("--seed", "-1")},
         {"seed with letters", withArgument("--seed", "12abc")},
         {"seed empty", withArgument("--seed", "")},
@@ -91,6 +96,7 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         EXPECT_EQ(result.exitStatus, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
+        EXPECT_NE(result.err.find(usage.expectedInMessage), std::string::npos) << result.err;
     }
 }
 
@@ -142,11 +148,11 @@ void expectFailure(const FailureCase& failure) {
 
 TEST(ExitStatus, RefusedInputsGiveOne) {
     const std::vector<FailureCase> cases = {
-        {"visiting code in lower case", withCodes("bos", "TOR"), "Unknown visiting team: bos"},
-        {"home code unknown", withCodes("BOS", "XYZ"), "Unknown home team: XYZ"},
-        {"home-only code as visitor", withCodes("WAT", "TOR"), "Unknown visiting team: WAT"},
-        {"visiting GAA zero", withArgument("--gaa-visitor", "0"), "above 0"},
-        {"home GAA negative", withArgument("--gaa-home", "-1.5"), "above 0"},
+        {"visiting code in lower case", withCodes("bos", "TOR"), "Unknown visiting team \"bos\""},
+        {"home code unknown", withCodes("BOS", "XYZ"), "Unknown home team \"XYZ\""},
+        {"home-only code as visitor", withCodes("WAT", "TOR"), "Unknown visiting team \"WAT\""},
+        {"home code with a carriage return", withCodes("BOS", "TOR\r"),
+         "Unknown home team \"TOR\\x0d\" (a carriage return at the end)"},
     };
     for (const FailureCase& failure : cases) {
         expectFailure(failure);

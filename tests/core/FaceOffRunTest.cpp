@@ -1,5 +1,6 @@
 #include "core/FaceOffRun.h"
 
+#include "simulation/RandomSource.h"
 #include "support/RecordingWindow.h"
 
 #include <gtest/gtest.h>
@@ -144,10 +145,13 @@ TEST_F(FaceOffRun, WrongInputsAreRefusedBeforeAnythingChanges) {
     } cases[] = {
         {"", "TOR", 2.5f, 3.0f, "You must enter the visiting team"},
         {"BOS", "", 2.5f, 3.0f, "You must enter the home team"},
-        {"bos", "TOR", 2.5f, 3.0f, "Unknown visiting team: bos"},
-        {"BOS ", "TOR", 2.5f, 3.0f, "Unknown visiting team: BOS "},
-        {"WAT", "TOR", 2.5f, 3.0f, "Unknown visiting team: WAT"},
-        {"BOS", "NAT", 2.5f, 3.0f, "Unknown home team: NAT"},
+        {"bos", "TOR", 2.5f, 3.0f, "Unknown visiting team \"bos\""},
+        {"BOS ", "TOR", 2.5f, 3.0f, "Unknown visiting team \"BOS \" (a blank at the end)"},
+        {"\tBOS\x1b", "TOR", 2.5f, 3.0f,
+         "Unknown visiting team \"\\x09BOS\\x1b\" (a tab at the start and a control character "
+         "at the end)"},
+        {"WAT", "TOR", 2.5f, 3.0f, "Unknown visiting team \"WAT\""},
+        {"BOS", "NAT", 2.5f, 3.0f, "Unknown home team \"NAT\""},
         {"BOS", "TOR", 0.0f, 3.0f, "You must enter a value above 0"},
         {"BOS", "TOR", 2.5f, -1.0f, "You must enter a value above 0"},
         {"BOS", "TOR", notANumber, 3.0f, "You must enter a value above 0"},

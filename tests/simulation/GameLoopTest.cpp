@@ -2,12 +2,15 @@
 
 #include "SimulationFixtures.h"
 #include "core/Errors.h"
+#include "simulation/SeriesSummary.h"
 #include "support/RecordingWindow.h"
 #include "support/ScriptedDraws.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -386,6 +389,64 @@ TEST(GameLoop, ManySeriesSignature) {
     EXPECT_GT(failedAfterAGoal, 2);
     EXPECT_EQ(shown.size(), 2468151u);
     EXPECT_EQ(fnv1a(shown), 16119677151903070633u);
+}
+
+// The log a quiet series' outcome stands for, line by line as Gameplay writes it.
+std::string logOf(const PredictionState& state, const SeriesOutcome& outcome) {
+    std::string log;
+    auto goal = outcome.goals.begin();
+    for (int game = 1; game <= GamesPerSeries; ++game) {
+        for (; goal != outcome.goals.end() && goal->game == game; ++goal) {
+            const RosterTable& roster = goal->visiting ? state.RosterX : state.RosterY;
+            log += (goal->visiting ? state.VISITOR : state.HOME) + " score! by " +
+                   roster.at(goal->row, NameColumn) + " at minute " + std::to_string(goal->minute) +
+                   "\r\n";
+        }
+        const GameResult& result = outcome.games[game - 1];
+        log += state.VISITOR + " - " + std::to_string(result.visitorGoals) + "  " + state.HOME +
+               " - " + std::to_string(result.homeGoals) + "\r\n";
+    }
+    return log;
+}
+
+TEST(GameLoop, QuietSeriesPlaysExactlyTheLoggedOne) {
+    SeriesOutcome outcome;
+    int overtimes = 0;
+    for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        PredictionState logged = fullRosterState();
+        logged.PENR = logged.PENH = 0.4f; // many power plays
+        PredictionState quiet = logged;
+        RecordingWindow window;
+        Xoshiro256StarStar draws;
+        FixedSeed seeds(seed);
+        Gameplay(logged, window, draws, seeds);
+        playQuietSeries(quiet, draws, seeds, outcome);
+
+        ASSERT_EQ(logOf(quiet, outcome), window.log);
+        const SeriesFacts facts = summarizeSeries(quiet);
+        EXPECT_EQ(std::to_string(facts.visitorAverage), window.visitorAverage);
+        EXPECT_EQ(std::to_string(facts.homeAverage), window.homeAverage);
+        EXPECT_EQ(moneyLineCaption(facts, quiet.VISITOR, quiet.HOME, "."), window.moneyLine);
+        EXPECT_EQ(quiet.Winsx, logged.Winsx);
+        EXPECT_EQ(quiet.Winsy, logged.Winsy);
+        EXPECT_EQ(quiet.Tiesx, logged.Tiesx);
+        for (const GameResult& game : outcome.games) {
+            overtimes += game.overtime ? 1 : 0;
+        }
+        // Regulation games are never level; overtime ends on its one goal, or level.
+        std::array<int, GamesPerSeries> overtimeGoals{};
+        for (const ScoredGoal& goal : outcome.goals) {
+            overtimeGoals[goal.game - 1] += goal.overtime ? 1 : 0;
+        }
+        for (int game = 0; game < GamesPerSeries; ++game) {
+            const GameResult& result = outcome.games[game];
+            const int margin = std::abs(result.visitorGoals - result.homeGoals);
+            EXPECT_EQ(overtimeGoals[game], result.overtime ? margin : 0) << "game " << game + 1;
+            EXPECT_TRUE(result.overtime ? margin <= 1 : margin > 0) << "game " << game + 1;
+        }
+    }
+    EXPECT_GT(overtimes, 100);
 }
 
 TEST(GameLoop, ArithmeticFaultsEndTheSeriesInTheFirstMinute) {

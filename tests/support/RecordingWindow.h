@@ -27,7 +27,6 @@ public:
     void showMessage(const std::string& message) override { messages.push_back(message); }
     void clearLog() override { log.clear(); }
     void appendLog(std::string_view line) override { log += line; }
-    std::string logText() const override { return log; }
     void setVisitorAverage(const std::string& text) override { visitorAverage = text; }
     void setHomeAverage(const std::string& text) override { homeAverage = text; }
     void setMoneyLine(const std::string& caption) override { moneyLine = caption; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simulation/RandomSource.h"
+#include "core/DrawSource.h"
 
 #include <cstddef>
 #include <stdexcept>

@@ -120,8 +120,9 @@ TEST_F(MainWindowTest, LeavingAGaaBoxStoresAndJudgesItsValue) {
         float stored; // what the state holds afterwards; the box held 1.5 before
     };
     const Row rows[] = {
-        {"0", true, 0.0f},   {"-1", true, -1.0f},    {"abc", true, 1.5f}, {"nan", true, 1.5f},
-        {"inf", true, 1.5f}, {" 2.5 ", false, 2.5f}, {"", false, 1.5f},   {"1e-3", false, 0.001f},
+        {"0", true, 0.0f},     {"-1", true, -1.0f},    {"abc", true, 1.5f},     {"nan", true, 1.5f},
+        {"inf", true, 1.5f},   {" 2.5 ", false, 2.5f}, {"", false, 1.5f},       {"   ", true, 1.5f},
+        {"1e-46", true, 1.5f}, {"1e39", true, 1.5f},   {"1e-3", false, 0.001f}, // accepted last
     };
     const struct {
         QLineEdit* box;
@@ -173,6 +174,32 @@ TEST_F(MainWindowTest, GaaRefusalIsOneModalBoxWithOkOnlyAndTheFocusComesBack) {
         EXPECT_TRUE(box.modal);
     }
     EXPECT_EQ(plain.state().GAAV, 0.0f);
+}
+
+// Boxes filled without leaving them: the run's refusal puts the focus in the box at fault.
+TEST_F(MainWindowTest, RefusedFaceOffReturnsTheFocusToTheBoxAtFault) {
+    struct Case {
+        const char* visitorGaa;
+        const char* home;
+        const char* message;
+        QWidget* focus;
+    };
+    const Case cases[] = {
+        {"  ", "TOR", "You must enter a value above 0", txtGAAV},
+        {"2.5", "XYZ", "Unknown home team \"XYZ\"", cboHome},
+        {"", "TOR", "You must enter GAA", CmdGo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        window.messages.clear();
+        cboVisitor->setEditText("BOS");
+        cboHome->setEditText(c.home);
+        txtGAAV->setText(c.visitorGaa);
+        txtGAAH->setText("2.6");
+        pressFaceOff();
+        EXPECT_EQ(window.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(focused(), c.focus);
+    }
 }
 
 TEST_F(MainWindowTest, FaceOffPlaysTheSeriesAndShowsLogAveragesAndMoneyLine) {

@@ -1,0 +1,142 @@
+#include "core/InputChecks.h"
+
+#include "core/DisplayText.h"
+#include "teamdata/TeamRatings.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace zelkor {
+
+namespace {
+
+// A code's invisible characters at either end, in words; empty when there are none.
+std::string invisibleEnds(std::string_view code) {
+    const auto describe = [](char c) -> std::string {
+        switch (c) {
+        case ' ':
+            return "a blank";
+        case '\t':
+            return "a tab";
+        case '\r':
+            return "a carriage return";
+        case '\n':
+            return "a line feed";
+        default:
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? "a control character" : "";
+        }
+    };
+    std::string notes;
+    if (const std::string first = describe(code.front()); !first.empty()) {
+        notes = first + " at the start";
+    }
+    if (const std::string last = describe(code.back()); !last.empty()) {
+        notes += (notes.empty() ? "" : " and ") + last + " at the end";
+    }
+    return notes.empty() ? notes : " (" + notes + ")";
+}
+
+std::string unknownTeam(const char* side, std::string_view code) {
+    return std::string("Unknown ") + side + " team \"" + quotedText(code) + "\"" +
+           invisibleEnds(code);
+}
+
+} // namespace
+
+std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
+                                           std::string_view visitorGaaText,
+                                           std::string_view homeGaaText) {
+    // Both texts are always tested; a text of blanks is not empty.
+    const bool visitorGaaEmpty = visitorGaaText.empty();
+    const bool homeGaaEmpty = homeGaaText.empty();
+    if (visitorGaaEmpty || homeGaaEmpty) {
+        return InputRefusal{MustEnterGaaMessage,
+                            visitorGaaEmpty ? InputField::VisitorGaa : InputField::HomeGaa};
+    }
+    if (state.VISITOR.empty()) {
+        return InputRefusal{"You must enter the visiting team", InputField::VisitorTeam};
+    }
+    if (state.HOME.empty()) {
+        return InputRefusal{"You must enter the home team", InputField::HomeTeam};
+    }
+    if (!isRoadTeamCode(state.VISITOR)) {
+        return InputRefusal{unknownTeam("visiting", state.VISITOR), InputField::VisitorTeam};
+    }
+    if (!isHomeTeamCode(state.HOME)) {
+        return InputRefusal{unknownTeam("home", state.HOME), InputField::HomeTeam};
+    }
+    if (!isUsableGaa(state.GAAV)) {
+        return InputRefusal{ValueAboveZeroMessage, InputField::VisitorGaa};
+    }
+    if (!isUsableGaa(state.GAAH)) {
+        return InputRefusal{ValueAboveZeroMessage, InputField::HomeGaa};
+    }
+    return std::nullopt;
+}
+
+GaaProblem gaaProblem(double value) {
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? GaaProblem::NotANumber : GaaProblem::TooLarge;
+    }
+    if (value <= 0) {
+        return GaaProblem::NotAboveZero;
+    }
+    if (value >= detail::SingleOverflowLimit) {
+        return GaaProblem::TooLarge;
+    }
+    if (static_cast<Single>(value) == 0) {
+        return GaaProblem::TooSmall;
+    }
+    return GaaProblem::None;
+}
+
+bool isUsableGaa(Single value) {
+    return std::isfinite(value) && value > 0;
+}
+
+GaaReading readGaa(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (stop != end || text.empty()) {
+        return {};
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Beyond even a double: a huge number, or a tiny one with a negative exponent.
+        const bool tiny =
+            text.find("e-") != std::string_view::npos || text.find("E-") != std::string_view::npos;
+        const bool negative = text.front() == '-';
+        return {0, negative ? GaaProblem::NotAboveZero
+                            : (tiny ? GaaProblem::TooSmall : GaaProblem::TooLarge)};
+    }
+    if (error != std::errc{}) {
+        return {};
+    }
+    // from_chars also reads "inf" and "nan", which no goalie's average can be.
+    if (std::isnan(value) || std::isinf(value)) {
+        return {};
+    }
+    const GaaProblem problem = gaaProblem(value);
+    return {problem == GaaProblem::None ? static_cast<Single>(value) : Single{0}, problem};
+}
+
+std::string gaaProblemText(GaaProblem problem, std::string_view text) {
+    const std::string quoted = "'" + quotedText(text) + "'";
+    switch (problem) {
+    case GaaProblem::None:
+        break;
+    case GaaProblem::NotANumber:
+        return quoted + " is not a number like 2.75";
+    case GaaProblem::TooSmall:
+        return quoted + " is too small: it rounds to 0";
+    case GaaProblem::TooLarge:
+        return quoted + " is too large for a goals-against average";
+    case GaaProblem::NotAboveZero:
+        return quoted + " is not above 0";
+    }
+    return quoted;
+}
+
+} // namespace zelkor

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Arithmetic.h"
+#include "core/PredictionState.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// The messages of the input checks, exactly as the user sees them.
+inline constexpr const char* MustEnterGaaMessage = "You must enter GAA";
+inline constexpr const char* ValueAboveZeroMessage = "You must enter a value above 0";
+
+// The input a refusal is about, so that a window can put the focus back there.
+enum class InputField { VisitorTeam, HomeTeam, VisitorGaa, HomeGaa };
+
+struct InputRefusal {
+    std::string message;
+    InputField field;
+};
+
+// Why the inputs cannot start a face-off, or nothing when they can. The GAA texts are
+// the boxes' texts as shown; the values are the state's. Checked before anything
+// changes: a prediction on another team's ratings, an empty code or a goalie average
+// that the factors divide by would be plainly wrong.
+std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
+                                           std::string_view visitorGaaText,
+                                           std::string_view homeGaaText);
+
+// What is wrong with a goals-against average read as a real.
+enum class GaaProblem { None, NotANumber, TooSmall, TooLarge, NotAboveZero };
+
+// A real that can be stored as an average: finite, in the single range, not rounding to
+// 0 in single precision, and above 0.
+GaaProblem gaaProblem(double value);
+
+// A value already stored as a Single: finite and above 0.
+bool isUsableGaa(Single value);
+
+// A GAA text with a full stop as decimal point, whatever the locale (the command line's
+// form): the whole text must be the number.
+struct GaaReading {
+    Single value = 0;
+    GaaProblem problem = GaaProblem::NotANumber;
+};
+GaaReading readGaa(std::string_view text);
+
+// What is wrong with text, in words, for a message that names it ("'0' is not above 0").
+std::string gaaProblemText(GaaProblem problem, std::string_view text);
+
+} // namespace zelkor
