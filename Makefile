@@ -1,7 +1,7 @@
-# A thin driver over CMake. Every target first installs what is missing.
-BUILD_DIR ?= build
-SANITIZE_DIR ?= build-sanitize
-GENERATOR ?= Ninja
+# A thin driver over CMake; the configure options live in CMakePresets.json. Every
+# target first installs what is missing.
+BUILD_DIR := build
+SANITIZE_DIR := build-sanitize
 ROSTERS ?= $(CURDIR)/data/rosters
 
 .PHONY: all deps configure build run test test-sanitize fuzz bench format clean
@@ -12,7 +12,7 @@ deps:
 	@bash scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -26,8 +26,7 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
-	    -DENABLE_SANITIZERS=ON -DBUILD_BENCHMARKS=OFF
+	cmake --preset sanitize
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure
 
@@ -36,8 +35,7 @@ fuzz: deps
 
 # Benchmarks are timed in an optimised build of their own.
 bench: deps
-	cmake -S . -B build-release -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
-	    -DBUILD_TESTING=OFF -DBUILD_UI=OFF
+	cmake --preset release
 	cmake --build build-release --target zelkor_bench
 	build-release/bench/zelkor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 

@@ -6,27 +6,63 @@
 
 #include <benchmark/benchmark.h>
 
-#include <string>
+#include <cstdint>
 
 namespace {
 
 using namespace zelkor;
 
-void BM_Series(benchmark::State& benchmarkState_) {
+// Draws a series of the sample teams takes, counted over many seeds; the generator
+// benchmark times this many.
+constexpr int DrawsPerSeries = 2940;
+
+void countSeries(benchmark::State& benchmarkState) {
+    benchmarkState.counters["series"] = benchmark::Counter(
+        static_cast<double>(benchmarkState.iterations()), benchmark::Counter::kIsRate);
+}
+
+void BM_LoggedSeries(benchmark::State& benchmarkState) {
     PredictionState state = testing::fullRosterState();
     // Keeps the log in one reused string, as the window does.
     testing::RecordingWindow window;
     Xoshiro256StarStar draws;
     std::uint64_t seed = 1;
-    for (auto _ : benchmarkState_) {
+    for (auto _ : benchmarkState) {
         window.clearLog();
         FixedSeed seeds(seed++);
         Gameplay(state, window, draws, seeds);
         benchmark::DoNotOptimize(state.Goalsx);
     }
-    benchmarkState_.counters["series"] = benchmark::Counter(
-        static_cast<double>(benchmarkState_.iterations()), benchmark::Counter::kIsRate);
+    countSeries(benchmarkState);
 }
-BENCHMARK(BM_Series);
+BENCHMARK(BM_LoggedSeries);
+
+void BM_QuietSeries(benchmark::State& benchmarkState) {
+    PredictionState state = testing::fullRosterState();
+    Xoshiro256StarStar draws;
+    SeriesOutcome outcome;
+    std::uint64_t seed = 1;
+    for (auto _ : benchmarkState) {
+        FixedSeed seeds(seed++);
+        playQuietSeries(state, draws, seeds, outcome);
+        benchmark::DoNotOptimize(outcome.games.data());
+    }
+    countSeries(benchmarkState);
+}
+BENCHMARK(BM_QuietSeries);
+
+// The generator alone, for the draws of one series: the floor under a series' time.
+void BM_GeneratorDrawsOfASeries(benchmark::State& benchmarkState) {
+    Xoshiro256StarStar draws(1);
+    for (auto _ : benchmarkState) {
+        Single sum = 0;
+        for (int draw = 0; draw < DrawsPerSeries; ++draw) {
+            sum += draws.nextDraw();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    countSeries(benchmarkState);
+}
+BENCHMARK(BM_GeneratorDrawsOfASeries);
 
 } // namespace

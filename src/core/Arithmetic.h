@@ -35,9 +35,14 @@ public:
     // A real stored into an Integer: rounded to nearest, ties to even (1.35 -> 1,
     // 2.5 -> 2, 1.5 -> 2); OverflowError when out of range or not a number.
     static Integer fromReal(double value) {
-        // nearbyint rounds in the current mode, which is round-to-nearest-even unless a
-        // caller changed it; the engine never does.
-        const double rounded = std::nearbyint(value);
+        // Adding and taking away 2^52 rounds a smaller magnitude to a whole number in the
+        // current mode, which is round-to-nearest-even unless a caller changed it (the
+        // engine never does): nearbyint's result without a call into the maths library.
+        constexpr double WholeShift = 0x1p52; // from here on a double holds no fraction
+        const double magnitude = std::fabs(value);
+        const double wholeMagnitude =
+            magnitude < WholeShift ? (magnitude + WholeShift) - WholeShift : magnitude;
+        const double rounded = std::copysign(wholeMagnitude, value);
         if (!(rounded >= detail::IntegerMin && rounded <= detail::IntegerMax)) {
             detail::throwRealIntegerOverflow(value);
         }

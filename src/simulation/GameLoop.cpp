@@ -161,9 +161,16 @@ public:
 
     void play(SeedSource& seeds) {
         start(seeds);
-        while (state_.match <= GamesPerSeries) {
-            playGame();
+        try {
+            while (state_.match <= GamesPerSeries) {
+                playGame();
+            }
+        } catch (...) {
+            // An error ends the series where it happens; the state shows that minute.
+            rates_.storeInto(state_);
+            throw;
         }
+        rates_.storeInto(state_);
     }
 
 private:
@@ -222,19 +229,22 @@ private:
     // ends the scan.
     void scanForGoals() {
         PredictionState& state = state_;
+        const PlayerArray& visitorThresholds = rates_.visitorThresholds();
+        const PlayerArray& homeThresholds = rates_.homeThresholds();
+        // Both draws above every threshold, as in most minutes: nobody scores.
+        if (state.Rndx > visitorThresholds[PlayersPerTeam] &&
+            state.Rndy > homeThresholds[PlayersPerTeam]) {
+            return;
+        }
         for (int index = 0; index <= LastScanIndex; ++index) {
-            if (state.Rndx > state.Cumx[PlayersPerTeam] &&
-                state.Rndy > state.Cumy[PlayersPerTeam]) {
-                return;
-            }
-            if (drawHits(state.Cumx, index, state.Rndx)) {
+            if (drawHits(visitorThresholds, index, state.Rndx)) {
                 record_.goal(state, true, index + 1);
                 ++state.Scorex;
             }
             if (state.OVERTIME == 1 && state.Scorex > state.Scorey) {
                 return;
             }
-            if (drawHits(state.Cumy, index, state.Rndy)) {
+            if (drawHits(homeThresholds, index, state.Rndy)) {
                 record_.goal(state, false, index + 1);
                 ++state.Scorey;
             }

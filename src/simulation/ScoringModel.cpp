@@ -138,23 +138,32 @@ void SCORERATE(PredictionState& state) {
 
 void RateCache::rebuild(PredictionState& state) {
     const Key key = keyOf(state);
-    if (key == current_) {
+    if (active_ != nullptr && active_->key == key) {
         return;
     }
     for (std::size_t index = 0; index < used_; ++index) {
         if (entries_[index].key == key) {
-            restore(entries_[index], state);
-            current_ = key;
+            active_ = &entries_[index];
             return;
         }
     }
-    // Nothing is known about the arrays until the rule has run through.
-    current_.reset();
+    // SCORERATE starts from the arrays of the minute before, as without the cache.
+    storeInto(state);
+    active_ = nullptr;
     SCORERATE(state);
-    current_ = key;
-    if (used_ < entries_.size()) {
-        save(state, key, entries_[used_++]);
+    Entry& entry = used_ < Capacity ? entries_[used_++] : entries_.back();
+    entry = {key, state.Ratex, state.Ratey, state.Cumx, state.Cumy};
+    active_ = &entry;
+}
+
+void RateCache::storeInto(PredictionState& state) const {
+    if (active_ == nullptr) {
+        return;
     }
+    state.Ratex = active_->Ratex;
+    state.Ratey = active_->Ratey;
+    state.Cumx = active_->Cumx;
+    state.Cumy = active_->Cumy;
 }
 
 RateCache::Key RateCache::keyOf(const PredictionState& state) {
@@ -163,21 +172,6 @@ RateCache::Key RateCache::keyOf(const PredictionState& state) {
     };
     return bits(state.powerplayx) | bits(state.shorthandx) << 16 | bits(state.powerplayy) << 32 |
            bits(state.shorthandy) << 48;
-}
-
-void RateCache::save(const PredictionState& state, Key key, Entry& entry) {
-    entry.key = key;
-    entry.Ratex = state.Ratex;
-    entry.Ratey = state.Ratey;
-    entry.Cumx = state.Cumx;
-    entry.Cumy = state.Cumy;
-}
-
-void RateCache::restore(const Entry& entry, PredictionState& state) {
-    state.Ratex = entry.Ratex;
-    state.Ratey = entry.Ratey;
-    state.Cumx = entry.Cumx;
-    state.Cumy = entry.Cumy;
 }
 
 } // namespace zelkor
