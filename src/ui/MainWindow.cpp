@@ -357,7 +357,7 @@ void MainWindow::faceOff() {
 void MainWindow::openReadMe() {
     // One help window at most. It has no owner, so closing this window leaves it open.
     if (!readMe_) {
-        readMe_ = new ReadMeWindow;
+        readMe_ = new ReadMeWindow(rosterFolder_);
     }
     readMe_->show();
     readMe_->raise();
