@@ -42,8 +42,11 @@ fs::path stagingFolderFor(const fs::path& folder) {
 void makeUserFolder(const fs::path& folder, const fs::path& samples) {
     fs::create_directories(folder.parent_path());
     const fs::path staging = stagingFolderFor(folder);
+    if (!fs::create_directory(staging)) {
+        throw fs::filesystem_error("staging folder taken", staging,
+                                   std::make_error_code(std::errc::file_exists));
+    }
     try {
-        fs::create_directory(staging);
         for (const fs::directory_entry& sample : fs::directory_iterator(samples)) {
             if (sample.is_regular_file()) {
                 fs::copy_file(sample.path(), staging / sample.path().filename());
