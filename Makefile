@@ -4,7 +4,7 @@ BUILD_DIR := build
 SANITIZE_DIR := build-sanitize
 ROSTERS ?= $(CURDIR)/data/rosters
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench format clean
+.PHONY: all deps configure build run test package test-sanitize fuzz bench format clean
 
 all: build
 
@@ -24,6 +24,10 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+# The Debian package, build/zelkor_<version>_amd64.deb.
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 test-sanitize: deps
 	cmake --preset sanitize

@@ -70,7 +70,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
         ->type_name("NUMBER")
         ->check(gaaNumber());
     app.add_option("--rosters", folderText,
-                   "Folder holding the roster files (default: the working directory)")
+                   "Folder holding the roster files (default: $ZELKOR_ROSTERS, else your own "
+                   "roster folder when installed, else the working directory)")
         ->type_name("DIR");
     const CLI::Option* seedOption =
         app.add_option("--seed", seedText,
@@ -88,7 +89,7 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
 
     options.visitorGaa = readGaa(options.visitorGaaText).value;
     options.homeGaa = readGaa(options.homeGaaText).value;
-    options.rosterFolder = folderText.empty() ? "." : folderText;
+    options.rosterFolder = folderText;
     if (seedOption->count() > 0) {
         options.seed = parseSeed(seedText);
     }

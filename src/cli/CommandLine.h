@@ -19,7 +19,7 @@ struct CommandLineOptions {
     std::string homeGaaText;            ///< the home GAA as typed
     Single visitorGaa = 0;              ///< visitorGaaText converted, above 0
     Single homeGaa = 0;                 ///< homeGaaText converted, above 0
-    std::filesystem::path rosterFolder; ///< "." by default: the working directory
+    std::filesystem::path rosterFolder; ///< --rosters; empty: not given, to be searched for
     std::optional<std::uint64_t> seed;  ///< fixed seed; none: seeded from the clock
     bool json = false;                  ///< one JSON object instead of text
 };

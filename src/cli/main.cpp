@@ -1,14 +1,21 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsolePrediction.h"
+#include "teamdata/RosterFolderSearch.h"
 
 #include <iostream>
 #include <variant>
 
 int main(int argc, char** argv) {
-    const auto parsed = zelkor::parseCommandLine(argc, argv);
+    auto parsed = zelkor::parseCommandLine(argc, argv);
     if (const int* exitStatus = std::get_if<int>(&parsed)) {
         return *exitStatus;
     }
-    return zelkor::runConsolePrediction(std::get<zelkor::CommandLineOptions>(parsed), std::cout,
-                                        std::cerr);
+    auto& options = std::get<zelkor::CommandLineOptions>(parsed);
+    const zelkor::RosterFolderChoice rosters =
+        zelkor::chooseRosterFolder(zelkor::rosterSourcesOfProcess(options.rosterFolder));
+    options.rosterFolder = rosters.folder;
+    if (!rosters.notice.empty()) {
+        std::cerr << rosters.notice << std::endl;
+    }
+    return zelkor::runConsolePrediction(options, std::cout, std::cerr);
 }

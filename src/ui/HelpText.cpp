@@ -6,7 +6,7 @@ namespace {
 
 // Wrapped by hand so that no line is wider than the box at its usual size.
 constexpr std::string_view Text =
-    "ZELKOR  Hockey Game Prediction Program  Version 1.0\r\n"
+    "ZELKOR  Hockey Game Prediction Program  Version " ZELKOR_VERSION "\r\n"
     "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~\r\n"
     "\r\n"
     "ZELKOR is a product for Windows 95, Windows 98 and Windows NT. It has not been\r\n"
@@ -67,10 +67,25 @@ constexpr std::string_view Text =
     "Thank you for your interst and support! \r\n"
     "******************************************\r\n";
 
+// The section after which the note of the roster folder goes, at the end of its first
+// paragraph.
+constexpr std::string_view InstallationHeading = "##### Installation #####\r\n\r\n";
+constexpr std::string_view ParagraphEnd = "\r\n\r\n";
+
 } // namespace
 
 std::string_view helpText() {
     return Text;
+}
+
+std::string helpTextWithRosterFolder(std::string_view folder) {
+    std::string text(Text);
+    const std::size_t section = text.find(InstallationHeading) + InstallationHeading.size();
+    const std::size_t at = text.find(ParagraphEnd, section) + ParagraphEnd.size();
+    text.insert(at, "This copy of ZELKOR reads the team data files from this folder; edit them "
+                    "there:\r\n\t" +
+                        std::string(folder) + "\r\n\r\n");
+    return text;
 }
 
 } // namespace zelkor::ui

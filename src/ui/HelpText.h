@@ -1,10 +1,15 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace zelkor::ui {
 
 // The fixed text of the ReadMe window. Every line, the last one too, ends in CR LF.
 std::string_view helpText();
+
+// The help text with a note, after the first paragraph of its installation section, of the
+// folder the team data files are read from.
+std::string helpTextWithRosterFolder(std::string_view folder);
 
 } // namespace zelkor::ui

@@ -379,7 +379,7 @@ void MainWindow::returnFocusAfterRefusal() {
 void MainWindow::openReadMe() {
     // One help window at most. It has no owner, so closing this window leaves it open.
     if (!readMe_) {
-        readMe_ = new ReadMeWindow;
+        readMe_ = new ReadMeWindow(predictor_.rosterFolder());
     }
     readMe_->show();
     readMe_->raise();

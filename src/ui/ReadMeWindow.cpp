@@ -4,6 +4,9 @@
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 
+#include <system_error>
+
+#include <QFile>
 #include <QIcon>
 #include <QPlainTextEdit>
 
@@ -20,7 +23,8 @@ constexpr qreal TextPoints = 8.25;
 
 } // namespace
 
-ReadMeWindow::ReadMeWindow(QWidget* parent) : QWidget(parent) {
+ReadMeWindow::ReadMeWindow(const std::filesystem::path& rosterFolder, QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("frmReadMe"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ReadMe ZELKOR"));
@@ -36,8 +40,17 @@ ReadMeWindow::ReadMeWindow(QWidget* parent) : QWidget(parent) {
     Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
+    // The whole path, so that the user can find the files whichever folder the program
+    // was started from.
+    std::error_code unknown;
+    const std::filesystem::path absolute = std::filesystem::absolute(rosterFolder, unknown);
+    std::filesystem::path shown = unknown ? rosterFolder : absolute.lexically_normal();
+    if (!shown.has_filename()) {
+        shown = shown.parent_path(); // "/home/ann/rosters/" as "/home/ann/rosters"
+    }
     // The text keeps its CR LF line ends; the box wants one line feed per line.
-    QString text = QString::fromUtf8(helpText().data(), qsizetype(helpText().size()));
+    QString text = QString::fromStdString(
+        helpTextWithRosterFolder(QFile::decodeName(shown.c_str()).toStdString()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1_->setPlainText(text);
     Text1_->setFocus();

@@ -1,20 +1,24 @@
 #include "ui/RosterFolder.h"
 
 #include <QFile>
-#include <QtGlobal>
+#include <QMessageBox>
 
 namespace zelkor::ui {
 
-std::filesystem::path rosterFolder(const QStringList& arguments) {
+RosterFolderChoice rosterFolder(const QStringList& arguments) {
+    std::filesystem::path given;
     // File names go back to the bytes the system gave, whatever their encoding.
     if (arguments.size() > 1 && !arguments.at(1).isEmpty()) {
-        return QFile::encodeName(arguments.at(1)).toStdString();
+        given = QFile::encodeName(arguments.at(1)).toStdString();
     }
-    const QByteArray fromEnvironment = qgetenv("ZELKOR_ROSTERS");
-    if (!fromEnvironment.isEmpty()) {
-        return fromEnvironment.toStdString();
+    return chooseRosterFolder(rosterSourcesOfProcess(given));
+}
+
+void showRosterNotice(const RosterFolderChoice& choice, QWidget* window) {
+    if (!choice.notice.empty()) {
+        QMessageBox::information(window, QStringLiteral("ZELKOR"),
+                                 QString::fromStdString(choice.notice));
     }
-    return ".";
 }
 
 } // namespace zelkor::ui

@@ -1,13 +1,19 @@
 #pragma once
 
+#include "teamdata/RosterFolderSearch.h"
+
 #include <QStringList>
 
-#include <filesystem>
+class QWidget;
 
 namespace zelkor::ui {
 
-// Where the roster files are: the one command-line argument if given, else the folder
-// named by the environment variable ZELKOR_ROSTERS, else the working directory.
-std::filesystem::path rosterFolder(const QStringList& arguments);
+// Where the roster files are: the one command-line argument if given, else what
+// chooseRosterFolder finds (ZELKOR_ROSTERS, the user's own folder, the installed samples,
+// the working directory).
+RosterFolderChoice rosterFolder(const QStringList& arguments);
+
+// Shows the choice's notice, if it has one, in a message box over window.
+void showRosterNotice(const RosterFolderChoice& choice, QWidget* window);
 
 } // namespace zelkor::ui

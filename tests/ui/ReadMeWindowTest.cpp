@@ -4,6 +4,7 @@
 #include "ui/HelpText.h"
 
 #include <QAction>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
@@ -64,10 +65,22 @@ TEST_F(ReadMeWindowTest, ShowsTheHelpTextWithPlainLineBreaks) {
     EXPECT_FALSE(shown.contains('\r'));
     EXPECT_TRUE(shown.startsWith("ZELKOR  Hockey Game Prediction Program"));
     EXPECT_TRUE(shown.endsWith("******************************************\n"));
-    EXPECT_EQ(shown.count('\n'), QString::fromUtf8(helpText().data()).count("\r\n"));
+    EXPECT_EQ(shown.count('\n'),
+              QString::fromStdString(helpTextWithRosterFolder("folder")).count("\r\n"));
     EXPECT_FALSE(text->isReadOnly());
     EXPECT_FALSE(text->horizontalScrollBar()->isVisible());
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+TEST_F(ReadMeWindowTest, NamesTheVersionAndTheRosterFolderInUse) {
+    chooseReadMe();
+    ASSERT_EQ(readMeWindows().size(), 1);
+    const QString shown = child<QPlainTextEdit>(*readMeWindows().front(), "Text1")->toPlainText();
+    EXPECT_TRUE(shown.section('\n', 0, 0).endsWith("Version " ZELKOR_VERSION))
+        << shown.toStdString();
+    const QString note = "this folder; edit them there:\n\t" + QDir::currentPath() + "\n\n";
+    EXPECT_TRUE(shown.contains(note)) << shown.toStdString();
+    EXPECT_LT(shown.indexOf("##### Installation #####"), shown.indexOf(note));
 }
 
 TEST_F(ReadMeWindowTest, ReopeningAfterAnEditShowsTheFixedTextAgain) {

@@ -9,10 +9,10 @@ namespace {
 TEST(RosterFolder, ArgumentBeforeEnvironmentBeforeWorkingDirectory) {
     const QByteArray saved = qgetenv("ZELKOR_ROSTERS");
     qputenv("ZELKOR_ROSTERS", "/from/environment");
-    EXPECT_EQ(rosterFolder({"zelkor", "/from/argument"}), "/from/argument");
-    EXPECT_EQ(rosterFolder({"zelkor"}), "/from/environment");
+    EXPECT_EQ(rosterFolder({"zelkor", "/from/argument"}).folder, "/from/argument");
+    EXPECT_EQ(rosterFolder({"zelkor"}).folder, "/from/environment");
     qunsetenv("ZELKOR_ROSTERS");
-    EXPECT_EQ(rosterFolder({"zelkor"}), ".");
+    EXPECT_EQ(rosterFolder({"zelkor"}).folder, ".");
     if (!saved.isNull()) {
         qputenv("ZELKOR_ROSTERS", saved);
     }
