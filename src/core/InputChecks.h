@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Arithmetic.h"
+#include "core/Errors.h"
 #include "core/PredictionState.h"
 
 #include <optional>
@@ -19,6 +20,17 @@ enum class InputField { VisitorTeam, HomeTeam, VisitorGaa, HomeGaa };
 struct InputRefusal {
     std::string message;
     InputField field;
+};
+
+// Inputs refused where a refusal is thrown rather than shown (a run of many series).
+class InputRefusedError : public ZelkorError {
+public:
+    explicit InputRefusedError(InputRefusal refusal)
+        : ZelkorError(refusal.message), field_(refusal.field) {}
+    InputField field() const { return field_; }
+
+private:
+    InputField field_;
 };
 
 // Why the inputs cannot start a face-off, or nothing when they can. The GAA texts are

@@ -26,10 +26,6 @@ Integer seriesPoints(Integer wins, Integer ties) {
     return points;
 }
 
-int moneyCents(int points) {
-    return Integer::fromReal(checkedDivide(MoneyScale, points, "the money line"));
-}
-
 // cents / 100 in shortest form: no trailing zeros, no separator for a whole number.
 std::string moneyText(int cents, const std::string& decimalSeparator) {
     std::string text = std::to_string(cents / CentsPerUnit);
@@ -46,6 +42,10 @@ std::string moneyText(int cents, const std::string& decimalSeparator) {
 
 } // namespace
 
+int moneyCentsOfPoints(int points) {
+    return Integer::fromReal(checkedDivide(MoneyScale, points, "the money line"));
+}
+
 SeriesFacts summarizeSeries(const PredictionState& state) {
     SeriesFacts facts;
     facts.visitorAverage = averageScore(state.Goalsx, state.match);
@@ -54,11 +54,11 @@ SeriesFacts summarizeSeries(const PredictionState& state) {
     facts.homePoints = seriesPoints(state.Winsy, state.Tiesy);
     if (facts.visitorPoints > facts.homePoints) {
         facts.favourite = Favourite::Visitor;
-        facts.moneyCents = moneyCents(facts.visitorPoints);
+        facts.moneyCents = moneyCentsOfPoints(facts.visitorPoints);
     }
     if (facts.homePoints > facts.visitorPoints) {
         facts.favourite = Favourite::Home;
-        facts.moneyCents = moneyCents(facts.homePoints);
+        facts.moneyCents = moneyCentsOfPoints(facts.homePoints);
     }
     return facts;
 }
@@ -77,7 +77,7 @@ std::string moneyLineCaption(const SeriesFacts& facts, const std::string& visito
 }
 
 std::string moneyValueText(int points, const std::string& decimalSeparator) {
-    return moneyText(moneyCents(points), decimalSeparator);
+    return moneyText(moneyCentsOfPoints(points), decimalSeparator);
 }
 
 void SeriesSummary(const PredictionState& state, WindowServices& window) {

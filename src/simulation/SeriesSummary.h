@@ -31,6 +31,9 @@ void SeriesSummary(const PredictionState& state, WindowServices& window);
 std::string moneyLineCaption(const SeriesFacts& facts, const std::string& visitorCode,
                              const std::string& homeCode, const std::string& decimalSeparator);
 
+// The favourite's odds for its series points in hundredths: 2200 / points, rounded.
+int moneyCentsOfPoints(int points);
+
 // The favourite's odds for its series points (12 to 22): 2200 / points rounded, over 100,
 // in shortest form with the given decimal separator ("1.83", "1.1", "1").
 std::string moneyValueText(int points, const std::string& decimalSeparator);

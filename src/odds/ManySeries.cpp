@@ -1,0 +1,198 @@
+#include "odds/ManySeries.h"
+
+#include "core/InputChecks.h"
+#include "simulation/GameLoop.h"
+#include "simulation/RandomSource.h"
+#include "simulation/SeriesSummary.h"
+#include "teamdata/RosterReader.h"
+#include "teamdata/TeamRatings.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <limits>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace zelkor {
+
+namespace {
+
+// Series a thread plays before it adds them to the run's counts: a few milliseconds.
+constexpr std::uint64_t ChunkSeries = 256;
+// How often the progress is reported.
+constexpr std::chrono::milliseconds ProgressInterval{100};
+constexpr std::uint64_t NoFailure = std::numeric_limits<std::uint64_t>::max();
+
+// The state every series starts from: inputs checked, ratings and rosters read.
+PredictionState preparedState(const ManySeriesRequest& request) {
+    PredictionState state;
+    state.VISITOR = request.visitor;
+    state.HOME = request.home;
+    state.GAAV = request.visitorGaa;
+    state.GAAH = request.homeGaa;
+    if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
+        throw InputRefusedError(*refusal);
+    }
+    LoadTeamRatings(state);
+    ReadRosters(state, state.VISITOR, state.HOME, request.rosterFolder);
+    state.match = 1;
+    return state;
+}
+
+OddsTally emptyTally(const PredictionState& state) {
+    OddsTally tally;
+    tally.visitor = state.VISITOR;
+    tally.home = state.HOME;
+    for (int row = 1; row <= PlayersPerTeam; ++row) {
+        tally.visitorPlayers[static_cast<std::size_t>(row - 1)].name =
+            state.RosterX.at(row, NameColumn);
+        tally.homePlayers[static_cast<std::size_t>(row - 1)].name =
+            state.RosterY.at(row, NameColumn);
+    }
+    return tally;
+}
+
+// What the threads of one run share.
+class Run {
+public:
+    Run(const ManySeriesRequest& request, std::stop_token stop)
+        : request_(request), stop_(std::move(stop)), prepared_(preparedState(request)),
+          total_(emptyTally(prepared_)) {}
+
+    // Plays chunks of series until none is left, the run failed below them or was stopped.
+    void work() {
+        PredictionState state = prepared_;
+        Xoshiro256StarStar draws;
+        SeriesOutcome outcome;
+        const OddsTally empty = emptyTally(prepared_);
+        OddsTally chunk = empty;
+        for (;;) {
+            const std::uint64_t first = nextSeries_.fetch_add(ChunkSeries);
+            if (first >= request_.series || first > firstFailure_.load()) {
+                break;
+            }
+            const std::uint64_t end = std::min(first + ChunkSeries, request_.series);
+            for (std::uint64_t index = first; index < end; ++index) {
+                if (stop_.stop_requested()) {
+                    return finish();
+                }
+                try {
+                    FixedSeed seed(seriesSeed(request_.baseSeed, index));
+                    playQuietSeries(state, draws, seed, outcome);
+                    chunk.addSeries(outcome, summarizeSeries(state));
+                } catch (...) {
+                    recordFailure(index, std::current_exception());
+                    return finish();
+                }
+            }
+            addChunk(chunk);
+            chunk = empty;
+        }
+        finish();
+    }
+
+    // Waits for the threads, reporting progress meanwhile.
+    void waitReporting(const ManySeriesProgress& progress, unsigned threads) {
+        std::unique_lock lock(mutex_);
+        while (finishedThreads_ < threads) {
+            changed_.wait_for(lock, ProgressInterval);
+            if (progress && finishedThreads_ < threads && !stop_.stop_requested()) {
+                const OddsTally soFar = total_;
+                lock.unlock();
+                progress(soFar);
+                lock.lock();
+            }
+        }
+    }
+
+    bool stopped() const { return stop_.stop_requested(); }
+
+    // The counts, or the error of the lowest-numbered failing series.
+    OddsTally result() {
+        if (failure_) {
+            try {
+                std::rethrow_exception(failure_);
+            } catch (const ZelkorError& error) {
+                const std::uint64_t index = firstFailure_.load();
+                throw SeriesFailedError("Series " + std::to_string(index + 1) + " of " +
+                                        std::to_string(request_.series) + " (seed " +
+                                        std::to_string(seriesSeed(request_.baseSeed, index)) +
+                                        ") failed: " + error.what());
+            }
+        }
+        return total_;
+    }
+
+private:
+    void addChunk(const OddsTally& chunk) {
+        const std::lock_guard lock(mutex_);
+        total_.add(chunk);
+    }
+
+    void recordFailure(std::uint64_t index, std::exception_ptr error) {
+        const std::lock_guard lock(mutex_);
+        if (index < firstFailure_.load()) {
+            firstFailure_.store(index);
+            failure_ = std::move(error);
+        }
+    }
+
+    void finish() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++finishedThreads_;
+        }
+        changed_.notify_all();
+    }
+
+    const ManySeriesRequest& request_;
+    std::stop_token stop_;
+    const PredictionState prepared_;
+
+    std::atomic<std::uint64_t> nextSeries_{0};
+    std::atomic<std::uint64_t> firstFailure_{NoFailure};
+
+    std::mutex mutex_; // guards what follows
+    std::condition_variable changed_;
+    OddsTally total_;
+    std::exception_ptr failure_;
+    unsigned finishedThreads_ = 0;
+};
+
+unsigned threadCount(const ManySeriesRequest& request) {
+    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+    const unsigned asked = request.threads == 0 ? cores : std::min(request.threads, MostThreads);
+    const std::uint64_t chunks = (request.series + ChunkSeries - 1) / ChunkSeries;
+    return static_cast<unsigned>(
+        std::max<std::uint64_t>(1, std::min<std::uint64_t>(asked, chunks)));
+}
+
+} // namespace
+
+std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index) {
+    return splitMix64Output(baseSeed, index);
+}
+
+std::optional<OddsTally> playManySeries(const ManySeriesRequest& request, std::stop_token stop,
+                                        const ManySeriesProgress& progress) {
+    Run run(request, std::move(stop));
+    const unsigned threads = threadCount(request);
+    {
+        std::vector<std::jthread> workers;
+        workers.reserve(threads);
+        for (unsigned thread = 0; thread < threads; ++thread) {
+            workers.emplace_back([&run] { run.work(); });
+        }
+        run.waitReporting(progress, threads);
+    }
+    if (run.stopped()) {
+        return std::nullopt;
+    }
+    return run.result();
+}
+
+} // namespace zelkor

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/Arithmetic.h"
+#include "core/Errors.h"
+#include "odds/OddsTally.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+
+namespace zelkor {
+
+// Most series one run plays.
+inline constexpr std::uint64_t MostSeriesPerRun = 1'000'000'000;
+// Most threads one run uses.
+inline constexpr unsigned MostThreads = 1024;
+
+// What to play many series of: the inputs of a face-off, how many series and how.
+struct ManySeriesRequest {
+    std::string visitor;        ///< visiting team code
+    std::string home;           ///< home team code
+    std::string visitorGaaText; ///< the GAA texts, checked as the face-off checks them
+    std::string homeGaaText;
+    Single visitorGaa = 0;
+    Single homeGaa = 0;
+    std::filesystem::path rosterFolder;
+    std::uint64_t series = 100'000;
+    std::uint64_t baseSeed = 0; ///< series i plays with seed seriesSeed(baseSeed, i)
+    unsigned threads = 0;       ///< 0: one per core
+};
+
+// The seed of series index (from 0) of a run with the given base seed: the (index + 1)-th
+// output of SplitMix64 started at baseSeed. `zelkor-cli ... --seed` with it replays that
+// series alone.
+std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index);
+
+// A series of a many-series run ended with an error; the message names the series and
+// its seed, then the error.
+class SeriesFailedError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
+// Called now and then from the thread that runs playManySeries, with the series done so
+// far (in whole chunks, so not a sample of the first ones) and their counts.
+using ManySeriesProgress = std::function<void(const OddsTally& soFar)>;
+
+// Checks the inputs as the face-off does, reads the ratings and rosters once, then plays
+// request.series series on request.threads threads, each exactly the quiet series the
+// face-off would play with its seed, and adds them up. The result does not depend on the
+// number of threads. Throws InputRefusedError for inputs the face-off refuses, the roster
+// reader's errors, or SeriesFailedError for the lowest-numbered series that failed. None
+// when stop was requested before the end.
+std::optional<OddsTally> playManySeries(const ManySeriesRequest& request, std::stop_token stop,
+                                        const ManySeriesProgress& progress = {});
+
+} // namespace zelkor

@@ -1,0 +1,130 @@
+#include "odds/OddsFigures.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace zelkor {
+
+namespace {
+
+constexpr double WilsonZ = 1.959963984540054; // the normal quantile of a 95 % interval
+constexpr double AmericanBase = 100.0;        // American odds are quoted against 100
+
+double share(std::uint64_t part, std::uint64_t whole) {
+    return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole);
+}
+
+std::optional<double> wholeNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end || text.empty() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+Probability wilsonProbability(std::uint64_t hits, std::uint64_t trials) {
+    if (trials == 0) {
+        return {};
+    }
+    const double n = static_cast<double>(trials);
+    const double p = share(hits, trials);
+    const double z2 = WilsonZ * WilsonZ;
+    const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
+    const double spread = WilsonZ / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
+    return {p, std::max(0.0, centre - spread), std::min(1.0, centre + spread)};
+}
+
+std::optional<FairOdds> fairOdds(double probability) {
+    if (!(probability > 0 && probability < 1)) {
+        return std::nullopt;
+    }
+    const double decimal = 1 / probability;
+    return FairOdds{decimal, americanOdds(decimal), probability};
+}
+
+double americanOdds(double decimalOdds) {
+    // At even money (2.0) both forms are +100.
+    if (decimalOdds >= 2) {
+        return (decimalOdds - 1) * AmericanBase;
+    }
+    return -AmericanBase / (decimalOdds - 1);
+}
+
+std::optional<double> parseOfferedOdds(std::string_view text) {
+    const bool american = !text.empty() && (text.front() == '+' || text.front() == '-');
+    const auto value = wholeNumber(american ? text.substr(1) : text);
+    if (!value) {
+        return std::nullopt;
+    }
+    if (!american) {
+        return *value > 1 ? value : std::nullopt;
+    }
+    // American odds are at least 100 either way: +100 and -100 are even money.
+    if (*value < AmericanBase) {
+        return std::nullopt;
+    }
+    return text.front() == '+' ? 1 + *value / AmericanBase : 1 + AmericanBase / *value;
+}
+
+double edgePerUnit(double winProbability, double lossProbability, double decimalOdds) {
+    return winProbability * (decimalOdds - 1) - lossProbability;
+}
+
+OddsFigures oddsFigures(const OddsTally& tally, std::optional<double> offeredVisitor,
+                        std::optional<double> offeredHome) {
+    OddsFigures figures;
+    const std::uint64_t games = tally.games;
+    const std::uint64_t visitorWins = tally.visitorWinsRegulation + tally.visitorWinsOvertime;
+    const std::uint64_t homeWins = tally.homeWinsRegulation + tally.homeWinsOvertime;
+    figures.visitorRegulation = wilsonProbability(tally.visitorWinsRegulation, games);
+    figures.visitorOvertime = wilsonProbability(tally.visitorWinsOvertime, games);
+    figures.homeRegulation = wilsonProbability(tally.homeWinsRegulation, games);
+    figures.homeOvertime = wilsonProbability(tally.homeWinsOvertime, games);
+    figures.tie = wilsonProbability(tally.ties, games);
+    figures.visitorWin = wilsonProbability(visitorWins, games);
+    figures.homeWin = wilsonProbability(homeWins, games);
+    figures.visitorTwoWay = share(visitorWins, visitorWins + homeWins);
+    figures.homeTwoWay = share(homeWins, visitorWins + homeWins);
+    figures.visitorFair = fairOdds(figures.visitorTwoWay);
+    figures.homeFair = fairOdds(figures.homeTwoWay);
+    figures.expectedGoalsVisitor = share(tally.goalsVisitor, games);
+    figures.expectedGoalsHome = share(tally.goalsHome, games);
+
+    std::array<std::uint64_t, TotalLines.size()> over{};
+    std::uint64_t visitorByTwo = 0;
+    std::uint64_t homeByTwo = 0;
+    for (const auto& [score, count] : tally.scores()) {
+        const auto [visitorGoals, homeGoals] = score;
+        for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+            over[line] += visitorGoals + homeGoals > TotalLines[line] ? count : 0;
+        }
+        visitorByTwo += visitorGoals - homeGoals >= 2 ? count : 0;
+        homeByTwo += homeGoals - visitorGoals >= 2 ? count : 0;
+    }
+    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+        figures.over[line] = share(over[line], games);
+    }
+    figures.visitorByTwo = share(visitorByTwo, games);
+    figures.homeByTwo = share(homeByTwo, games);
+
+    if (offeredVisitor && games > 0) {
+        figures.visitorEdge =
+            edgePerUnit(figures.visitorWin.value, figures.homeWin.value, *offeredVisitor);
+    }
+    if (offeredHome && games > 0) {
+        figures.homeEdge =
+            edgePerUnit(figures.homeWin.value, figures.visitorWin.value, *offeredHome);
+    }
+    return figures;
+}
+
+double anytimeScorer(const PlayerTally& player, std::uint64_t games) {
+    return share(player.gamesWithGoal, games);
+}
+
+} // namespace zelkor

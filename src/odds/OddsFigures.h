@@ -1,0 +1,76 @@
+#pragma once
+
+#include "odds/OddsTally.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// A share of trials with its 95 % Wilson score interval.
+struct Probability {
+    double value = 0;
+    double low = 0;
+    double high = 0;
+};
+
+// hits of trials, with the interval; all 0 for no trials.
+Probability wilsonProbability(std::uint64_t hits, std::uint64_t trials);
+
+// The odds that pay back exactly a probability's stake in the long run, in the three
+// usual forms.
+struct FairOdds {
+    double decimal = 0;  ///< 1 / p: the total a unit stake returns on a win
+    double american = 0; ///< +150 (win 150 on 100) or -150 (stake 150 to win 100)
+    double implied = 0;  ///< the probability itself
+};
+
+// None for a probability of 0 or 1, which no odds express.
+std::optional<FairOdds> fairOdds(double probability);
+
+// A bookmaker's odds as typed: decimal ("2.10", above 1) or American, with its sign
+// ("+150", "-120"); as decimal odds, or none when the text is neither.
+std::optional<double> parseOfferedOdds(std::string_view text);
+
+// American odds of decimal odds (2.5 -> +150, 1.5 -> -200).
+double americanOdds(double decimalOdds);
+
+// Expected return per unit staked on a side at the given decimal odds, a level game
+// returning the stake: win * (odds - 1) - loss.
+double edgePerUnit(double winProbability, double lossProbability, double decimalOdds);
+
+// The game lines that the totals are quoted for.
+inline constexpr std::array<double, 3> TotalLines = {4.5, 5.5, 6.5};
+
+// What a run's counts say, game by game.
+struct OddsFigures {
+    Probability visitorRegulation;
+    Probability visitorOvertime;
+    Probability homeRegulation;
+    Probability homeOvertime;
+    Probability tie; ///< level after overtime
+    Probability visitorWin;
+    Probability homeWin;
+    // Level games counted as pushes: the share of decided games each side wins.
+    double visitorTwoWay = 0;
+    double homeTwoWay = 0;
+    std::optional<FairOdds> visitorFair; ///< from the two-way probabilities
+    std::optional<FairOdds> homeFair;
+    double expectedGoalsVisitor = 0;
+    double expectedGoalsHome = 0;
+    std::array<double, TotalLines.size()> over{}; ///< P(total goals above each line)
+    double visitorByTwo = 0;                      ///< puck line: P(visitor wins by 2 or more)
+    double homeByTwo = 0;
+    std::optional<double> visitorEdge; ///< with the bookmaker's odds of that side
+    std::optional<double> homeEdge;
+};
+
+OddsFigures oddsFigures(const OddsTally& tally, std::optional<double> offeredVisitor = {},
+                        std::optional<double> offeredHome = {});
+
+// A player's chance of scoring at least once in a game.
+double anytimeScorer(const PlayerTally& player, std::uint64_t games);
+
+} // namespace zelkor

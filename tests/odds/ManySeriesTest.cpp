@@ -1,0 +1,169 @@
+#include "odds/ManySeries.h"
+
+#include "core/InputChecks.h"
+#include "core/Predictor.h"
+#include "simulation/RandomSource.h"
+#include "support/RecordingWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+
+namespace zelkor {
+namespace {
+
+const std::filesystem::path SampleRosters = ZELKOR_SAMPLE_ROSTERS;
+
+ManySeriesRequest bostonAtToronto(std::uint64_t series, unsigned threads) {
+    ManySeriesRequest request;
+    request.visitor = "BOS";
+    request.home = "TOR";
+    request.visitorGaaText = "2.8";
+    request.homeGaaText = "2.6";
+    request.visitorGaa = 2.8f;
+    request.homeGaa = 2.6f;
+    request.rosterFolder = SampleRosters;
+    request.series = series;
+    request.baseSeed = 20261207;
+    request.threads = threads;
+    return request;
+}
+
+OddsTally play(const ManySeriesRequest& request) {
+    const auto tally = playManySeries(request, {});
+    EXPECT_TRUE(tally.has_value());
+    return tally.value_or(OddsTally{});
+}
+
+// Everything a tally counts, as one comparable text.
+std::string countsOf(const OddsTally& t) {
+    std::string text =
+        std::to_string(t.series) + " " + std::to_string(t.games) + " " +
+        std::to_string(t.visitorWinsRegulation) + " " + std::to_string(t.visitorWinsOvertime) +
+        " " + std::to_string(t.homeWinsRegulation) + " " + std::to_string(t.homeWinsOvertime) +
+        " " + std::to_string(t.ties) + " " + std::to_string(t.overtimeGames) + " " +
+        std::to_string(t.goalsVisitor) + " " + std::to_string(t.goalsHome) + "|";
+    for (const auto& [score, count] : t.scores()) {
+        text += std::to_string(score.first) + "-" + std::to_string(score.second) + ":" +
+                std::to_string(count) + " ";
+    }
+    for (const auto& [caption, count] : t.moneyLineCaptions()) {
+        text += caption + ":" + std::to_string(count) + " ";
+    }
+    for (const auto* players : {&t.visitorPlayers, &t.homePlayers}) {
+        for (const PlayerTally& player : *players) {
+            text += player.name + ":" + std::to_string(player.goals) + "/" +
+                    std::to_string(player.gamesWithGoal) + " ";
+        }
+    }
+    return text;
+}
+
+// Each series of a run is the face-off with its seed: played one by one through the
+// predictor, their logs and money lines add up to the run's counts.
+TEST(ManySeries, EverySeriesIsTheFaceOffWithItsSeed) {
+    const ManySeriesRequest request = bostonAtToronto(40, 3);
+    const OddsTally tally = play(request);
+
+    std::map<std::string, std::uint64_t> captions;
+    std::map<std::pair<int, int>, std::uint64_t> scores;
+    std::uint64_t goalsVisitor = 0;
+    std::uint64_t scorerGoals = 0;
+    const std::regex finalScore(R"(BOS - (\d+)  TOR - (\d+))");
+    for (std::uint64_t index = 0; index < request.series; ++index) {
+        Predictor predictor(SampleRosters,
+                            std::make_unique<FixedSeed>(seriesSeed(request.baseSeed, index)));
+        predictor.state().VISITOR = "BOS";
+        predictor.state().HOME = "TOR";
+        predictor.state().GAAV = request.visitorGaa;
+        predictor.state().GAAH = request.homeGaa;
+        testing::RecordingWindow window;
+        window.visitorGaa = request.visitorGaaText;
+        window.homeGaa = request.homeGaaText;
+        ASSERT_EQ(predictor.faceOff(window), FaceOffOutcome::Completed);
+        ++captions[window.moneyLine];
+        goalsVisitor += static_cast<std::uint64_t>(predictor.state().Goalsx);
+        for (const std::string& line : window.logLines()) {
+            std::smatch match;
+            if (std::regex_match(line, match, finalScore)) {
+                ++scores[{std::stoi(match[1]), std::stoi(match[2])}];
+            } else if (line.starts_with("BOS score! by " + tally.visitorPlayers[0].name + " ")) {
+                ++scorerGoals;
+            }
+        }
+    }
+    EXPECT_EQ(tally.series, 40u);
+    EXPECT_EQ(tally.games, 440u);
+    EXPECT_EQ(tally.moneyLineCaptions(), captions);
+    EXPECT_EQ(tally.scores(), scores);
+    EXPECT_EQ(tally.goalsVisitor, goalsVisitor);
+    EXPECT_EQ(tally.visitorPlayers[0].goals, scorerGoals);
+}
+
+TEST(ManySeries, ThreadsDoNotChangeTheCounts) {
+    const std::string oneThread = countsOf(play(bostonAtToronto(3000, 1)));
+    EXPECT_EQ(countsOf(play(bostonAtToronto(3000, 2))), oneThread);
+    EXPECT_EQ(countsOf(play(bostonAtToronto(3000, 7))), oneThread);
+}
+
+// BOS's first player scores so much that a BOS power play overflows the rates, which
+// every series meets sooner or later: the run names its first series, whatever the
+// threads, and how to replay it.
+TEST(ManySeries, TheLowestFailingSeriesEndsTheRun) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zelkor-many-series-test";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(SampleRosters / "TOR", folder / "TOR",
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        std::ifstream sample(SampleRosters / "BOS");
+        std::ofstream roster(folder / "BOS");
+        std::string line;
+        std::getline(sample, line);
+        roster << "Huge Scorer,1,1.8e35,1.8e35\n";
+        while (std::getline(sample, line)) {
+            roster << line << "\n";
+        }
+    }
+    ManySeriesRequest request = bostonAtToronto(2000, 1);
+    request.visitor = "TOR";
+    request.home = "BOS";
+    request.rosterFolder = folder;
+    const std::string expected = "Series 1 of 2000 (seed " +
+                                 std::to_string(seriesSeed(request.baseSeed, 0)) +
+                                 ") failed: Cannot compute the scoring rate of BOS player 1 "
+                                 "(Huge Scorer)";
+    for (const unsigned threads : {1U, 4U}) {
+        request.threads = threads;
+        try {
+            playManySeries(request, {});
+            ADD_FAILURE() << "no series failed";
+        } catch (const SeriesFailedError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(expected)) << error.what();
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ManySeries, RefusesWhatTheFaceOffRefusesAndStopsWhenAsked) {
+    ManySeriesRequest request = bostonAtToronto(10, 1);
+    request.home = "XYZ";
+    EXPECT_THROW(playManySeries(request, {}), InputRefusedError);
+
+    std::stop_source stop;
+    int reports = 0;
+    const auto stopAtFirstReport = [&](const OddsTally&) {
+        ++reports;
+        stop.request_stop();
+    };
+    EXPECT_FALSE(
+        playManySeries(bostonAtToronto(10'000'000, 2), stop.get_token(), stopAtFirstReport));
+    EXPECT_EQ(reports, 1);
+}
+
+} // namespace
+} // namespace zelkor
