@@ -3,6 +3,8 @@
 #include "cli/ExitStatus.h"
 #include "core/DisplayText.h"
 #include "core/InputChecks.h"
+#include "odds/ManySeries.h"
+#include "odds/OddsFigures.h"
 
 #include <CLI/CLI.hpp>
 
@@ -33,6 +35,17 @@ CLI::Validator seedNumber() {
                        : "'" + quotedText(text) + "' is not an unsigned 64-bit decimal number";
         },
         "", "SEED");
+}
+
+CLI::Validator offeredOdds() {
+    return CLI::Validator(
+        [](std::string& text) {
+            return parseOfferedOdds(text) ? std::string{}
+                                          : "'" + quotedText(text) +
+                                                "' is not decimal odds above 1 (2.10) or "
+                                                "American odds (+150, -120)";
+        },
+        "", "ODDS");
 }
 
 } // namespace
@@ -80,6 +93,30 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
             ->check(seedNumber());
     app.add_flag("--json", options.json, "Write one JSON object instead of text");
 
+    std::uint64_t series = 0;
+    CLI::Option* seriesOption =
+        app.add_option("--series", series,
+                       "Play this many series and report the odds they give (each series i "
+                       "replays alone with the seed reported for it)")
+            ->type_name("K")
+            ->check(CLI::Range(std::uint64_t{1}, MostSeriesPerRun));
+    app.add_option("--threads", options.threads, "Threads for --series (default: every core)")
+        ->type_name("T")
+        ->check(CLI::Range(1U, MostThreads))
+        ->needs(seriesOption);
+    std::string offeredVisitorText;
+    std::string offeredHomeText;
+    app.add_option("--offered-visitor", offeredVisitorText,
+                   "A bookmaker's odds on the visitor, decimal or American, for the edge")
+        ->type_name("ODDS")
+        ->check(offeredOdds())
+        ->needs(seriesOption);
+    app.add_option("--offered-home", offeredHomeText,
+                   "A bookmaker's odds on the home team, decimal or American")
+        ->type_name("ODDS")
+        ->check(offeredOdds())
+        ->needs(seriesOption);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -92,6 +129,15 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     options.rosterFolder = folderText;
     if (seedOption->count() > 0) {
         options.seed = parseSeed(seedText);
+    }
+    if (seriesOption->count() > 0) {
+        options.series = series;
+    }
+    if (!offeredVisitorText.empty()) {
+        options.offeredVisitor = parseOfferedOdds(offeredVisitorText);
+    }
+    if (!offeredHomeText.empty()) {
+        options.offeredHome = parseOfferedOdds(offeredHomeText);
     }
     return options;
 }

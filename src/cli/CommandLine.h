@@ -22,6 +22,12 @@ struct CommandLineOptions {
     std::filesystem::path rosterFolder; ///< --rosters; empty: not given, to be searched for
     std::optional<std::uint64_t> seed;  ///< fixed seed; none: seeded from the clock
     bool json = false;                  ///< one JSON object instead of text
+
+    // Many series instead of one, for the odds.
+    std::optional<std::uint64_t> series;  ///< --series: how many; none: one series with its log
+    unsigned threads = 0;                 ///< --threads; 0: one per core
+    std::optional<double> offeredVisitor; ///< --offered-visitor, as decimal odds
+    std::optional<double> offeredHome;    ///< --offered-home, as decimal odds
 };
 
 // Parses the arguments. Help, version and usage errors are printed here (help and version

@@ -1,8 +1,10 @@
 #include "cli/CommandLine.h"
+#include "cli/ConsoleOdds.h"
 #include "cli/ConsolePrediction.h"
 #include "teamdata/RosterFolderSearch.h"
 
 #include <iostream>
+#include <unistd.h>
 #include <variant>
 
 int main(int argc, char** argv) {
@@ -16,6 +18,9 @@ int main(int argc, char** argv) {
     options.rosterFolder = rosters.folder;
     if (!rosters.notice.empty()) {
         std::cerr << rosters.notice << std::endl;
+    }
+    if (options.series) {
+        return zelkor::runConsoleOdds(options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
     }
     return zelkor::runConsolePrediction(options, std::cout, std::cerr);
 }

@@ -26,6 +26,13 @@ std::vector<std::string> withArgument(const std::string& option, const std::stri
     return arguments;
 }
 
+// The valid arguments and more options after them.
+std::vector<std::string> plus(std::initializer_list<std::string> more) {
+    std::vector<std::string> arguments = validArguments();
+    arguments.insert(arguments.end(), more);
+    return arguments;
+}
+
 std::vector<std::string> withCodes(const std::string& visitor, const std::string& home) {
     std::vector<std::string> arguments = validArguments();
     arguments[0] = visitor;
@@ -89,6 +96,12 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"seed with letters", withArgument("--seed", "12abc")},
         {"seed empty", withArgument("--seed", "")},
         {"seed above 64 bits", withArgument("--seed", "18446744073709551616")},
+        {"no series", plus({"--series", "0"})},
+        {"more series than a run plays", plus({"--series", "1000000001"})},
+        {"threads without series", plus({"--threads", "2"})},
+        {"no threads", plus({"--series", "10", "--threads", "0"})},
+        {"offered odds of 1", plus({"--series", "10", "--offered-home", "1"}), "decimal odds"},
+        {"American odds below 100", plus({"--series", "10", "--offered-visitor", "+50"})},
     };
     for (const UsageCase& usage : cases) {
         SCOPED_TRACE(usage.label);

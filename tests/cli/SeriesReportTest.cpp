@@ -1,4 +1,5 @@
 #include "cli/CliProcess.h"
+#include "odds/ManySeries.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -175,6 +176,41 @@ TEST(SeriesSeed, ReportedClockSeedReplaysTheSeries) {
 
     const CliResult text = runCli(arguments("BOS", "TOR", "", false));
     EXPECT_TRUE(std::regex_match(text.err, std::regex("Seed: \\d+\n"))) << text.err;
+}
+
+// Many series: the counts add up, and each series is the single one its seed plays.
+TEST(OddsReport, CountsAddUpAndEachSeriesReplaysWithItsSeed) {
+    std::vector<std::string> words = arguments("BOS", "TOR", "5", true);
+    words.insert(words.end(), {"--series", "30", "--threads", "2", "--offered-home", "-150"});
+    const CliResult result = runCli(words);
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const json report = json::parse(result.out);
+    EXPECT_EQ(report["series"], 30);
+    EXPECT_EQ(report["games"], 30 * GamesPerSeries);
+    EXPECT_EQ(report["seed"], 5);
+    std::uint64_t outcomes = 0;
+    for (const char* key : {"visitor_wins_regulation", "visitor_wins_overtime",
+                            "home_wins_regulation", "home_wins_overtime", "ties"}) {
+        outcomes += report[key].get<std::uint64_t>();
+    }
+    EXPECT_EQ(outcomes, 30u * GamesPerSeries);
+    std::uint64_t scored = 0;
+    for (const auto& [score, games] : report["scores"].items()) {
+        scored += games.get<std::uint64_t>();
+    }
+    EXPECT_EQ(scored, 30u * GamesPerSeries);
+    EXPECT_TRUE(report["edges"]["home"].is_number());
+    EXPECT_TRUE(report["edges"]["visitor"].is_null());
+
+    // The third series alone, from its seed: its money line and goals are among the run's.
+    const json third = runJson("BOS", "TOR", std::to_string(seriesSeed(5, 2)));
+    EXPECT_TRUE(report["money_lines"].contains(third["money_line"].get<std::string>()));
+    EXPECT_LE(third["goals_visitor"].get<std::uint64_t>(),
+              report["goals_visitor"].get<std::uint64_t>());
+
+    words.back() = "x";
+    EXPECT_EQ(runCli(words).exitStatus, 2);
 }
 
 // Text mode prints the same series as JSON: the log, then three labelled result lines;

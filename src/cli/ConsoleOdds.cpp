@@ -1,0 +1,117 @@
+#include "cli/ConsoleOdds.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/OddsReport.h"
+#include "core/DisplayText.h"
+#include "odds/ManySeries.h"
+#include "simulation/RandomSource.h"
+
+#include <csignal>
+#include <exception>
+#include <new>
+#include <ostream>
+#include <sstream>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int ExitInterrupted = 130; // 128 + SIGINT, as shells report a run ended by Ctrl+C
+constexpr int BarWidth = 30;         // characters of the progress bar
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+// Ctrl+C asks the run to stop while it lasts; the previous handler comes back after.
+class InterruptWatch {
+public:
+    InterruptWatch() : previous_(std::signal(SIGINT, noteInterrupt)) { interrupted = 0; }
+    ~InterruptWatch() { std::signal(SIGINT, previous_); }
+    InterruptWatch(const InterruptWatch&) = delete;
+    InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+private:
+    void (*previous_)(int);
+};
+
+void drawBar(std::ostream& err, std::uint64_t done, std::uint64_t asked) {
+    const auto filled = static_cast<int>(BarWidth * static_cast<double>(done) / asked);
+    err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+        << std::string(static_cast<std::size_t>(BarWidth - filled), ' ') << "] " << done << " of "
+        << asked << " series" << std::flush;
+}
+
+void clearBar(std::ostream& err) {
+    err << '\r' << std::string(BarWidth + 40, ' ') << '\r' << std::flush;
+}
+
+ManySeriesRequest requestFor(const CommandLineOptions& options, std::uint64_t baseSeed) {
+    ManySeriesRequest request;
+    request.visitor = options.visitor;
+    request.home = options.home;
+    request.visitorGaaText = options.visitorGaaText;
+    request.homeGaaText = options.homeGaaText;
+    request.visitorGaa = options.visitorGaa;
+    request.homeGaa = options.homeGaa;
+    request.rosterFolder = options.rosterFolder;
+    request.series = *options.series;
+    request.baseSeed = baseSeed;
+    request.threads = options.threads;
+    return request;
+}
+
+} // namespace
+
+int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::ostream& err,
+                   bool errIsTerminal) {
+    try {
+        const std::uint64_t baseSeed = options.seed ? *options.seed : ClockSeed{}.seriesSeed();
+        const ManySeriesRequest request = requestFor(options, baseSeed);
+        std::stop_source stop;
+        const InterruptWatch watch;
+        const auto progress = [&](const OddsTally& soFar) {
+            if (interrupted != 0) {
+                stop.request_stop();
+            }
+            if (errIsTerminal) {
+                drawBar(err, soFar.series, request.series);
+            }
+        };
+        const auto tally = playManySeries(request, stop.get_token(), progress);
+        if (errIsTerminal) {
+            clearBar(err);
+        }
+        if (!tally) {
+            err << "Stopped before the end: nothing reported." << std::endl;
+            return ExitInterrupted;
+        }
+
+        const OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome};
+        std::ostringstream text;
+        if (options.json) {
+            writeOddsJson(report, text);
+        } else {
+            writeOddsText(report, text);
+            if (!options.seed) {
+                err << "Seed: " << baseSeed << std::endl;
+            }
+        }
+        out << text.str() << std::flush;
+        if (!out) {
+            err << "Cannot write the report to standard output." << std::endl;
+            return ExitPredictionFailed;
+        }
+        return ExitSuccess;
+    } catch (const std::bad_alloc&) {
+        err << "Not enough memory for the run." << std::endl;
+        return ExitPredictionFailed;
+    } catch (const std::exception& error) {
+        err << visibleText(error.what()) << std::endl;
+        return ExitPredictionFailed;
+    }
+}
+
+} // namespace zelkor

@@ -1,0 +1,292 @@
+#include "cli/OddsReport.h"
+
+#include "core/DisplayText.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int JsonIndent = 2;
+constexpr int GridGoals = 9;      // the score grid shows 0 to 8 goals; more go in the last column
+constexpr int TopScorers = 5;     // players listed per team
+constexpr int LabelWidth = 28;    // the label column of the tables
+constexpr int ValueWidth = 10;    // every number column
+constexpr double Percent = 100.0; // shares are shown as percentages
+
+std::string fixed(double value, int decimals) {
+    std::array<char, 64> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::fixed, decimals);
+    return std::string(text.data(), result.ptr);
+}
+
+std::string percent(double share) {
+    return fixed(share * Percent, 1) + " %";
+}
+
+std::string signedText(double value, int decimals) {
+    return (value > 0 ? "+" : "") + fixed(value, decimals);
+}
+
+// A whole number with thin groups of three, for counts a person reads.
+std::string grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+
+std::string padLeft(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string padRight(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+void row(std::ostream& out, const std::string& label, const std::vector<std::string>& values) {
+    out << "  " << padRight(label, LabelWidth);
+    for (const std::string& value : values) {
+        out << padLeft(value, ValueWidth);
+    }
+    out << '\n';
+}
+
+std::string interval(const Probability& p) {
+    return percent(p.low) + " - " + percent(p.high);
+}
+
+void writeOutcomes(const OddsReport& report, const OddsFigures& figures, std::ostream& out) {
+    const std::string visitor = visibleText(report.tally.visitor);
+    const std::string home = visibleText(report.tally.home);
+    out << "How the games ended (95 % interval)\n";
+    const auto outcome = [&out](const std::string& label, const Probability& p) {
+        out << "  " << padRight(label, LabelWidth) << padLeft(percent(p.value), ValueWidth) << "   "
+            << interval(p) << '\n';
+    };
+    outcome(visitor + " wins in regulation", figures.visitorRegulation);
+    outcome(visitor + " wins in overtime", figures.visitorOvertime);
+    outcome(home + " wins in regulation", figures.homeRegulation);
+    outcome(home + " wins in overtime", figures.homeOvertime);
+    outcome("Level after overtime", figures.tie);
+    out << '\n';
+
+    out << "Money line, level games as pushes\n";
+    row(out, "", {"chance", "decimal", "American", "edge"});
+    const auto side = [&](const std::string& code, double chance,
+                          const std::optional<FairOdds>& fair, const std::optional<double>& offered,
+                          const std::optional<double>& edge) {
+        row(out, code + " fair",
+            {percent(chance), fair ? fixed(fair->decimal, 2) : "-",
+             fair ? signedText(fair->american, 0) : "-", ""});
+        if (offered && edge) {
+            row(out, code + " offered",
+                {"", fixed(*offered, 2), signedText(americanOdds(*offered), 0),
+                 signedText(*edge * Percent, 1) + " %"});
+        }
+    };
+    side(visitor, figures.visitorTwoWay, figures.visitorFair, report.offeredVisitor,
+         figures.visitorEdge);
+    side(home, figures.homeTwoWay, figures.homeFair, report.offeredHome, figures.homeEdge);
+    if (report.offeredVisitor || report.offeredHome) {
+        out << "  (edge: expected return per unit staked; a level game returns the stake)\n";
+    }
+    out << '\n';
+}
+
+void writeGoals(const OddsReport& report, const OddsFigures& figures, std::ostream& out) {
+    const std::string visitor = visibleText(report.tally.visitor);
+    const std::string home = visibleText(report.tally.home);
+    out << "Goals\n";
+    row(out, "Expected goals " + visitor, {fixed(figures.expectedGoalsVisitor, 2)});
+    row(out, "Expected goals " + home, {fixed(figures.expectedGoalsHome, 2)});
+    row(out, "Total goals", {"over", "under"});
+    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+        row(out, "  " + fixed(TotalLines[line], 1),
+            {percent(figures.over[line]), percent(1 - figures.over[line])});
+    }
+    row(out, "Puck line " + visitor + " -1.5", {percent(figures.visitorByTwo)});
+    row(out, "Puck line " + home + " -1.5", {percent(figures.homeByTwo)});
+    out << '\n';
+}
+
+void writeScoreGrid(const OddsReport& report, std::ostream& out) {
+    const OddsTally& tally = report.tally;
+    out << "Final scores, % of games (" << visibleText(tally.visitor) << " goals down, "
+        << visibleText(tally.home) << " goals across; " << GridGoals - 1 << "+ holds more)\n";
+    std::array<std::array<std::uint64_t, GridGoals>, GridGoals> grid{};
+    for (const auto& [score, count] : tally.scores()) {
+        grid[static_cast<std::size_t>(std::min(score.first, GridGoals - 1))]
+            [static_cast<std::size_t>(std::min(score.second, GridGoals - 1))] += count;
+    }
+    constexpr std::size_t CellWidth = 6;
+    out << "      ";
+    for (int home = 0; home < GridGoals; ++home) {
+        out << padLeft(std::to_string(home) + (home == GridGoals - 1 ? "+" : ""), CellWidth);
+    }
+    out << '\n';
+    for (int visitor = 0; visitor < GridGoals; ++visitor) {
+        out << padLeft(std::to_string(visitor) + (visitor == GridGoals - 1 ? "+" : ""), 4) << "  ";
+        for (int home = 0; home < GridGoals; ++home) {
+            const double share =
+                tally.games == 0
+                    ? 0
+                    : static_cast<double>(
+                          grid[static_cast<std::size_t>(visitor)][static_cast<std::size_t>(home)]) /
+                          static_cast<double>(tally.games);
+            out << padLeft(share == 0 ? "." : fixed(share * Percent, 1), CellWidth);
+        }
+        out << '\n';
+    }
+    out << '\n';
+}
+
+void writeMoneyLines(const OddsReport& report, std::ostream& out) {
+    out << "What FaceOff! shows for an 11-game series\n";
+    std::vector<std::pair<std::string, std::uint64_t>> captions;
+    for (const auto& entry : report.tally.moneyLineCaptions()) {
+        captions.push_back(entry);
+    }
+    std::stable_sort(captions.begin(), captions.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (const auto& [caption, count] : captions) {
+        row(out, visibleText(caption),
+            {percent(static_cast<double>(count) / static_cast<double>(report.tally.series))});
+    }
+    out << '\n';
+}
+
+void writeScorers(const std::string& code, const std::array<PlayerTally, PlayersPerTeam>& players,
+                  std::uint64_t games, std::ostream& out) {
+    std::vector<const PlayerTally*> order;
+    for (const PlayerTally& player : players) {
+        order.push_back(&player);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const PlayerTally* a, const PlayerTally* b) {
+        return a->goals > b->goals;
+    });
+    out << "Top scorers of " << visibleText(code) << '\n';
+    row(out, "", {"goals/game", "anytime"});
+    for (int rank = 0; rank < TopScorers && rank < static_cast<int>(order.size()); ++rank) {
+        const PlayerTally& player = *order[static_cast<std::size_t>(rank)];
+        const double perGame =
+            games == 0 ? 0 : static_cast<double>(player.goals) / static_cast<double>(games);
+        row(out, quotedText(player.name, LabelWidth - 2),
+            {fixed(perGame, 3), percent(anytimeScorer(player, games))});
+    }
+    out << '\n';
+}
+
+nlohmann::ordered_json probabilityJson(const Probability& p) {
+    return {{"p", p.value}, {"low", p.low}, {"high", p.high}};
+}
+
+nlohmann::ordered_json fairJson(const std::optional<FairOdds>& fair) {
+    if (!fair) {
+        return nullptr;
+    }
+    return {{"decimal", fair->decimal}, {"american", fair->american}, {"implied", fair->implied}};
+}
+
+template <typename Value> nlohmann::ordered_json optionalJson(const std::optional<Value>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json playersJson(const std::array<PlayerTally, PlayersPerTeam>& players,
+                                   std::uint64_t games) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const PlayerTally& player : players) {
+        list.push_back({{"name", player.name},
+                        {"goals", player.goals},
+                        {"games_with_goal", player.gamesWithGoal},
+                        {"anytime", anytimeScorer(player, games)}});
+    }
+    return list;
+}
+
+} // namespace
+
+void writeOddsText(const OddsReport& report, std::ostream& out) {
+    const OddsTally& tally = report.tally;
+    const OddsFigures figures = oddsFigures(tally, report.offeredVisitor, report.offeredHome);
+    out << visibleText(tally.visitor) << " at " << visibleText(tally.home) << ": "
+        << grouped(tally.series) << " series, " << grouped(tally.games) << " games (base seed "
+        << report.baseSeed << ")\n\n";
+    writeOutcomes(report, figures, out);
+    writeGoals(report, figures, out);
+    writeScoreGrid(report, out);
+    writeMoneyLines(report, out);
+    writeScorers(tally.visitor, tally.visitorPlayers, tally.games, out);
+    writeScorers(tally.home, tally.homePlayers, tally.games, out);
+}
+
+void writeOddsJson(const OddsReport& report, std::ostream& out) {
+    const OddsTally& tally = report.tally;
+    const OddsFigures figures = oddsFigures(tally, report.offeredVisitor, report.offeredHome);
+    nlohmann::ordered_json object;
+    object["visitor"] = tally.visitor;
+    object["home"] = tally.home;
+    object["series"] = tally.series;
+    object["games"] = tally.games;
+    object["seed"] = report.baseSeed;
+    object["visitor_wins_regulation"] = tally.visitorWinsRegulation;
+    object["visitor_wins_overtime"] = tally.visitorWinsOvertime;
+    object["home_wins_regulation"] = tally.homeWinsRegulation;
+    object["home_wins_overtime"] = tally.homeWinsOvertime;
+    object["ties"] = tally.ties;
+    object["overtime_games"] = tally.overtimeGames;
+    object["goals_visitor"] = tally.goalsVisitor;
+    object["goals_home"] = tally.goalsHome;
+    nlohmann::ordered_json scores = nlohmann::ordered_json::object();
+    for (const auto& [score, count] : tally.scores()) {
+        scores[std::to_string(score.first) + "-" + std::to_string(score.second)] = count;
+    }
+    object["scores"] = scores;
+    nlohmann::ordered_json moneyLines = nlohmann::ordered_json::object();
+    for (const auto& [caption, count] : tally.moneyLineCaptions()) {
+        moneyLines[caption] = count;
+    }
+    object["money_lines"] = moneyLines;
+    object["visitor_players"] = playersJson(tally.visitorPlayers, tally.games);
+    object["home_players"] = playersJson(tally.homePlayers, tally.games);
+
+    object["probabilities"] = {{"visitor_regulation", probabilityJson(figures.visitorRegulation)},
+                               {"visitor_overtime", probabilityJson(figures.visitorOvertime)},
+                               {"home_regulation", probabilityJson(figures.homeRegulation)},
+                               {"home_overtime", probabilityJson(figures.homeOvertime)},
+                               {"tie", probabilityJson(figures.tie)},
+                               {"visitor_win", probabilityJson(figures.visitorWin)},
+                               {"home_win", probabilityJson(figures.homeWin)}};
+    object["two_way"] = {{"visitor", figures.visitorTwoWay}, {"home", figures.homeTwoWay}};
+    object["fair_odds"] = {{"visitor", fairJson(figures.visitorFair)},
+                           {"home", fairJson(figures.homeFair)}};
+    object["expected_goals"] = {{"visitor", figures.expectedGoalsVisitor},
+                                {"home", figures.expectedGoalsHome}};
+    nlohmann::ordered_json totals = nlohmann::ordered_json::array();
+    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+        totals.push_back({{"line", TotalLines[line]},
+                          {"over", figures.over[line]},
+                          {"under", 1 - figures.over[line]}});
+    }
+    object["totals"] = totals;
+    object["puck_line"] = {{"visitor_by_2", figures.visitorByTwo},
+                           {"home_by_2", figures.homeByTwo}};
+    object["offered_odds"] = {{"visitor", optionalJson(report.offeredVisitor)},
+                              {"home", optionalJson(report.offeredHome)}};
+    object["edges"] = {{"visitor", optionalJson(figures.visitorEdge)},
+                       {"home", optionalJson(figures.homeEdge)}};
+    out << object.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
+}
+
+} // namespace zelkor
