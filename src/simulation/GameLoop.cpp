@@ -8,7 +8,9 @@
 #include "simulation/ScoringModel.h"
 #include "simulation/SeriesSummary.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 namespace zelkor {
@@ -78,9 +80,19 @@ void computeFinishFactors(PredictionState& state) {
     state.Finishy = toSingle(checkedDivide(state.Ratioy, state.LeagueRatio, "Finishy"), "Finishy");
 }
 
+// The passes whose player the draw hits, one bit each (bit i: pass i, roster row i + 1).
 // Player k scores when Cum[k - 1] < draw < Cum[k]; a draw on a threshold scores for nobody.
-bool drawHits(const PlayerArray& thresholds, int index, Single draw) {
-    return thresholds[index] < draw && draw < thresholds[index + 1];
+// All passes are tested at once, without a branch per pass: which ones hit is random.
+std::uint32_t passesHit(const PlayerArray& thresholds, bool thresholdsRise, Single draw) {
+    if (thresholdsRise && !(draw < thresholds[PlayersPerTeam])) {
+        return 0;
+    }
+    std::uint32_t passes = 0;
+    for (int index = 0; index <= LastScanIndex; ++index) {
+        const bool hit = (thresholds[index] < draw) & (draw < thresholds[index + 1]);
+        passes |= static_cast<std::uint32_t>(hit) << index;
+    }
+    return passes;
 }
 
 void addGameToTallies(PredictionState& state) {
@@ -236,15 +248,21 @@ private:
             state.Rndy > homeThresholds[PlayersPerTeam]) {
             return;
         }
-        for (int index = 0; index <= LastScanIndex; ++index) {
-            if (drawHits(visitorThresholds, index, state.Rndx)) {
+        const std::uint32_t visitorPasses =
+            passesHit(visitorThresholds, rates_.visitorThresholdsRise(), state.Rndx);
+        const std::uint32_t homePasses =
+            passesHit(homeThresholds, rates_.homeThresholdsRise(), state.Rndy);
+        // Only a goal changes the scores, so the passes without one can be left out.
+        for (std::uint32_t passes = visitorPasses | homePasses; passes != 0; passes &= passes - 1) {
+            const int index = std::countr_zero(passes);
+            if ((visitorPasses >> index & 1U) != 0) {
                 record_.goal(state, true, index + 1);
                 ++state.Scorex;
             }
             if (state.OVERTIME == 1 && state.Scorex > state.Scorey) {
                 return;
             }
-            if (drawHits(homeThresholds, index, state.Rndy)) {
+            if ((homePasses >> index & 1U) != 0) {
                 record_.goal(state, false, index + 1);
                 ++state.Scorey;
             }

@@ -45,6 +45,15 @@ Single withFloor(Single rate) {
     return rate == 0 ? FloorRate : rate;
 }
 
+bool rises(const PlayerArray& thresholds) {
+    for (int player = 1; player <= PlayersPerTeam; ++player) {
+        if (thresholds[player] < thresholds[player - 1]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The side and player whose rate is being computed, kept so that an error can name them.
 struct RatePosition {
     bool visiting = true;
@@ -136,11 +145,9 @@ void SCORERATE(PredictionState& state) {
     }
 }
 
-void RateCache::rebuild(PredictionState& state) {
+// A combination not in the direct table: multipliers beyond it, or not met yet.
+void RateCache::rebuildSlowly(PredictionState& state) {
     const Key key = keyOf(state);
-    if (active_ != nullptr && active_->key == key) {
-        return;
-    }
     for (std::size_t index = 0; index < used_; ++index) {
         if (entries_[index].key == key) {
             active_ = &entries_[index];
@@ -151,9 +158,14 @@ void RateCache::rebuild(PredictionState& state) {
     storeInto(state);
     active_ = nullptr;
     SCORERATE(state);
-    Entry& entry = used_ < Capacity ? entries_[used_++] : entries_.back();
-    entry = {key, state.Ratex, state.Ratey, state.Cumx, state.Cumy};
+    const bool spare = used_ == Capacity;
+    Entry& entry = spare ? entries_.back() : entries_[used_++];
+    entry = {key,        state.Ratex,       state.Ratey,      state.Cumx,
+             state.Cumy, rises(state.Cumx), rises(state.Cumy)};
     active_ = &entry;
+    if (const auto slot = directSlot(state); slot && !spare) {
+        direct_[*slot] = &entry;
+    }
 }
 
 void RateCache::storeInto(PredictionState& state) const {

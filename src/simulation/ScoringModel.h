@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace zelkor {
 
@@ -25,11 +26,21 @@ void SCORERATE(PredictionState& state);
 class RateCache {
 public:
     // The rates and thresholds under the state's multipliers now in force.
-    void rebuild(PredictionState& state);
+    void rebuild(PredictionState& state) {
+        if (const auto slot = directSlot(state); slot && direct_[*slot] != nullptr) {
+            active_ = direct_[*slot];
+            return;
+        }
+        rebuildSlowly(state);
+    }
 
     // The thresholds of the last rebuild, visiting or home team.
     const PlayerArray& visitorThresholds() const { return active_->Cumx; }
     const PlayerArray& homeThresholds() const { return active_->Cumy; }
+    // Whether they never fall from one player to the next (no negative rate), so that a
+    // draw above the last one hits nobody.
+    bool visitorThresholdsRise() const { return active_->CumxRises; }
+    bool homeThresholdsRise() const { return active_->CumyRises; }
 
     // Writes the arrays of the last rebuild into the state, unless a rebuild is unfinished
     // (its fault left the state as SCORERATE left it).
@@ -46,11 +57,32 @@ private:
         PlayerArray Ratey;
         PlayerArray Cumx;
         PlayerArray Cumy;
+        bool CumxRises = false;
+        bool CumyRises = false;
     };
 
     static Key keyOf(const PredictionState& state);
+    void rebuildSlowly(PredictionState& state);
+    // Multipliers of 0 to 3, all a rating table gives, index a table of the entries
+    // directly: two bits each, so that the minute needs no search.
+    static constexpr unsigned DirectMultipliers = 4;
+    static constexpr std::size_t DirectSlots = 256; // DirectMultipliers to the fourth
+    static std::optional<std::size_t> directSlot(const PredictionState& state) {
+        const auto bits = [](Integer multiplier) {
+            return static_cast<unsigned>(static_cast<std::uint16_t>(int(multiplier)));
+        };
+        const unsigned a = bits(state.powerplayx);
+        const unsigned b = bits(state.shorthandx);
+        const unsigned c = bits(state.powerplayy);
+        const unsigned d = bits(state.shorthandy);
+        if ((a | b | c | d) >= DirectMultipliers) {
+            return std::nullopt;
+        }
+        return a | b << 2 | c << 4 | d << 6;
+    }
 
     std::array<Entry, Capacity + 1> entries_; // the last one is the spare
+    std::array<const Entry*, DirectSlots> direct_{};
     std::size_t used_ = 0;
     const Entry* active_ = nullptr; // the last rebuild's, none while a rebuild is unfinished
 };
