@@ -84,8 +84,17 @@ void computeFinishFactors(PredictionState& state) {
 // Player k scores when Cum[k - 1] < draw < Cum[k]; a draw on a threshold scores for nobody.
 // All passes are tested at once, without a branch per pass: which ones hit is random.
 std::uint32_t passesHit(const PlayerArray& thresholds, bool thresholdsRise, Single draw) {
-    if (thresholdsRise && !(draw < thresholds[PlayersPerTeam])) {
-        return 0;
+    if (thresholdsRise) {
+        // Rising thresholds leave at most one player, the one just above those below the
+        // draw; counting them is a few vector compares.
+        int below = 0;
+        for (int index = 0; index <= PlayersPerTeam; ++index) {
+            below += static_cast<int>(thresholds[index] < draw);
+        }
+        if (below == 0 || below > PlayersPerTeam || !(draw < thresholds[below])) {
+            return 0;
+        }
+        return std::uint32_t{1} << (below - 1);
     }
     std::uint32_t passes = 0;
     for (int index = 0; index <= LastScanIndex; ++index) {
