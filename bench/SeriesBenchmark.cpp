@@ -51,6 +51,22 @@ void BM_QuietSeries(benchmark::State& benchmarkState) {
 }
 BENCHMARK(BM_QuietSeries);
 
+// Quiet series as a many-series run plays them: the rates kept from series to series.
+void BM_QuietSeriesOfARun(benchmark::State& benchmarkState) {
+    PredictionState state = testing::fullRosterState();
+    Xoshiro256StarStar draws;
+    SeriesOutcome outcome;
+    RateCache rates;
+    std::uint64_t seed = 1;
+    for (auto _ : benchmarkState) {
+        FixedSeed seeds(seed++);
+        playQuietSeries(state, draws, seeds, outcome, rates);
+        benchmark::DoNotOptimize(outcome.games.data());
+    }
+    countSeries(benchmarkState);
+}
+BENCHMARK(BM_QuietSeriesOfARun);
+
 // The generator alone, for the draws of one series: the floor under a series' time.
 void BM_GeneratorDrawsOfASeries(benchmark::State& benchmarkState) {
     Xoshiro256StarStar draws(1);

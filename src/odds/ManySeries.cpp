@@ -68,6 +68,7 @@ public:
         PredictionState state = prepared_;
         Xoshiro256StarStar draws;
         SeriesOutcome outcome;
+        RateCache rates; // the inputs are the same for every series of the run
         const OddsTally empty = emptyTally(prepared_);
         OddsTally chunk = empty;
         for (;;) {
@@ -82,7 +83,7 @@ public:
                 }
                 try {
                     FixedSeed seed(seriesSeed(request_.baseSeed, index));
-                    playQuietSeries(state, draws, seed, outcome);
+                    playQuietSeries(state, draws, seed, outcome, rates);
                     chunk.addSeries(outcome, summarizeSeries(state));
                 } catch (...) {
                     recordFailure(index, std::current_exception());

@@ -177,8 +177,8 @@ private:
 // or any draw source), telling record of every goal and every game's end.
 template <typename Draws, typename Record> class SeriesPlay {
 public:
-    SeriesPlay(PredictionState& state, Draws& draws, Record& record)
-        : state_(state), draws_(draws), record_(record) {}
+    SeriesPlay(PredictionState& state, Draws& draws, Record& record, RateCache& rates)
+        : state_(state), draws_(draws), record_(record), rates_(rates) {}
 
     void play(SeedSource& seeds) {
         start(seeds);
@@ -314,16 +314,17 @@ private:
     PredictionState& state_;
     Draws& draws_;
     Record& record_;
-    RateCache rates_;
+    RateCache& rates_;
     bool factorsKnown_ = false;
 };
 
 template <typename Record>
-void playSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds, Record& record) {
+void playSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds, Record& record,
+                RateCache& rates) {
     if (auto* generator = dynamic_cast<Xoshiro256StarStar*>(&draws)) {
-        SeriesPlay<Xoshiro256StarStar, Record>(state, *generator, record).play(seeds);
+        SeriesPlay<Xoshiro256StarStar, Record>(state, *generator, record, rates).play(seeds);
     } else {
-        SeriesPlay<DrawSource, Record>(state, draws, record).play(seeds);
+        SeriesPlay<DrawSource, Record>(state, draws, record, rates).play(seeds);
     }
 }
 
@@ -345,14 +346,21 @@ void OUTCOME(PredictionState& state) {
 void Gameplay(PredictionState& state, WindowServices& window, DrawSource& draws,
               SeedSource& seeds) {
     LoggedRecord record(window);
-    playSeries(state, draws, seeds, record);
+    RateCache rates;
+    playSeries(state, draws, seeds, record, rates);
     SeriesSummary(state, window);
 }
 
 void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
                      SeriesOutcome& outcome) {
+    RateCache rates;
+    playQuietSeries(state, draws, seeds, outcome, rates);
+}
+
+void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
+                     SeriesOutcome& outcome, RateCache& rates) {
     QuietRecord record(outcome);
-    playSeries(state, draws, seeds, record);
+    playSeries(state, draws, seeds, record, rates);
 }
 
 } // namespace zelkor

@@ -3,6 +3,7 @@
 #include "core/DrawSource.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
+#include "simulation/ScoringModel.h"
 
 #include <array>
 #include <cstdint>
@@ -46,6 +47,14 @@ struct SeriesOutcome {
 // list is reused) and the tallies into the state, for the caller to summarise.
 void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
                      SeriesOutcome& outcome);
+
+// The same for one of many series with the same inputs (ratings, rosters, GAA values):
+// rates keeps the rates of every power-play combination met in the earlier series, which
+// those inputs alone decide, so they are not computed again. A combination not met yet
+// is computed in its minute, so errors are those of the series alone. Use one RateCache
+// per set of inputs.
+void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
+                     SeriesOutcome& outcome, RateCache& rates);
 
 // Sets Winx, Winy or Tiex and Tiey for the game just ended.
 void OUTCOME(PredictionState& state);

@@ -17,7 +17,8 @@ void SCORERATE(PredictionState& state);
 // SCORERATE for the minutes of one series. Within a series only the four multipliers
 // change, so the arrays each combination gives are kept the first time it occurs and
 // reused after; a new combination runs SCORERATE itself, so a fault is raised in the
-// same minute and with the same message as without the cache. Make one per series.
+// same minute and with the same message as without the cache. Make one per series, or
+// one for many series whose inputs are all the same.
 //
 // Copying the arrays into the state at every change of power play would cost more than
 // the rest of the minute, so the state's Ratex, Ratey, Cumx and Cumy are brought up to

@@ -411,6 +411,7 @@ std::string logOf(const PredictionState& state, const SeriesOutcome& outcome) {
 
 TEST(GameLoop, QuietSeriesPlaysExactlyTheLoggedOne) {
     SeriesOutcome outcome;
+    RateCache runRates; // kept from series to series, as a many-series run keeps it
     int overtimes = 0;
     for (std::uint64_t seed = 1; seed <= 300; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
@@ -421,7 +422,7 @@ TEST(GameLoop, QuietSeriesPlaysExactlyTheLoggedOne) {
         Xoshiro256StarStar draws;
         FixedSeed seeds(seed);
         Gameplay(logged, window, draws, seeds);
-        playQuietSeries(quiet, draws, seeds, outcome);
+        playQuietSeries(quiet, draws, seeds, outcome, runRates);
 
         ASSERT_EQ(logOf(quiet, outcome), window.log);
         const SeriesFacts facts = summarizeSeries(quiet);
