@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 namespace zelkor {
 
 // A single-precision real. Intermediate values are carried in double and rounded to
@@ -35,21 +39,23 @@ public:
     // A real stored into an Integer: rounded to nearest, ties to even (1.35 -> 1,
     // 2.5 -> 2, 1.5 -> 2); OverflowError when out of range or not a number.
     static Integer fromReal(double value) {
-        // Adding and taking away 2^52 rounds a smaller magnitude to a whole number in the
-        // current mode, which is round-to-nearest-even unless a caller changed it (the
-        // engine never does): nearbyint's result without a call into the maths library.
-        constexpr double WholeShift = 0x1p52; // from here on a double holds no fraction
-        const double magnitude = std::fabs(value);
-        const double wholeMagnitude =
-            magnitude < WholeShift ? (magnitude + WholeShift) - WholeShift : magnitude;
-        const double rounded = std::copysign(wholeMagnitude, value);
+#if defined(__SSE2__)
+        // One conversion in the current rounding mode, which is round-to-nearest-even
+        // unless a caller changed it (the engine never does); a NaN or a value beyond the
+        // 64-bit range gives the lowest 64-bit value, which the range check refuses.
+        const long long rounded = _mm_cvtsd_si64(_mm_set_sd(value));
+#else
+        const double rounded = std::nearbyint(value);
+#endif
         if (!(rounded >= detail::IntegerMin && rounded <= detail::IntegerMax)) {
             detail::throwRealIntegerOverflow(value);
         }
         return Integer(static_cast<int>(rounded));
     }
 
-    constexpr operator int() const { return value_; } // NOLINT(google-explicit-constructor)
+    constexpr operator int() const {
+        return value_;
+    } // NOLINT(google-explicit-constructor)
 
     Integer& operator+=(int amount) {
         return *this = checkedSum(value_ + static_cast<long long>(amount));
@@ -57,8 +63,12 @@ public:
     Integer& operator-=(int amount) {
         return *this = checkedSum(value_ - static_cast<long long>(amount));
     }
-    Integer& operator++() { return *this += 1; }
-    Integer& operator--() { return *this -= 1; }
+    Integer& operator++() {
+        return *this += 1;
+    }
+    Integer& operator--() {
+        return *this -= 1;
+    }
 
 private:
     static std::int16_t checked(int value) {

@@ -38,8 +38,9 @@ TEST(Integer, RealsRoundToNearestWithTiesToEven) {
 }
 
 TEST(Integer, RealsOutsideTheRangeOverflow) {
-    for (double real : {32767.5, -32768.6, 1e9, std::numeric_limits<double>::infinity(),
-                        std::numeric_limits<double>::quiet_NaN()}) {
+    for (double real :
+         {32767.5, -32768.6, 1e9, 1e19, -1e300, std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_THROW(Integer::fromReal(real), OverflowError) << real;
     }
 }
