@@ -52,7 +52,7 @@ const QColor LossRed(190, 0, 0);
 
 constexpr double Percent = 100.0;   // shares are shown as percentages
 constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
-constexpr int TotalGoalsShown = 13; // bars for 0 to 11 total goals, then one for 12 or more
+constexpr int TotalGoalsShown = 12; // bars for 0 to 10 total goals, then one for 11 or more
 constexpr int MoneyLineRows = 6;    // money-line captions in view without scrolling
 
 // Engine text for the screen, as the main window shows it: UTF-8, or else Latin-1.
@@ -132,7 +132,8 @@ QTableWidget* figureTable(const char* name, const QStringList& headers, int rows
 
 // Fixes a table's height to show that many rows.
 void showRows(QTableWidget* table, int rows) {
-    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+    const QHeaderView* header = table->horizontalHeader();
+    table->setFixedHeight((header->isHidden() ? 0 : header->sizeHint().height()) +
                           rows * table->verticalHeader()->defaultSectionSize() +
                           2 * table->frameWidth());
 }
@@ -212,6 +213,7 @@ OddsWindow::OddsWindow(const OddsInputs& start, std::filesystem::path rosterFold
     right->addLayout(scorers, 1);
     body->addLayout(right, 0, 2);
     body->setColumnStretch(1, 1);
+    body->setColumnStretch(2, 1);
     layout->addLayout(body, 1);
 
     connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
@@ -223,6 +225,8 @@ OddsWindow::OddsWindow(const OddsInputs& start, std::filesystem::path rosterFold
     connect(visitorOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
     connect(homeOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
     setRunning(false);
+    // Room for every figure on a screen of 1366 x 768.
+    resize(1340, 720);
     runButton_->setDefault(true);
     runButton_->setFocus();
 }
@@ -313,12 +317,15 @@ QWidget* OddsWindow::buildOutcomes() {
 QWidget* OddsWindow::buildMoneyLine() {
     auto* box = new QGroupBox(tr("Money line, level games as pushes"));
     auto* grid = new QGridLayout(box);
-    const QStringList headers = {tr("Fair: implied"), tr("decimal"), tr("American"),
-                                 tr("Bookmaker"), tr("Edge")};
+    auto* fairHeader = new QLabel(tr("Fair odds"));
+    fairHeader->setAlignment(Qt::AlignCenter);
+    grid->addWidget(fairHeader, 0, 1, 1, 3);
+    const QStringList headers = {tr("implied"), tr("decimal"), tr("American"), tr("Bookmaker"),
+                                 tr("Edge")};
     for (int column = 0; column < headers.size(); ++column) {
         auto* header = new QLabel(headers[int(column)]);
         header->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-        grid->addWidget(header, 0, column + 1);
+        grid->addWidget(header, 1, column + 1);
     }
     const auto side = [&](int row, QLabel*& name, QLabel*(&fair)[3], QLineEdit*& offered,
                           QLabel*& edge, const char* prefix, const QColor& colour) {
@@ -332,7 +339,7 @@ QWidget* OddsWindow::buildMoneyLine() {
             fair[kind]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(fair[kind], row, kind + 1);
         }
-        offered = lineBox(row == 1 ? "visitorOffered" : "homeOffered", {},
+        offered = lineBox(row == 2 ? "visitorOffered" : "homeOffered", {},
                           fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12);
         offered->setPlaceholderText(QLocale().toString(2.1, 'f', 2));
         offered->setToolTip(tr("The bookmaker's odds for this side: decimal (%1) or American "
@@ -346,21 +353,22 @@ QWidget* OddsWindow::buildMoneyLine() {
         edge->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("+100.0 %")));
         grid->addWidget(edge, row, 5);
     };
-    side(1, visitorName_, visitorFair_, visitorOffered_, visitorEdge_, "visitor", VisitorBlue);
-    side(2, homeName_, homeFair_, homeOffered_, homeEdge_, "home", HomeRed);
+    side(2, visitorName_, visitorFair_, visitorOffered_, visitorEdge_, "visitor", VisitorBlue);
+    side(3, homeName_, homeFair_, homeOffered_, homeEdge_, "home", HomeRed);
     auto* note = new QLabel(tr("Edge: expected return per unit staked at the bookmaker's "
                                "odds; a level game returns the stake."));
     note->setWordWrap(true);
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
-    grid->addWidget(note, 3, 0, 1, 6);
+    grid->addWidget(note, 4, 0, 1, 6);
     grid->setColumnStretch(0, 1);
     return box;
 }
 
 QWidget* OddsWindow::buildGoals() {
-    goals_ = figureTable("goalsTable", {tr("Goals"), tr("Chance")}, 7);
+    goals_ = figureTable("goalsTable", {QString(), QString()}, 7);
+    goals_->horizontalHeader()->hide();
     showRows(goals_, 7);
     return group(tr("Goals, totals and puck line"), goals_);
 }
@@ -376,8 +384,7 @@ QWidget* OddsWindow::buildTotalGoals() {
     QStringList categories;
     for (int goals = 0; goals < TotalGoalsShown; ++goals) {
         totalGoalsBars_->append(0);
-        categories.append(QString::number(goals) +
-                          (goals == TotalGoalsShown - 1 ? QStringLiteral("+") : QString()));
+        categories.append(QString::number(goals));
     }
     totalGoalsBars_->setColor(QColor(110, 40, 150));
     auto* series = new QBarSeries;
@@ -392,12 +399,18 @@ QWidget* OddsWindow::buildTotalGoals() {
     chart->setBackgroundRoundness(0);
     auto* goalsAxis = new QBarCategoryAxis;
     goalsAxis->append(categories);
-    goalsAxis->setTitleText(tr("Total goals in a game"));
+    // The charts cut a label wider than two digits short, so the title says what the last
+    // bar holds.
+    goalsAxis->setTitleText(
+        tr("Total goals in a game; the last bar: %1 or more").arg(TotalGoalsShown - 1));
+    QFont labels = goalsAxis->labelsFont();
+    labels.setPointSizeF(labels.pointSizeF() * 0.85);
+    goalsAxis->setLabelsFont(labels);
     chart->addAxis(goalsAxis, Qt::AlignBottom);
     series->attachAxis(goalsAxis);
     totalGoalsAxis_ = new QValueAxis;
     totalGoalsAxis_->setRange(0, 20);
-    totalGoalsAxis_->setLabelFormat(QStringLiteral("%.0f %%"));
+    totalGoalsAxis_->setLabelFormat(QStringLiteral("%.0f"));
     totalGoalsAxis_->setTitleText(tr("% of games"));
     chart->addAxis(totalGoalsAxis_, Qt::AlignLeft);
     series->attachAxis(totalGoalsAxis_);
@@ -405,7 +418,8 @@ QWidget* OddsWindow::buildTotalGoals() {
     totalGoals_ = new QChartView(chart);
     totalGoals_->setObjectName(QStringLiteral("totalGoalsChart"));
     totalGoals_->setRenderHint(QPainter::Antialiasing);
-    totalGoals_->setMinimumHeight(220);
+    // Wide enough that no goal number under a bar is cut short.
+    totalGoals_->setMinimumSize(400, 220);
     return group(tr("Total goals"), totalGoals_);
 }
 
@@ -416,8 +430,10 @@ QWidget* OddsWindow::buildMoneyLines() {
 }
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
-    table = figureTable(name, {tr("Player"), tr("Anytime"), tr("Goals a game")}, PlayersPerTeam);
-    table->setMinimumWidth(250);
+    table = figureTable(name, {tr("Player"), tr("Anytime"), tr("Goals")}, PlayersPerTeam);
+    table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
+    table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
+    table->setMinimumWidth(230);
     return group(title, table);
 }
 
@@ -617,8 +633,10 @@ void OddsWindow::showTotalGoals(const OddsTally& tally) {
         totalGoalsBars_->replace(goals, share * Percent);
         highest = std::max(highest, share * Percent);
     }
-    // The axis ends at the next 5 % above the highest bar.
-    totalGoalsAxis_->setRange(0, std::max(5.0, std::ceil(highest / 5) * 5));
+    // The axis ends at the next 5 % above the highest bar, with a line every 5 %.
+    const double top = std::max(5.0, std::ceil(highest / 5) * 5);
+    totalGoalsAxis_->setRange(0, top);
+    totalGoalsAxis_->setTickCount(int(top / 5) + 1);
 }
 
 void OddsWindow::showMoneyLines(const OddsTally& tally) {

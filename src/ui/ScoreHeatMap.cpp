@@ -85,7 +85,12 @@ int ScoreHeatMap::cellSize() const {
 
 QRect ScoreHeatMap::cellBox(int visitorGoals, int homeGoals) const {
     const int cell = cellSize();
-    return {Margin + homeGoals * cell, Margin + visitorGoals * cell, cell, cell};
+    return {left() + Margin + homeGoals * cell, Margin + visitorGoals * cell, cell, cell};
+}
+
+int ScoreHeatMap::left() const {
+    // The grid stands in the middle of a widget wider than it is high.
+    return std::max(0, (width() - Margin - HeatMapGoals * cellSize()) / 2);
 }
 
 void ScoreHeatMap::paintEvent(QPaintEvent*) {
@@ -97,6 +102,8 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
 
     // The axis titles, in the sides' colours, and the goal numbers.
     painter.setPen(QColor(0, 0, 255));
+    painter.save();
+    painter.translate(left(), 0);
     painter.save();
     painter.translate(10, Margin + HeatMapGoals * cell / 2);
     painter.rotate(-90);
@@ -116,6 +123,8 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
                          goalsLabel(goals));
     }
 
+    painter.restore();
+    painter.setFont(small);
     for (int v = 0; v < HeatMapGoals; ++v) {
         for (int h = 0; h < HeatMapGoals; ++h) {
             const QRect box = cellBox(v, h);

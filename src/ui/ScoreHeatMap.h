@@ -37,6 +37,7 @@ protected:
 private:
     QRect cellBox(int visitorGoals, int homeGoals) const;
     int cellSize() const;
+    int left() const;
 
     std::array<std::array<std::uint64_t, HeatMapGoals>, HeatMapGoals> counts_{};
     std::uint64_t games_ = 0;
