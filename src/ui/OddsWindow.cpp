@@ -437,7 +437,8 @@ QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const 
     return group(title, table);
 }
 
-void OddsWindow::refuse(const QString& message, QWidget* field) {
+// A message box as the main window shows one; the focus goes back to field, if any.
+void OddsWindow::showMessage(const QString& message, QWidget* field) {
     QMessageBox box(QMessageBox::NoIcon, QString(), message, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
@@ -469,10 +470,11 @@ void OddsWindow::startRun() {
     state.GAAV = request.visitorGaa;
     state.GAAH = request.homeGaa;
     if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
+        // In the order of InputField.
         QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
         // "You must enter GAA" leaves the focus where it is, as in the main window.
         const bool stay = refusal->message == MustEnterGaaMessage;
-        refuse(screenText(refusal->message), stay ? nullptr : fields[int(refusal->field)]);
+        showMessage(screenText(refusal->message), stay ? nullptr : fields[int(refusal->field)]);
         return;
     }
     if (seed_->text().isEmpty()) {
@@ -481,12 +483,13 @@ void OddsWindow::startRun() {
         bool converted = false;
         request.baseSeed = seed_->text().toULongLong(&converted);
         if (!converted) {
-            refuse(tr("The seed must be a whole number from 0 to %1")
-                       .arg(QLocale().toString(qulonglong(~0ULL))),
-                   seed_);
+            showMessage(tr("The seed must be a whole number from 0 to %1")
+                            .arg(QLocale().toString(qulonglong(~0ULL))),
+                        seed_);
             return;
         }
     }
+    shown_.reset();
     asked_ = request.series;
     baseSeed_ = request.baseSeed;
     progress_->setValue(0);
@@ -518,16 +521,23 @@ void OddsWindow::runFinished(const OddsTally& tally) {
 }
 
 void OddsWindow::runCancelled() {
-    status_->setText(shown_ ? tr("Cancelled: the figures are of the %1 series played first")
-                                  .arg(countText(shown_->series))
-                            : tr("Cancelled before the first results"));
+    if (shown_) {
+        status_->setText(tr("Cancelled: the figures are of the %1 series played first")
+                             .arg(countText(shown_->series)));
+    } else {
+        const bool earlierFigures = outcomes_->item(0, 0) != nullptr;
+        status_->setText(earlierFigures
+                             ? tr("Cancelled before the first results: the figures are of the "
+                                  "run before")
+                             : tr("Cancelled before the first results"));
+    }
     setRunning(false);
 }
 
 void OddsWindow::runFailed(const QString& message) {
     status_->setText(tr("The run failed"));
     setRunning(false);
-    refuse(message, nullptr);
+    showMessage(message, nullptr);
 }
 
 void OddsWindow::setRunning(bool running) {

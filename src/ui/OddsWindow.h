@@ -70,7 +70,7 @@ private:
     void runCancelled();
     void runFailed(const QString& message);
     void setRunning(bool running);
-    void refuse(const QString& message, QWidget* field);
+    void showMessage(const QString& message, QWidget* field);
 
     void showTally(const OddsTally& tally);
     void showOutcomes(const OddsTally& tally, const OddsFigures& figures);
