@@ -68,6 +68,7 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     CLI::App app{"Predicts an ice-hockey game by playing a series of 11 simulated games.",
                  "zelkor-cli"};
     app.set_version_flag("--version", ZELKOR_VERSION);
+    app.footer("Tools: zelkor-cli import-roster | check-rosters | backtest ... (each with --help)");
     app.add_option("VISITOR", options.visitor, "Visiting team code, e.g. BOS")
         ->required()
         ->type_name("CODE");

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleOdds.h"
 #include "cli/ConsolePrediction.h"
+#include "cli/Tools.h"
 #include "teamdata/RosterFolderSearch.h"
 
 #include <iostream>
@@ -8,6 +9,9 @@
 #include <variant>
 
 int main(int argc, char** argv) {
+    if (const auto toolStatus = zelkor::runTool(argc, argv, std::cout, std::cerr)) {
+        return *toolStatus;
+    }
     auto parsed = zelkor::parseCommandLine(argc, argv);
     if (const int* exitStatus = std::get_if<int>(&parsed)) {
         return *exitStatus;

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/InputChecks.h"
 #include "simulation/GameLoop.h"
+#include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 #include "teamdata/TeamRatings.h"
 
@@ -21,14 +22,20 @@ FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
 
     // An error ends the run where it happens: what the log holds stays, and the averages
     // and the money line keep the previous prediction's values.
+    bool rostersRead = false;
     try {
         LoadTeamRatings(state);
         ReadRosters(state, state.VISITOR, state.HOME, setup.rosterFolder);
+        rostersRead = true;
         state.match = 1;
         window.clearLog();
         Gameplay(state, window, setup.draws, setup.seeds);
     } catch (const ZelkorError& error) {
-        window.showMessage(error.what());
+        // A roster that cannot be read, or whose values the series cannot compute with.
+        const bool fromRoster = !rostersRead || dynamic_cast<const ArithmeticError*>(&error);
+        window.showMessage(fromRoster ? std::string(error.what()) + "\r\n" +
+                                            rosterCheckHint(setup.rosterFolder)
+                                      : std::string(error.what()));
         return FaceOffOutcome::Failed;
     } catch (const std::bad_alloc&) {
         window.showMessage("Not enough memory to finish the prediction.");

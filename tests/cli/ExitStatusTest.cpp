@@ -193,6 +193,9 @@ TEST(ExitStatus, BadRosterFilesGiveOne) {
         }
         expectFailure({roster.label, withArgument("--rosters", folder.path().string()),
                        roster.expectedInMessage});
+        // Every roster failure points to the check that lists all problems at once.
+        expectFailure({roster.label, withArgument("--rosters", folder.path().string()),
+                       "zelkor-cli check-rosters \"" + folder.path().string() + "\""});
     }
 }
 

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "cli/BacktestMetrics.h"
+#include "cli/CsvFile.h"
+#include "cli/TeamCodes.h"
+#include "core/Arithmetic.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+// One game of a results file.
+struct ResultRow {
+    int line = 0; ///< line of the file, for messages
+    std::string date;
+    std::string visitor; ///< the program's team codes
+    std::string home;
+    int visitorGoals = 0; ///< final score, a shootout's winning goal included
+    int homeGoals = 0;
+    std::string result; ///< REG, OT, SO, or empty when the file does not say
+    Single visitorGaa = 0;
+    Single homeGaa = 0;
+    std::optional<GameOdds> odds; ///< decimal closing odds
+};
+
+// Reads a results file's rows: date, visitor, home, visitor_goals, home_goals, and
+// optionally result, visitor_gaa, home_gaa, visitor_odds, home_odds (decimal or
+// American), in any order. A missing GAA is defaultGaa. Throws InputDataError naming the
+// line and column of a value that cannot be used.
+std::vector<ResultRow> readResults(const std::vector<CsvRow>& rows, const std::string& label,
+                                   const TeamCodeMap& codes, Single defaultGaa);
+
+// Decimal odds from a decimal ("1.85") or American ("-120", "+150", "150") text; none
+// for a text that is neither.
+std::optional<double> decimalOdds(std::string_view text);
+
+// What the model is asked about one game.
+struct OddsRequest {
+    std::string visitor;
+    std::string home;
+    Single visitorGaa = 0;
+    Single homeGaa = 0;
+    int series = 0;         ///< series of 11 games to play
+    std::uint64_t seed = 0; ///< the game's seed; the series' seeds derive from it
+};
+
+// How the games of those series ended.
+struct GameCounts {
+    int visitorWins = 0;
+    int homeWins = 0;
+    int level = 0;
+    int games = 0;
+};
+
+// The model's many-series odds of a game. Throws ZelkorError when they cannot be had.
+using GameOddsEngine = std::function<GameCounts(const OddsRequest&)>;
+
+// The model's prediction from its counts: the home team's chance with level games shared
+// equally (a shootout is near a coin toss), the pick by more wins.
+Forecast forecastOf(const GameCounts& counts);
+
+// A result's winner by its score; a shootout as the file says.
+GameOutcome outcomeOf(const ResultRow& row);
+
+// One game of a backtest.
+struct BacktestGame {
+    ResultRow result;
+    std::uint64_t seed = 0;
+    GameCounts counts;
+    Forecast forecast;
+    GameOutcome outcome;
+};
+
+// Every figure of a backtest.
+struct BacktestReport {
+    int series = 0;
+    std::uint64_t seed = 0;
+    std::vector<BacktestGame> games;
+    ForecastFigures model;
+    ForecastFigures homeAlways; ///< the home team picked at the season's share of home wins
+    double homeShare = 0;       ///< that share, over the games with a winner
+    int gamesWithOdds = 0;
+    std::optional<ForecastFigures> bookmaker;     ///< de-vigged odds, over the games with odds
+    std::optional<ForecastFigures> modelWithOdds; ///< the model over the same games
+    std::optional<FlatStake> flatStake;
+};
+
+// Asks the engine about every game (game i with seriesSeed(seed, i), as series i of a
+// many-series run), calling progress(done, total) after each, and scores the model and
+// the baselines.
+BacktestReport runBacktest(const std::vector<ResultRow>& results, int series, std::uint64_t seed,
+                           const GameOddsEngine& engine,
+                           const std::function<void(int, int)>& progress = {});
+
+} // namespace zelkor

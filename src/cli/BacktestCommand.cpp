@@ -1,0 +1,340 @@
+#include "cli/BacktestCommand.h"
+
+#include "cli/Backtest.h"
+#include "cli/CsvFile.h"
+#include "cli/ExitStatus.h"
+#include "cli/SeriesOdds.h"
+#include "cli/ToolErrors.h"
+#include "cli/ToolText.h"
+#include "core/PredictionState.h"
+#include "teamdata/RosterCheckHint.h"
+#include "teamdata/RosterReader.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+#include <ostream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <unistd.h>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int JsonIndent = 2;        // spaces per level
+constexpr int DefaultSeries = 50;    // series per game: 550 simulated games
+constexpr int MostSeries = 100000;   // beyond this a backtest would run for days
+constexpr double DefaultGaa = 2.8;   // a typical goalie's goals-against average
+constexpr int ProgressBarWidth = 40; // characters of the bar on a terminal
+constexpr int LabelWidth = 30;       // of the first column of the figures
+constexpr int FigureWidth = 17;      // of each further column
+
+struct BacktestOptions {
+    std::string results;
+    std::string rosters;
+    int series = DefaultSeries;
+    std::optional<std::uint64_t> seed;
+    double defaultGaa = DefaultGaa;
+    bool json = false;
+    std::vector<std::string> extraCodes;
+};
+
+std::string percent(const std::optional<double>& rate) {
+    if (!rate) {
+        return "-";
+    }
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << 100.0 * *rate << " %";
+    return text.str();
+}
+
+std::string decimal(const std::optional<double>& value, int digits = 3) {
+    if (!value) {
+        return "-";
+    }
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(digits) << *value;
+    return text.str();
+}
+
+std::string accuracyText(const Accuracy& accuracy) {
+    return percent(accuracy.rate()) + " (" + std::to_string(accuracy.correct) + "/" +
+           std::to_string(accuracy.counted) + ")";
+}
+
+void writeFiguresRow(std::ostream& out, const std::string& label,
+                     const std::vector<const ForecastFigures*>& figures,
+                     const std::function<std::string(const ForecastFigures&)>& cell) {
+    out << std::left << std::setw(LabelWidth) << label;
+    for (const ForecastFigures* column : figures) {
+        out << std::right << std::setw(FigureWidth) << (column ? cell(*column) : "-");
+    }
+    out << '\n';
+}
+
+void writeCalibration(std::ostream& out, const std::string& title, const ForecastFigures& figures) {
+    out << title << '\n' << "  favourite's chance   games  predicted  observed\n";
+    for (const CalibrationBin& bin : figures.calibration) {
+        out << "  " << std::fixed << std::setprecision(2) << bin.low << " to " << bin.high
+            << std::right << std::setw(12) << bin.games;
+        if (bin.games > 0) {
+            out << std::setw(11) << decimal(bin.predicted) << std::setw(10)
+                << decimal(bin.observed);
+        }
+        out << '\n';
+    }
+}
+
+void writeText(const BacktestReport& report, const std::string& source, std::ostream& out) {
+    out << "Backtest of " << report.games.size() << " games from '" << shownPath(source)
+        << "': " << report.series << " series of 11 games each, base seed " << report.seed
+        << "\n\n";
+    std::vector<const ForecastFigures*> columns{&report.model, &report.homeAlways};
+    out << std::left << std::setw(LabelWidth) << "" << std::right << std::setw(FigureWidth)
+        << "model" << std::setw(FigureWidth) << "home always";
+    if (report.bookmaker) {
+        columns.push_back(&*report.modelWithOdds);
+        columns.push_back(&*report.bookmaker);
+        out << std::setw(FigureWidth) << "model, odds set" << std::setw(FigureWidth) << "bookmaker";
+    }
+    out << '\n';
+    writeFiguresRow(out, "games", columns,
+                    [](const ForecastFigures& f) { return std::to_string(f.games); });
+    writeFiguresRow(out, "accuracy, level and SO push", columns, [](const ForecastFigures& f) {
+        return accuracyText(f.levelAndShootoutPushes);
+    });
+    writeFiguresRow(out, "accuracy, SO for their winner", columns,
+                    [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); });
+    writeFiguresRow(out, "log loss (two-way)", columns,
+                    [](const ForecastFigures& f) { return decimal(f.logLoss, 4); });
+    writeFiguresRow(out, "Brier score (two-way)", columns,
+                    [](const ForecastFigures& f) { return decimal(f.brier, 4); });
+    out << "(home always: the home team at the season's share of home wins, "
+        << decimal(report.homeShare) << ")\n\n";
+    writeCalibration(out, "Calibration of the model:", report.model);
+    if (report.flatStake) {
+        const FlatStake& stake = *report.flatStake;
+        out << "\nFlat stake of 1 on every side with a positive model edge: " << stake.bets
+            << " bets, " << stake.won << " won, " << stake.pushed << " pushed, profit "
+            << decimal(stake.profit, 2) << ", return " << percent(stake.returnOnStake()) << '\n';
+    }
+}
+
+nlohmann::ordered_json optionalJson(const std::optional<double>& value) {
+    return value ? nlohmann::ordered_json(*value) : nullptr;
+}
+
+nlohmann::ordered_json accuracyJson(const Accuracy& accuracy) {
+    return {{"rate", optionalJson(accuracy.rate())},
+            {"correct", accuracy.correct},
+            {"counted", accuracy.counted},
+            {"pushes", accuracy.pushes}};
+}
+
+nlohmann::ordered_json figuresJson(const ForecastFigures& figures) {
+    nlohmann::ordered_json bins = nlohmann::ordered_json::array();
+    for (const CalibrationBin& bin : figures.calibration) {
+        bins.push_back(
+            {{"low", bin.low},
+             {"high", bin.high},
+             {"games", bin.games},
+             {"predicted", bin.games > 0 ? nlohmann::ordered_json(bin.predicted) : nullptr},
+             {"observed", bin.games > 0 ? nlohmann::ordered_json(bin.observed) : nullptr}});
+    }
+    return {{"games", figures.games},
+            {"accuracy_level_and_shootout_push", accuracyJson(figures.levelAndShootoutPushes)},
+            {"accuracy_shootout_for_winner", accuracyJson(figures.shootoutsForWinner)},
+            {"decided_games", figures.decidedGames},
+            {"log_loss", optionalJson(figures.logLoss)},
+            {"brier", optionalJson(figures.brier)},
+            {"calibration", bins}};
+}
+
+const char* sideName(Side side) {
+    switch (side) {
+    case Side::Visitor:
+        return "visitor";
+    case Side::Home:
+        return "home";
+    default:
+        return "level";
+    }
+}
+
+nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOptions& options) {
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const BacktestGame& game : report.games) {
+        const ResultRow& row = game.result;
+        rows.push_back(
+            {{"line", row.line},
+             {"date", row.date},
+             {"visitor", row.visitor},
+             {"home", row.home},
+             {"visitor_gaa", row.visitorGaa},
+             {"home_gaa", row.homeGaa},
+             {"visitor_goals", row.visitorGoals},
+             {"home_goals", row.homeGoals},
+             {"result", row.result},
+             {"visitor_odds", row.odds ? nlohmann::ordered_json(row.odds->visitor) : nullptr},
+             {"home_odds", row.odds ? nlohmann::ordered_json(row.odds->home) : nullptr},
+             {"seed", game.seed},
+             {"model",
+              {{"visitor_wins", game.counts.visitorWins},
+               {"home_wins", game.counts.homeWins},
+               {"level", game.counts.level},
+               {"games", game.counts.games},
+               {"home_probability", game.forecast.homeProbability},
+               {"pick", game.forecast.pick == Side::None ? "none" : sideName(game.forecast.pick)}}},
+             {"winner", sideName(game.outcome.winner)},
+             {"shootout", game.outcome.shootout}});
+    }
+    nlohmann::ordered_json stake = nullptr;
+    if (report.flatStake) {
+        stake = {{"bets", report.flatStake->bets},
+                 {"won", report.flatStake->won},
+                 {"pushed", report.flatStake->pushed},
+                 {"profit", report.flatStake->profit},
+                 {"return", optionalJson(report.flatStake->returnOnStake())}};
+    }
+    return {{"results", options.results},
+            {"rosters", options.rosters},
+            {"series", report.series},
+            {"seed", report.seed},
+            {"default_gaa", options.defaultGaa},
+            {"games", report.games.size()},
+            {"home_share", report.homeShare},
+            {"model", figuresJson(report.model)},
+            {"home_always", figuresJson(report.homeAlways)},
+            {"games_with_odds", report.gamesWithOdds},
+            {"model_on_odds_games",
+             report.modelWithOdds ? figuresJson(*report.modelWithOdds) : nullptr},
+            {"bookmaker", report.bookmaker ? figuresJson(*report.bookmaker) : nullptr},
+            {"flat_stake", stake},
+            {"rows", rows}};
+}
+
+// A bar on stderr while it is a terminal; nothing in a file or a pipe.
+std::function<void(int, int)> progressBar(std::ostream& err) {
+    if (isatty(STDERR_FILENO) == 0) {
+        return {};
+    }
+    // Redrawn when the shown percentage changes, not after every game.
+    return [&err, shown = -1](int done, int total) mutable {
+        const int percentDone = total > 0 ? done * 100 / total : 100;
+        if (percentDone == shown) {
+            return;
+        }
+        shown = percentDone;
+        const int filled = percentDone * ProgressBarWidth / 100;
+        err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+            << std::string(static_cast<std::size_t>(ProgressBarWidth - filled), ' ') << "] " << done
+            << "/" << total << " games" << (done == total ? "\r\x1b[K" : "") << std::flush;
+    };
+}
+
+// Every team's roster is read once before the first game, so that a bad file stops the
+// backtest at once rather than after the games before its team's first.
+void checkRosters(const std::vector<ResultRow>& results, const std::string& folder) {
+    std::set<std::string> codes;
+    for (const ResultRow& row : results) {
+        codes.insert(row.visitor);
+        codes.insert(row.home);
+    }
+    for (const std::string& code : codes) {
+        PredictionState state;
+        try {
+            ReadRosters(state, code, code, folder);
+        } catch (const ZelkorError& error) {
+            throw InputDataError(std::string(error.what()) + " " + rosterCheckHint(folder));
+        }
+    }
+}
+
+int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
+    const TeamCodeMap codes(options.extraCodes);
+    const std::vector<ResultRow> results =
+        readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
+                    codes, static_cast<Single>(options.defaultGaa));
+    if (results.empty()) {
+        err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
+        return ExitPredictionFailed;
+    }
+    checkRosters(results, options.rosters);
+    const std::uint64_t seed =
+        options.seed
+            ? *options.seed
+            : (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+    const BacktestReport report = runBacktest(
+        results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
+    std::ostringstream text;
+    if (options.json) {
+        text << reportJson(report, options)
+                    .dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+             << '\n';
+    } else {
+        writeText(report, options.results, text);
+    }
+    out << text.str() << std::flush;
+    if (!out) {
+        err << "Cannot write the report to standard output." << std::endl;
+        return ExitPredictionFailed;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    BacktestOptions options;
+    std::uint64_t seed = 0;
+    CLI::App app{"Predicts every game of a results file with the model's many-series odds and "
+                 "scores the predictions against the results and two baselines.",
+                 "zelkor-cli backtest"};
+    app.add_option("RESULTS", options.results,
+                   "CSV file with the columns date, visitor, home, visitor_goals, home_goals and "
+                   "optionally result (REG, OT, SO), visitor_gaa, home_gaa, visitor_odds, "
+                   "home_odds (decimal or American)")
+        ->required()
+        ->type_name("RESULTS.csv");
+    app.add_option("--rosters", options.rosters, "Folder holding the roster files")
+        ->required()
+        ->type_name("DIR");
+    app.add_option("--series", options.series, "Series of 11 games played per game (default 50)")
+        ->check(CLI::Range(1, MostSeries))
+        ->type_name("K");
+    const CLI::Option* seedOption =
+        app.add_option("--seed", seed,
+                       "Base seed (default: a random one, reported); repeats a "
+                       "backtest exactly")
+            ->type_name("UINT64");
+    app.add_option("--default-gaa", options.defaultGaa,
+                   "GAA of a goalie the file gives none for (default 2.8)")
+        ->check(CLI::Range(0.01, 100.0))
+        ->type_name("NUMBER");
+    app.add_flag("--json", options.json,
+                 "Write one JSON object with a row per game instead of text");
+    app.add_option("--map", options.extraCodes,
+                   "A team abbreviation of the file and the code to read it as, e.g. SEA=AVG")
+        ->type_name("ABBR=CODE");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
+    }
+    if (seedOption->count() > 0) {
+        options.seed = seed;
+    }
+    try {
+        return runBacktestFor(options, out, err);
+    } catch (const std::exception& error) {
+        err << error.what() << std::endl;
+        return ExitPredictionFailed;
+    }
+}
+
+} // namespace zelkor

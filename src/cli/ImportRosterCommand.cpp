@@ -1,0 +1,214 @@
+#include "cli/ImportRosterCommand.h"
+
+#include "cli/CsvFile.h"
+#include "cli/ExitStatus.h"
+#include "cli/RosterImport.h"
+#include "cli/TeamCodes.h"
+#include "cli/ToolErrors.h"
+#include "cli/ToolText.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <iomanip>
+#include <ostream>
+#include <set>
+#include <sstream>
+
+namespace zelkor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int JsonIndent = 2; // spaces per level
+
+struct ImportOptions {
+    std::string statistics;
+    std::string team;
+    bool all = false;
+    std::string folder;
+    bool force = false;
+    bool json = false;
+    std::vector<std::string> extraCodes;
+};
+
+void writeTable(const ImportedRoster& roster, std::ostream& out) {
+    std::size_t nameWidth = 6;
+    for (const Skater& player : roster.players) {
+        nameWidth = std::max(nameWidth, player.name.size());
+    }
+    out << " #  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Player"
+        << "  Pos     GP    G    A  PTS\n";
+    int row = 0;
+    for (const Skater& player : roster.players) {
+        out << std::right << std::setw(2) << ++row << "  " << std::left
+            << std::setw(static_cast<int>(nameWidth)) << player.name << "  " << std::setw(5)
+            << player.position.substr(0, 5) << std::right << std::setw(5) << player.games
+            << std::setw(5) << player.goals << std::setw(5) << player.assists << std::setw(5)
+            << player.points() << '\n';
+    }
+}
+
+nlohmann::ordered_json rosterJson(const ImportedRoster& roster, const RosterWrite& written) {
+    nlohmann::ordered_json players = nlohmann::ordered_json::array();
+    for (const Skater& player : roster.players) {
+        players.push_back({{"name", player.name},
+                           {"position", player.position},
+                           {"games", player.games},
+                           {"goals", player.goals},
+                           {"assists", player.assists},
+                           {"points", player.points()}});
+    }
+    return {{"code", roster.code},
+            {"file", written.file.string()},
+            {"backup", written.backup ? nlohmann::ordered_json(written.backup->string()) : nullptr},
+            {"notes", roster.notes},
+            {"players", players}};
+}
+
+int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
+    const TeamCodeMap codes(options.extraCodes);
+    std::optional<std::string> chosenTeam;
+    if (!options.all) {
+        chosenTeam = codes.codeFor(options.team);
+        if (!chosenTeam) {
+            err << "'" << shownText(options.team)
+                << "' is not a team code of the program nor a known abbreviation; name one with "
+                   "--map ABBR=CODE."
+                << std::endl;
+            return ExitUsageError;
+        }
+    }
+    const fs::path source = options.statistics;
+    const SkaterStatistics statistics = readSkaterStatistics(
+        readCsvFile(source), "The file '" + shownPath(source) + "'", codes, chosenTeam);
+
+    std::vector<std::string> teams;
+    if (chosenTeam) {
+        teams.push_back(*chosenTeam);
+    } else {
+        std::set<std::string> found;
+        for (const Skater& skater : statistics.skaters) {
+            found.insert(skater.team);
+        }
+        teams.assign(found.begin(), found.end());
+    }
+
+    // Every roster is chosen and every target checked before any file is written.
+    std::vector<ImportedRoster> rosters;
+    std::vector<std::string> problems;
+    for (const std::string& team : teams) {
+        const bool listed = std::any_of(statistics.skaters.begin(), statistics.skaters.end(),
+                                        [&](const Skater& skater) { return skater.team == team; });
+        try {
+            if (!listed) {
+                throw InputDataError("The file lists no skater of team " + team + ".");
+            }
+            rosters.push_back(chooseRoster(team, statistics.skaters));
+            if (!options.force && rosterFileExists(options.folder, team)) {
+                throw RosterWriteError("The roster file '" +
+                                       shownPath(fs::path(options.folder) / team) +
+                                       "' exists already; add --force to replace it (the old "
+                                       "one is kept as " +
+                                       team + ".bak).");
+            }
+        } catch (const ZelkorError& error) {
+            problems.push_back(error.what());
+        }
+    }
+    if (teams.empty()) {
+        problems.push_back("The file lists no skater of a known team.");
+    }
+    if (!problems.empty()) {
+        for (const std::string& problem : problems) {
+            err << problem << std::endl;
+        }
+        err << "No roster file was written." << std::endl;
+        return ExitPredictionFailed;
+    }
+
+    nlohmann::ordered_json report{{"source", source.string()},
+                                  {"folder", options.folder},
+                                  {"teams", nlohmann::ordered_json::array()},
+                                  {"unknown_teams", statistics.unknownTeams}};
+    std::ostringstream text;
+    for (const ImportedRoster& roster : rosters) {
+        const RosterWrite written =
+            writeRosterFile(options.folder, roster.code, rosterFileText(roster), options.force);
+        report["teams"].push_back(rosterJson(roster, written));
+        text << roster.code << ": the 18 players chosen from '" << shownPath(source) << "'\n";
+        writeTable(roster, text);
+        for (const std::string& note : roster.notes) {
+            text << "Note: " << note << '\n';
+        }
+        text << "Wrote " << shownPath(written.file);
+        if (written.backup) {
+            text << " (the old file is kept as " << shownPath(*written.backup) << ")";
+        }
+        text << "\n\n";
+    }
+    if (options.all && !statistics.unknownTeams.empty()) {
+        text << "Skipped rows of teams without a code:";
+        for (const std::string& team : statistics.unknownTeams) {
+            text << ' ' << shownText(team);
+        }
+        text << " (name a code with --map ABBR=CODE)\n";
+    }
+    if (options.json) {
+        out << report.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+            << '\n';
+    } else {
+        out << text.str();
+    }
+    out.flush();
+    if (!out) {
+        err << "Cannot write the report to standard output." << std::endl;
+        return ExitPredictionFailed;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    ImportOptions options;
+    CLI::App app{"Writes roster files from a CSV file of a season's skater statistics: the 12 "
+                 "forwards and 6 defencemen of a team with the most points.",
+                 "zelkor-cli import-roster"};
+    app.add_option("STATS", options.statistics, "CSV file of skater statistics")
+        ->required()
+        ->type_name("STATS.csv");
+    CLI::Option* team = app.add_option("--team", options.team,
+                                       "The team to import (its code, e.g. MON, or "
+                                       "the file's abbreviation, e.g. MTL)")
+                            ->type_name("CODE");
+    CLI::Option* all = app.add_flag("--all", options.all, "Import every team of the file");
+    team->excludes(all);
+    app.add_option("--to", options.folder, "Roster folder to write into")
+        ->required()
+        ->type_name("DIR");
+    app.add_flag("--force", options.force,
+                 "Replace existing roster files (each old one is kept as CODE.bak)");
+    app.add_flag("--json", options.json, "Write one JSON object instead of text");
+    app.add_option("--map", options.extraCodes,
+                   "A team abbreviation of the file and the code to import it as, e.g. SEA=AVG")
+        ->type_name("ABBR=CODE");
+    try {
+        app.parse(argc, argv);
+        if (team->count() == 0 && !options.all) {
+            throw CLI::RequiredError("--team or --all");
+        }
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
+    }
+    try {
+        return runImport(options, out, err);
+    } catch (const std::exception& error) {
+        err << error.what() << std::endl;
+        return ExitPredictionFailed;
+    }
+}
+
+} // namespace zelkor

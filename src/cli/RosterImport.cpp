@@ -1,0 +1,318 @@
+#include "cli/RosterImport.h"
+
+#include "cli/ToolErrors.h"
+#include "cli/ToolText.h"
+#include "core/PredictionState.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <random>
+#include <system_error>
+
+namespace zelkor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int Forwards = 12;                          // forwards a team sheet lists
+constexpr int Defencemen = PlayersPerTeam - Forwards; // and defencemen
+
+enum StatisticsColumn {
+    PlayerField,
+    TeamField,
+    PositionField,
+    GamesField,
+    GoalsField,
+    AssistsField
+};
+
+// The statistics columns, in the order of StatisticsColumn: the short names of the sites' tables
+// and the long ones of the league's own export.
+const std::vector<CsvColumn>& statisticsColumns() {
+    static const std::vector<CsvColumn> columns{
+        {"player", {"Player", "Name", "Skater", "skaterFullName"}, true},
+        {"team", {"Tm", "Team", "teamAbbrevs"}, false},
+        {"position", {"Pos", "Position", "positionCode"}, true},
+        {"games played", {"GP", "gamesPlayed"}, true},
+        {"goals", {"G", "goals"}, true},
+        {"assists", {"A", "assists"}, true},
+    };
+    return columns;
+}
+
+enum class PositionKind { Forward, Defence, Goalie, Unknown };
+
+PositionKind positionKind(std::string_view position) {
+    const std::string upper = upperCase(position);
+    // A player listed at several positions ("C/LW", "D, LW") counts at the first.
+    const std::string first = upper.substr(0, upper.find_first_of("/,; -"));
+    if (first == "G" || first == "GK" || first == "GOALIE") {
+        return PositionKind::Goalie;
+    }
+    if (first == "D" || first == "LD" || first == "RD" || first == "DEF" || first == "DEFENCE" ||
+        first == "DEFENSE") {
+        return PositionKind::Defence;
+    }
+    if (first == "FWD" || first == "FORWARD" ||
+        (!first.empty() && first.find_first_not_of("CLRWF") == std::string::npos)) {
+        return PositionKind::Forward;
+    }
+    return PositionKind::Unknown;
+}
+
+// Some sites append an identifier ("Name\id01") or a mark ("Name*") to the name.
+std::string playerName(std::string_view field) {
+    field = field.substr(0, field.find('\\'));
+    while (!field.empty() && field.back() == '*') {
+        field.remove_suffix(1);
+    }
+    return std::string(trimmed(field));
+}
+
+int countOf(std::string_view field, const char* what, const std::string& where) {
+    if (field.empty()) {
+        return 0;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc{} || end != field.data() + field.size() || value < 0) {
+        throw InputDataError(where + ": " + what + " '" + shownText(field) +
+                             "' is not a whole number of 0 or more.");
+    }
+    return value;
+}
+
+// More points first; ties by goals, then games played, more first, then by name.
+bool ranksBefore(const Skater& a, const Skater& b) {
+    if (a.points() != b.points()) {
+        return a.points() > b.points();
+    }
+    if (a.goals != b.goals) {
+        return a.goals > b.goals;
+    }
+    if (a.games != b.games) {
+        return a.games > b.games;
+    }
+    return a.name < b.name;
+}
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string rosterName(const std::string& name) {
+    std::string text;
+    for (const char c : name) {
+        if (c == '"') {
+            text += '\'';
+        } else {
+            text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
+    return text.find(',') == std::string::npos ? text : '"' + text + '"';
+}
+
+} // namespace
+
+SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std::string& label,
+                                      const TeamCodeMap& codes,
+                                      const std::optional<std::string>& soleTeam) {
+    const std::vector<CsvColumn>& columns = statisticsColumns();
+    const std::optional<CsvHeader> header = findHeader(rows, columns);
+    if (!header) {
+        throw InputDataError(label + " has no header row naming the columns " +
+                             requiredColumnNames(columns) + ".");
+    }
+    const bool hasTeams = header->columns[TeamField].has_value();
+    if (!hasTeams && !soleTeam) {
+        throw InputDataError(label + " has no team column (Tm, Team or teamAbbrevs); name the team "
+                                     "with --team.");
+    }
+
+    SkaterStatistics statistics;
+    for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
+        const CsvRow& row = rows[index];
+        const auto field = [&](StatisticsColumn column) {
+            return fieldAt(row, header->columns[column]);
+        };
+        // Blank separator rows and the header repeated inside long tables.
+        if (field(PlayerField).empty() || repeatsHeader(row, rows[header->row], *header, columns)) {
+            continue;
+        }
+        const std::string_view team = hasTeams ? field(TeamField) : std::string_view(*soleTeam);
+        if (isTotalRow(team)) {
+            continue;
+        }
+        const std::string where = label + ", line " + std::to_string(row.line) + " (" +
+                                  shownText(playerName(field(PlayerField))) + ")";
+        const PositionKind kind = positionKind(field(PositionField));
+        if (kind == PositionKind::Goalie) {
+            continue;
+        }
+        if (kind == PositionKind::Unknown) {
+            throw InputDataError(where + ": the position '" + shownText(field(PositionField)) +
+                                 "' is not a forward's (C, LW, RW, F, W), a defenceman's (D) "
+                                 "or a goalie's (G).");
+        }
+        const std::optional<std::string> code = codes.codeFor(team);
+        if (!code) {
+            const std::string unknown = upperCase(team);
+            if (std::find(statistics.unknownTeams.begin(), statistics.unknownTeams.end(),
+                          unknown) == statistics.unknownTeams.end()) {
+                statistics.unknownTeams.push_back(unknown);
+            }
+            continue;
+        }
+        Skater skater;
+        skater.name = playerName(field(PlayerField));
+        skater.team = *code;
+        skater.position = std::string(field(PositionField));
+        skater.role = kind == PositionKind::Defence ? SkaterRole::Defence : SkaterRole::Forward;
+        skater.games = countOf(field(GamesField), "games played", where);
+        skater.goals = countOf(field(GoalsField), "goals", where);
+        skater.assists = countOf(field(AssistsField), "assists", where);
+        skater.line = row.line;
+        statistics.skaters.push_back(std::move(skater));
+    }
+    return statistics;
+}
+
+ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& skaters) {
+    // One entry per player of the team; a second row of the same player adds up.
+    std::map<std::pair<std::string, SkaterRole>, Skater> players;
+    for (const Skater& skater : skaters) {
+        if (skater.team != code) {
+            continue;
+        }
+        const auto [entry, added] = players.try_emplace({skater.name, skater.role}, skater);
+        if (!added) {
+            entry->second.games += skater.games;
+            entry->second.goals += skater.goals;
+            entry->second.assists += skater.assists;
+        }
+    }
+    std::vector<Skater> forwards;
+    std::vector<Skater> defence;
+    for (const auto& [key, skater] : players) {
+        (skater.role == SkaterRole::Defence ? defence : forwards).push_back(skater);
+    }
+    const std::size_t available = forwards.size() + defence.size();
+    if (available < static_cast<std::size_t>(PlayersPerTeam)) {
+        throw InputDataError("Team " + code + " has only " +
+                             plural(available, "skater", "skaters") + " in the file (" +
+                             plural(forwards.size(), "forward", "forwards") + ", " +
+                             plural(defence.size(), "defenceman", "defencemen") +
+                             "); a roster needs " + std::to_string(PlayersPerTeam) + ".");
+    }
+    std::sort(forwards.begin(), forwards.end(), ranksBefore);
+    std::sort(defence.begin(), defence.end(), ranksBefore);
+
+    ImportedRoster roster{code, {}, {}};
+    // Whichever group is short, the other fills in.
+    std::size_t defenceTaken = std::min<std::size_t>(Defencemen, defence.size());
+    std::size_t forwardsTaken =
+        std::min<std::size_t>(PlayersPerTeam - defenceTaken, forwards.size());
+    defenceTaken = PlayersPerTeam - forwardsTaken;
+    if (defenceTaken < static_cast<std::size_t>(Defencemen)) {
+        roster.notes.push_back(
+            "Team " + code + " lists only " + plural(defenceTaken, "defenceman", "defencemen") +
+            "; " + plural(forwardsTaken - Forwards, "forward fills", "forwards fill") + " in.");
+    } else if (forwardsTaken < static_cast<std::size_t>(Forwards)) {
+        roster.notes.push_back(
+            "Team " + code + " lists only " + plural(forwardsTaken, "forward", "forwards") + "; " +
+            plural(defenceTaken - Defencemen, "defenceman fills", "defencemen fill") + " in.");
+    }
+    roster.players.assign(forwards.begin(), forwards.begin() + static_cast<long>(forwardsTaken));
+    roster.players.insert(roster.players.end(), defence.begin(),
+                          defence.begin() + static_cast<long>(defenceTaken));
+    std::sort(roster.players.begin(), roster.players.end(), ranksBefore);
+
+    int assists = 0;
+    for (const Skater& player : roster.players) {
+        if (player.games == 0) {
+            throw InputDataError("Team " + code + ": " + shownText(player.name) + " (line " +
+                                 std::to_string(player.line) +
+                                 ") has 0 games played; a roster needs every player's games.");
+        }
+        assists += player.assists;
+    }
+    if (assists == 0) {
+        throw InputDataError("Team " + code +
+                             ": the assists of its 18 best players add up to 0; "
+                             "the program needs some assists to rate the team's finishing.");
+    }
+    return roster;
+}
+
+std::string rosterFileText(const ImportedRoster& roster) {
+    std::string text;
+    for (const Skater& player : roster.players) {
+        text += rosterName(player.name) + ',' + std::to_string(player.games) + ',' +
+                std::to_string(player.goals) + ',' + std::to_string(player.assists) + '\n';
+    }
+    return text;
+}
+
+bool rosterFileExists(const fs::path& folder, const std::string& code) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(folder / code, error));
+}
+
+RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
+                            const std::string& text, bool replace) {
+    const fs::path target = folder / code;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) {
+        throw RosterWriteError("The roster folder '" + shownPath(folder) +
+                               "' is not a folder and cannot be created.");
+    }
+    const bool exists = rosterFileExists(folder, code);
+    if (exists && !replace) {
+        throw RosterWriteError("The roster file '" + shownPath(target) +
+                               "' exists already; add --force to replace it (the old one is kept "
+                               "as " +
+                               code + ".bak).");
+    }
+    if (exists && !fs::is_regular_file(target, error)) {
+        throw RosterWriteError("'" + shownPath(target) +
+                               "' is not a plain file; it is left alone.");
+    }
+
+    // Written beside its final place, so the rename cannot cross file systems.
+    const fs::path temporary =
+        folder / ("." + code + ".import-" + std::to_string(std::random_device{}()));
+    {
+        // Text mode: the platform's own line ends.
+        std::ofstream file(temporary, std::ios::out | std::ios::trunc);
+        file << text;
+        file.close();
+        if (!file) {
+            fs::remove(temporary, error);
+            throw RosterWriteError("Cannot write the roster file '" + shownPath(target) + "'.");
+        }
+    }
+    RosterWrite written{target, std::nullopt};
+    if (exists) {
+        const fs::path backup = folder / (code + ".bak");
+        if (!fs::copy_file(target, backup, fs::copy_options::overwrite_existing, error)) {
+            fs::remove(temporary, error);
+            throw RosterWriteError("Cannot keep the old roster file as '" + shownPath(backup) +
+                                   "'; nothing was replaced.");
+        }
+        written.backup = backup;
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        const std::string reason = error.message();
+        fs::remove(temporary, error);
+        throw RosterWriteError("Cannot put the roster file '" + shownPath(target) +
+                               "' in place: " + reason + ".");
+    }
+    return written;
+}
+
+} // namespace zelkor

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "cli/CsvFile.h"
+#include "cli/TeamCodes.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+enum class SkaterRole { Forward, Defence };
+
+// One skater's season for one team, as a statistics file lists it.
+struct Skater {
+    std::string name;
+    std::string team;     ///< the program's team code
+    std::string position; ///< as the file writes it
+    SkaterRole role = SkaterRole::Forward;
+    int games = 0;
+    int goals = 0;
+    int assists = 0;
+    int line = 0; ///< line of the file, for messages
+
+    int points() const { return goals + assists; }
+};
+
+// What a statistics file holds for the import.
+struct SkaterStatistics {
+    std::vector<Skater> skaters;           ///< goalies and total rows left out
+    std::vector<std::string> unknownTeams; ///< abbreviations without a code, once each
+};
+
+// Reads skater statistics from the rows of a CSV file (label names it in messages). A file
+// without a team column is taken as one team's, which is then soleTeam (none: refused).
+// Throws InputDataError for a missing column or a value that is not a count.
+SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std::string& label,
+                                      const TeamCodeMap& codes,
+                                      const std::optional<std::string>& soleTeam);
+
+// The 18 players of a team's roster, best first, and what the choice had to give way on.
+struct ImportedRoster {
+    std::string code;
+    std::vector<Skater> players;
+    std::vector<std::string> notes;
+};
+
+// The 12 forwards and 6 defencemen of the team with the most points (ties by goals, then
+// games played, more first, then by name); forwards fill in for missing defencemen. A
+// player listed twice for the team counts once with his rows added up. Throws
+// InputDataError when the team has fewer than 18 skaters or a chosen one has no game.
+ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& skaters);
+
+// The roster file's text: one "name,games,goals,assists" line per player. A name with a
+// comma is quoted; double quotes in names become apostrophes, since the roster reader
+// ends a quoted item at any quote.
+std::string rosterFileText(const ImportedRoster& roster);
+
+// What writing a roster file did.
+struct RosterWrite {
+    std::filesystem::path file;
+    std::optional<std::filesystem::path> backup; ///< the replaced file, kept beside it
+};
+
+// Whether writing the team's file into folder would replace one.
+bool rosterFileExists(const std::filesystem::path& folder, const std::string& code);
+
+// Writes the file named by the code into folder (created if missing) through a temporary
+// file renamed into place; an existing file is replaced only with replace, and is then kept
+// as CODE.bak. Throws RosterWriteError.
+RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::string& code,
+                            const std::string& text, bool replace);
+
+} // namespace zelkor

@@ -1,0 +1,56 @@
+#include "cli/SeriesOdds.h"
+
+#include "core/Errors.h"
+#include "core/InputChecks.h"
+#include "odds/ManySeries.h"
+#include "teamdata/RosterCheckHint.h"
+
+#include <charconv>
+#include <optional>
+#include <stop_token>
+
+namespace zelkor {
+
+namespace {
+
+// The GAA as the text a user would have typed, for the checks that also look at the text.
+std::string gaaText(Single gaa) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, gaa).ptr;
+    return std::string(text, end);
+}
+
+} // namespace
+
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
+    return [rosterFolder](const OddsRequest& request) {
+        ManySeriesRequest run;
+        run.visitor = request.visitor;
+        run.home = request.home;
+        run.visitorGaa = request.visitorGaa;
+        run.homeGaa = request.homeGaa;
+        run.visitorGaaText = gaaText(request.visitorGaa);
+        run.homeGaaText = gaaText(request.homeGaa);
+        run.rosterFolder = rosterFolder;
+        run.series = static_cast<std::uint64_t>(request.series);
+        run.baseSeed = request.seed;
+        std::optional<OddsTally> tally;
+        try {
+            tally = playManySeries(run, std::stop_token{});
+        } catch (const InputRefusedError&) {
+            throw;
+        } catch (const ZelkorError& error) {
+            // The rosters could not be read, or their values cannot be computed with.
+            throw ZelkorError(std::string(error.what()) + " " + rosterCheckHint(rosterFolder));
+        }
+        GameCounts counts;
+        counts.visitorWins =
+            static_cast<int>(tally->visitorWinsRegulation + tally->visitorWinsOvertime);
+        counts.homeWins = static_cast<int>(tally->homeWinsRegulation + tally->homeWinsOvertime);
+        counts.level = static_cast<int>(tally->ties);
+        counts.games = static_cast<int>(tally->games);
+        return counts;
+    };
+}
+
+} // namespace zelkor

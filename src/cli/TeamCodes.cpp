@@ -1,0 +1,88 @@
+#include "cli/TeamCodes.h"
+
+#include "cli/ToolErrors.h"
+#include "cli/ToolText.h"
+#include "teamdata/TeamRatings.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace zelkor {
+
+namespace {
+
+struct Abbreviation {
+    std::string_view abbreviation;
+    std::string_view code;
+};
+
+// The abbreviations of the two big statistics sites and of older seasons, and the
+// program's code of each club. Every code also stands for itself (see teamCodeFor). A
+// club that moved keeps its code: its ratings belong to the franchise.
+constexpr std::array Abbreviations{
+    Abbreviation{"MDA", "ANA"}, Abbreviation{"WPG", "ATL"}, Abbreviation{"CGY", "CAL"},
+    Abbreviation{"CLB", "CBJ"}, Abbreviation{"FLA", "FLO"}, Abbreviation{"L.A", "LAK"},
+    Abbreviation{"LA", "LAK"},  Abbreviation{"MTL", "MON"}, Abbreviation{"NSH", "NAS"},
+    Abbreviation{"N.J", "NJD"}, Abbreviation{"NJ", "NJD"},  Abbreviation{"PHX", "PHO"},
+    Abbreviation{"ARI", "PHO"}, Abbreviation{"UTA", "PHO"}, Abbreviation{"S.J", "SJS"},
+    Abbreviation{"SJ", "SJS"},  Abbreviation{"STL", "SLB"}, Abbreviation{"T.B", "TBL"},
+    Abbreviation{"TB", "TBL"},  Abbreviation{"WSH", "WAS"},
+};
+
+// A season total over several teams: "TOT", or a count of teams and "TM" ("2TM").
+bool isTeamCount(std::string_view team) {
+    return team.size() >= 3 && team.ends_with("TM") &&
+           std::all_of(team.begin(), team.end() - 2, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+} // namespace
+
+std::optional<std::string> teamCodeFor(std::string_view abbreviation) {
+    const std::string upper = upperCase(trimmed(abbreviation));
+    if (isTeamCode(upper)) {
+        return upper;
+    }
+    for (const Abbreviation& entry : Abbreviations) {
+        if (entry.abbreviation == upper) {
+            return std::string(entry.code);
+        }
+    }
+    return std::nullopt;
+}
+
+bool isTeamCode(std::string_view code) {
+    return isRoadTeamCode(code) || isHomeTeamCode(code);
+}
+
+bool isTotalRow(std::string_view team) {
+    const std::string upper = upperCase(trimmed(team));
+    return upper == "TOT" || isTeamCount(upper) || upper.find_first_of(",/ ") != std::string::npos;
+}
+
+TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras) {
+    for (const std::string& extra : extras) {
+        const auto equals = extra.find('=');
+        const std::string code =
+            equals == std::string::npos ? "" : upperCase(trimmed(extra.substr(equals + 1)));
+        if (equals == std::string::npos || trimmed(extra.substr(0, equals)).empty() ||
+            !isTeamCode(code)) {
+            throw InputDataError("'" + shownText(extra) +
+                                 "' is not ABBR=CODE with a team code of the program, "
+                                 "e.g. SEA=AVG.");
+        }
+        extras_.emplace_back(upperCase(trimmed(extra.substr(0, equals))), code);
+    }
+}
+
+std::optional<std::string> TeamCodeMap::codeFor(std::string_view abbreviation) const {
+    const std::string upper = upperCase(trimmed(abbreviation));
+    for (const auto& [from, to] : extras_) {
+        if (from == upper) {
+            return to;
+        }
+    }
+    return teamCodeFor(upper);
+}
+
+} // namespace zelkor

@@ -1,0 +1,218 @@
+#include "cli/Backtest.h"
+#include "cli/BacktestMetrics.h"
+#include "cli/CliProcess.h"
+#include "cli/SeriesOdds.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zelkor::test {
+namespace {
+
+const std::string SampleRosters = ZELKOR_SAMPLE_ROSTERS;
+
+const std::vector<GameOutcome> FourGames = {
+    {Side::Home, false}, {Side::Visitor, false}, {Side::Home, false}, {Side::Visitor, false}};
+
+struct KnownScores {
+    const char* label;
+    std::vector<Forecast> forecasts;
+    double accuracy;
+    double logLoss;
+    double brier;
+};
+
+TEST(BacktestMetrics, PerfectWrongAndUniformPredictionsScoreAsWorkedOut) {
+    const std::vector<KnownScores> cases = {
+        {"perfect",
+         {{1, Side::Home}, {0, Side::Visitor}, {1, Side::Home}, {0, Side::Visitor}},
+         1.0,
+         0.0,
+         0.0},
+        {"maximally wrong",
+         {{0, Side::Visitor}, {1, Side::Home}, {0, Side::Visitor}, {1, Side::Home}},
+         0.0,
+         -std::log(SmallestChance),
+         1.0},
+        {"uniform", std::vector<Forecast>(4, {0.5, Side::None}), 0.0, std::log(2.0), 0.25},
+    };
+    for (const KnownScores& known : cases) {
+        SCOPED_TRACE(known.label);
+        const ForecastFigures figures = scoreForecasts(known.forecasts, FourGames);
+        EXPECT_EQ(figures.games, 4);
+        EXPECT_EQ(figures.decidedGames, 4);
+        EXPECT_NEAR(*figures.logLoss, known.logLoss, 1e-12);
+        EXPECT_NEAR(*figures.brier, known.brier, 1e-12);
+        if (known.forecasts[0].pick == Side::None) {
+            // No pick is a push: no accuracy at all.
+            EXPECT_EQ(figures.levelAndShootoutPushes.pushes, 4);
+            EXPECT_FALSE(figures.levelAndShootoutPushes.rate());
+            // At exactly one half the home side stands as favourite: it won 2 of 4.
+            EXPECT_EQ(figures.calibration[0].games, 4);
+            EXPECT_DOUBLE_EQ(figures.calibration[0].observed, 0.5);
+        } else {
+            EXPECT_DOUBLE_EQ(*figures.levelAndShootoutPushes.rate(), known.accuracy);
+            // Every favourite had a chance of 1: the last bin, which is closed.
+            EXPECT_EQ(figures.calibration[CalibrationBins - 1].games, 4);
+            EXPECT_DOUBLE_EQ(figures.calibration[CalibrationBins - 1].predicted, 1.0);
+            EXPECT_DOUBLE_EQ(figures.calibration[CalibrationBins - 1].observed, known.accuracy);
+        }
+    }
+}
+
+TEST(BacktestMetrics, ShootoutsPushOrCountAndLevelGamesAlwaysPush) {
+    const std::vector<Forecast> forecasts = {
+        {0.7, Side::Home}, {0.7, Side::Home}, {0.7, Side::Home}, {0.3, Side::Visitor}};
+    const std::vector<GameOutcome> outcomes = {
+        {Side::Home, false}, {Side::Home, true}, {Side::Visitor, true}, {Side::None, false}};
+    const ForecastFigures figures = scoreForecasts(forecasts, outcomes);
+    EXPECT_EQ(figures.levelAndShootoutPushes.counted, 1);
+    EXPECT_EQ(figures.levelAndShootoutPushes.correct, 1);
+    EXPECT_EQ(figures.levelAndShootoutPushes.pushes, 3);
+    EXPECT_EQ(figures.shootoutsForWinner.counted, 3);
+    EXPECT_EQ(figures.shootoutsForWinner.correct, 2);
+    EXPECT_EQ(figures.decidedGames, 3);
+    EXPECT_NEAR(*figures.logLoss, -(2 * std::log(0.7) + std::log(0.3)) / 3, 1e-12);
+    EXPECT_NEAR(*figures.brier, (0.09 + 0.09 + 0.49) / 3, 1e-12);
+    EXPECT_EQ(figures.calibration[4].games, 3); // 0.70 lies in [0.70, 0.75)
+}
+
+TEST(BacktestMetrics, BookmakerOddsAndFlatStakes) {
+    EXPECT_NEAR(devigHomeProbability(2.10, 1.80), (1 / 1.8) / (1 / 1.8 + 1 / 2.1), 1e-12);
+    EXPECT_DOUBLE_EQ(devigHomeProbability(1.9, 1.9), 0.5);
+
+    const std::vector<std::pair<const char*, std::optional<double>>> odds = {
+        {"1.85", 1.85},        {"-120", 1 + 100.0 / 120}, {"+150", 2.5},         {"150", 2.5},
+        {"1.0", std::nullopt}, {"-50", std::nullopt},     {"even", std::nullopt}};
+    for (const auto& [text, decimal] : odds) {
+        EXPECT_EQ(decimalOdds(text).has_value(), decimal.has_value()) << text;
+        if (decimal) {
+            EXPECT_NEAR(*decimalOdds(text), *decimal, 1e-12) << text;
+        }
+    }
+
+    // Edges: home 0.6 x 1.8 = 1.08 (bet, won +0.8); visitor 0.5 x 2.5 = 1.25 (bet, lost);
+    // no odds (no bet); home 0.55 x 2.0 = 1.1 on a level game (pushed).
+    const std::vector<Forecast> forecasts = {
+        {0.6, Side::Home}, {0.5, Side::None}, {0.9, Side::Home}, {0.55, Side::Home}};
+    const std::vector<GameOutcome> outcomes = {
+        {Side::Home, false}, {Side::Home, false}, {Side::Home, false}, {Side::None, false}};
+    const FlatStake stake =
+        flatStakeReturn(forecasts, outcomes,
+                        {GameOdds{2.1, 1.8}, GameOdds{2.5, 1.5}, std::nullopt, GameOdds{1.9, 2.0}});
+    EXPECT_EQ(stake.bets, 3);
+    EXPECT_EQ(stake.won, 1);
+    EXPECT_EQ(stake.pushed, 1);
+    EXPECT_NEAR(stake.profit, 0.8 - 1.0, 1e-12);
+    EXPECT_NEAR(*stake.returnOnStake(), -0.2 / 3, 1e-12);
+}
+
+// A season whose results the model drew itself: level games go to a fair shootout, as
+// the model's two-way chances assume. Its predictions must then be calibrated.
+TEST(Backtest, SeasonTheModelDrewIsCalibrated) {
+    const GameOddsEngine engine = seriesBySeriesOdds(SampleRosters);
+    // The pairings furthest apart and the average team: chances from 0.3 to 0.7.
+    const std::vector<std::string> codes = {"MIN", "MON", "NAS", "NYI", "TBL", "AVG"};
+    constexpr int DrawnSeries = 4; // 44 results per pairing
+    constexpr int BacktestSeries = 16;
+    std::mt19937 coin(5);
+    std::vector<ResultRow> season;
+    for (const std::string& visitor : codes) {
+        for (const std::string& home : codes) {
+            if (visitor == home) {
+                continue;
+            }
+            const GameCounts drawn = engine({visitor, home, 2.8f, 2.8f, DrawnSeries, 99});
+            ResultRow row{0, "", visitor, home, 0, 0, "REG", 2.8f, 2.8f, std::nullopt};
+            for (int game = 0; game < drawn.games; ++game) {
+                const bool level = game >= drawn.visitorWins + drawn.homeWins;
+                const bool homeWon = level ? coin() % 2 == 0 : game >= drawn.visitorWins;
+                row.result = level ? "SO" : "REG";
+                row.visitorGoals = homeWon ? 2 : 3;
+                row.homeGoals = homeWon ? 3 : 2;
+                season.push_back(row);
+            }
+        }
+    }
+    // The model's chances of a pairing do not depend on the game's seed: one for each.
+    std::map<std::pair<std::string, std::string>, GameCounts> known;
+    const GameOddsEngine remembered = [&](const OddsRequest& request) {
+        const auto key = std::make_pair(request.visitor, request.home);
+        if (!known.contains(key)) {
+            known[key] = engine({request.visitor, request.home, request.visitorGaa, request.homeGaa,
+                                 request.series, 7});
+        }
+        return known[key];
+    };
+    const BacktestReport report = runBacktest(season, BacktestSeries, 1, remembered);
+    ASSERT_EQ(report.model.decidedGames, static_cast<int>(season.size()));
+    double predicted = 0;
+    double observed = 0;
+    for (const CalibrationBin& bin : report.model.calibration) {
+        predicted += bin.predicted * bin.games / static_cast<double>(season.size());
+        observed += bin.observed * bin.games / static_cast<double>(season.size());
+        if (bin.games >= 100) {
+            // Three standard errors of the observed share, and a little for the noise of
+            // the chances themselves.
+            const double spread = std::sqrt(bin.predicted * (1 - bin.predicted) / bin.games);
+            EXPECT_NEAR(bin.observed, bin.predicted, 3 * spread + 0.02) << "bin " << bin.low;
+        }
+    }
+    EXPECT_NEAR(observed, predicted, 0.03);
+    // The drawn season's figures beat the home-always baseline.
+    EXPECT_LT(*report.model.brier, *report.homeAlways.brier);
+}
+
+// The text report and the JSON rows, from which anyone can recompute the figures.
+TEST(Backtest, CommandReportsFiguresAndOneRowPerGame) {
+    TempFolder folder;
+    folder.write("results.csv",
+                 "home,visitor,date,visitor_goals,home_goals,result,visitor_odds,home_odds\n"
+                 "TOR,MTL,2024-10-09,3,2,SO,2.45,1.58\n"
+                 "DAL,NSH,2024-10-10,1,2,OT,,\n"
+                 "CGY,EDM,2024-10-11,4,1,REG,-150,+130\n");
+    const std::vector<std::string> arguments = {
+        "backtest",  (folder.path() / "results.csv").string(),
+        "--rosters", SampleRosters,
+        "--series",  "5",
+        "--seed",    "3"};
+    const CliResult text = runCli(arguments);
+    ASSERT_EQ(text.exitStatus, 0) << text.err;
+    EXPECT_NE(text.out.find("Backtest of 3 games"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("base seed 3"), std::string::npos);
+    EXPECT_NE(text.out.find("bookmaker"), std::string::npos);
+    EXPECT_NE(text.out.find("Flat stake"), std::string::npos);
+
+    std::vector<std::string> asJson = arguments;
+    asJson.push_back("--json");
+    const nlohmann::json report = nlohmann::json::parse(runCli(asJson).out);
+    ASSERT_EQ(report["rows"].size(), 3u);
+    EXPECT_EQ(report["rows"][0]["visitor"], "MON");
+    EXPECT_EQ(report["rows"][0]["winner"], "visitor");
+    EXPECT_EQ(report["rows"][0]["shootout"], true);
+    EXPECT_EQ(report["rows"][0]["model"]["games"], 55);
+    EXPECT_EQ(report["games_with_odds"], 2);
+    double brier = 0;
+    for (const auto& row : report["rows"]) {
+        const double home = row["model"]["home_probability"];
+        brier += std::pow(home - (row["winner"] == "home" ? 1.0 : 0.0), 2) / 3;
+    }
+    EXPECT_NEAR(report["model"]["brier"].get<double>(), brier, 1e-12);
+    // The same seed gives the same backtest.
+    EXPECT_EQ(nlohmann::json::parse(runCli(asJson).out), report);
+
+    folder.write("bad.csv", "date,visitor,home,visitor_goals,home_goals\nx,BOS,SEA,1,2\n");
+    const CliResult bad =
+        runCli({"backtest", (folder.path() / "bad.csv").string(), "--rosters", SampleRosters});
+    EXPECT_EQ(bad.exitStatus, 1);
+    EXPECT_NE(bad.err.find("line 2: home 'SEA' is not a team code"), std::string::npos) << bad.err;
+}
+
+} // namespace
+} // namespace zelkor::test

@@ -1,0 +1,62 @@
+#include "cli/CsvFile.h"
+#include "cli/TeamCodes.h"
+#include "core/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+TEST(CsvFile, ReadsUntidyExportsWithTheLineOfEachRow) {
+    const std::vector<CsvRow> rows = parseCsv("\xEF\xBB\xBFgroup,,\r\n"
+                                              "Player,Pos,G\r\n"
+                                              "\r\n"
+                                              "\"Ann, \"\"A\"\" Bee\",C,3\r\n"
+                                              "\"two\nlines\",D, 4 \n"
+                                              "last,W,5",
+                                              "test");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].fields[0], "group");
+    EXPECT_EQ(rows[2].fields[0], "Ann, \"A\" Bee");
+    EXPECT_EQ(rows[2].line, 4);
+    EXPECT_EQ(rows[3].fields[0], "two\nlines");
+    EXPECT_EQ(rows[3].line, 5);
+    EXPECT_EQ(rows[4].line, 7);
+    EXPECT_EQ(rows[4].fields, (std::vector<std::string>{"last", "W", "5"}));
+}
+
+TEST(CsvFile, HeaderIsTheFirstRowNamingTheColumnsAndRepeatedNamesCountOnce) {
+    const std::vector<CsvColumn> columns = {
+        {"goals", {"G", "goals"}, true}, {"team", {"Tm"}, false}, {"situation", {"EV"}, true}};
+    const std::vector<CsvRow> rows = parseCsv("Scoring,,Goals,\nx,EV,g,EV\n", "test");
+    const std::optional<CsvHeader> header = findHeader(rows, columns);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->row, 1u);
+    EXPECT_EQ(header->columns[0], 2u);
+    EXPECT_FALSE(header->columns[1]);
+    EXPECT_EQ(header->columns[2], 1u);
+    EXPECT_FALSE(findHeader(parseCsv("a,b\n", "test"), columns));
+}
+
+TEST(TeamCodes, SiteAbbreviationsMapToTheProgramsCodes) {
+    const std::vector<std::pair<const char*, const char*>> known = {
+        {"MTL", "MON"}, {"NSH", "NAS"}, {"CGY", "CAL"}, {"FLA", "FLO"}, {"STL", "SLB"},
+        {"T.B", "TBL"}, {"TBL", "TBL"}, {"S.J", "SJS"}, {"L.A", "LAK"}, {"N.J", "NJD"},
+        {"PHX", "PHO"}, {"ARI", "PHO"}, {"WSH", "WAS"}, {"tor", "TOR"}, {"AVG", "AVG"}};
+    for (const auto& [abbreviation, code] : known) {
+        EXPECT_EQ(teamCodeFor(abbreviation), code) << abbreviation;
+    }
+    EXPECT_FALSE(teamCodeFor("SEA"));
+    EXPECT_EQ(TeamCodeMap({"sea=avg"}).codeFor("SEA"), "AVG");
+    EXPECT_THROW(TeamCodeMap({"SEA=XYZ"}), ZelkorError);
+    for (const char* total : {"TOT", "2TM", "10TM", "TOR, MTL", "TOR/MTL"}) {
+        EXPECT_TRUE(isTotalRow(total)) << total;
+    }
+    EXPECT_FALSE(isTotalRow("TOR"));
+}
+
+} // namespace
+} // namespace zelkor

@@ -1,0 +1,167 @@
+#include "cli/CliProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zelkor::test {
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+// A site's export as it comes: byte-order mark, CRLF, a row of column groups above the
+// header, goals and assists by situation under repeated names, the header repeated
+// inside the data. MTL has 14 forwards (points 40 down to 27), 4 defencemen (points 20
+// down to 17), a goalie with more points than anyone, a quoted name with a comma and a
+// quote, and a player traded from SEA whose total row must not count.
+std::string siteExport() {
+    std::string text = "\xEF\xBB\xBF,,,,,Scoring,,,Goals,,,Assists,,\r\n"
+                       "Rk,Player,Tm,Pos,GP,G,A,PTS,EV,PP,SH,EV,PP,SH\r\n";
+    for (int k = 0; k < 14; ++k) {
+        const int points = 40 - k;
+        const std::string name =
+            k == 3 ? "\"Lyle, \"\"Ace\"\" Brandt\"" : "Fwd " + std::to_string(k);
+        text += std::to_string(k + 1) + "," + name + ",MTL," + (k % 2 ? "LW" : "C") + ",80," +
+                std::to_string(points / 2) + "," + std::to_string(points - points / 2) +
+                ",0,1,1,1,1,1,1\r\n";
+        if (k == 7) {
+            text += "Rk,Player,Tm,Pos,GP,G,A,PTS,EV,PP,SH,EV,PP,SH\r\n";
+        }
+    }
+    for (int k = 0; k < 4; ++k) {
+        text += "20,Def " + std::to_string(k) + ",MTL,D,70,5," + std::to_string(15 - k) +
+                ",0,1,1,1,1,1,1\r\n";
+    }
+    text += "30,Goalie One,MTL,G,60,0,90,90,0,0,0,0,0,0\r\n"
+            "31,Traded Tom,TOT,C,80,40,40,80,0,0,0,0,0,0\r\n"
+            "31,Traded Tom,SEA,C,50,30,30,60,0,0,0,0,0,0\r\n"
+            "31,Traded Tom,MTL,C,30,10,9,19,0,0,0,0,0,0\r\n";
+    return text;
+}
+
+TEST(ImportRoster, UntidySiteExportGivesTheTeamsBestEighteen) {
+    TempFolder folder;
+    folder.write("stats.csv", siteExport());
+    const std::filesystem::path rosters = folder.path() / "rosters";
+    const std::vector<std::string> arguments = {
+        "import-roster", (folder.path() / "stats.csv").string(), "--team", "MON", "--to",
+        rosters.string()};
+    CliResult result = runCli(arguments);
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.out.find("only 4 defencemen; 2 forwards fill in"), std::string::npos)
+        << result.out;
+
+    const std::vector<std::string> roster = lines(readFile(rosters / "MON"));
+    ASSERT_EQ(roster.size(), 18u);
+    EXPECT_EQ(roster[0], "Fwd 0,80,20,20");
+    EXPECT_EQ(roster[3], "\"Lyle, 'Ace' Brandt\",80,18,19");
+    // Forwards 0 to 13 (40 to 27 points), then the defencemen with 20 to 17. The traded
+    // player's 19 points for MTL rank below them; his total row (80) would have led.
+    EXPECT_EQ(roster[13], "Fwd 13,80,13,14");
+    EXPECT_EQ(roster[14], "Def 0,70,5,15");
+    EXPECT_EQ(roster[17], "Def 3,70,5,12");
+    EXPECT_EQ(readFile(rosters / "MON").find("Traded"), std::string::npos);
+    EXPECT_EQ(readFile(rosters / "MON").find("Goalie"), std::string::npos);
+
+    // The prediction reads what the import wrote.
+    std::filesystem::copy_file(rosters / "MON", rosters / "TOR");
+    result = runCli({"MON", "TOR", "--gaa-visitor", "2.8", "--gaa-home", "2.8", "--rosters",
+                     rosters.string(), "--seed", "1"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+
+    // An existing file stays unless replacing is asked for; then the old one is kept.
+    folder.write("rosters/MON", "old\n");
+    result = runCli(arguments);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("--force"), std::string::npos) << result.err;
+    EXPECT_EQ(readFile(rosters / "MON"), "old\n");
+    std::vector<std::string> forced = arguments;
+    forced.push_back("--force");
+    result = runCli(forced);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(readFile(rosters / "MON.bak"), "old\n");
+    EXPECT_EQ(lines(readFile(rosters / "MON")).size(), 18u);
+}
+
+// The league's own export: long column names, one-letter positions, several teams, and a
+// traded player's total row listing both his teams.
+TEST(ImportRoster, LeagueExportImportsEveryTeam) {
+    std::string text = "skaterFullName,teamAbbrevs,positionCode,gamesPlayed,goals,assists,points\n";
+    for (const char* team : {"TOR", "NSH"}) {
+        for (int k = 0; k < 18; ++k) {
+            text += std::string(team) + " Skater " + std::to_string(k) + "," + team + "," +
+                    (k < 12 ? "LRC"[k % 3] : 'D') + ",82," + std::to_string(30 - k) + ",10,0\n";
+        }
+    }
+    text += "Both Ways,\"TOR, NSH\",C,82,99,99,198\n";
+    TempFolder folder;
+    folder.write("league.csv", text);
+    const CliResult result = runCli({"import-roster", (folder.path() / "league.csv").string(),
+                                     "--all", "--to", folder.path().string(), "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.out.find("\"code\": \"NAS\""), std::string::npos) << result.out;
+    EXPECT_EQ(lines(readFile(folder.path() / "TOR"))[0], "TOR Skater 0,82,30,10");
+    EXPECT_EQ(lines(readFile(folder.path() / "NAS")).size(), 18u);
+    EXPECT_EQ(readFile(folder.path() / "TOR").find("Both"), std::string::npos);
+}
+
+struct Refusal {
+    const char* label;
+    std::string statistics;
+    const char* message;
+};
+
+std::string header() {
+    return "Player,Tm,Pos,GP,G,A\n";
+}
+
+std::string skaters(int count, const std::string& games = "80") {
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+        text += "P" + std::to_string(k) + ",TOR," + (k < 12 ? "C" : "D") + "," +
+                (k == 0 ? games : "80") + ",5,5\n";
+    }
+    return text;
+}
+
+TEST(ImportRoster, UnusableStatisticsAreRefusedAndNothingIsWritten) {
+    const std::vector<Refusal> refusals = {
+        {"17 skaters", header() + skaters(17), "only 17 skaters"},
+        {"a chosen player without games", header() + skaters(18, "0"), "0 games played"},
+        {"goals not a number", header() + skaters(18) + "Odd,TOR,C,80,many,5\n",
+         "goals 'many' is not a whole number"},
+        {"no header row", skaters(18), "no header row"},
+        {"no skater of the team", "Player,Tm,Pos,GP,G,A\nX,BOS,C,1,1,1\n", "no skater of team TOR"},
+    };
+    for (const Refusal& refusal : refusals) {
+        TempFolder folder;
+        folder.write("stats.csv", refusal.statistics);
+        const CliResult result = runCli({"import-roster", (folder.path() / "stats.csv").string(),
+                                         "--team", "TOR", "--to", folder.path().string()});
+        EXPECT_EQ(result.exitStatus, 1) << refusal.label;
+        EXPECT_NE(result.err.find(refusal.message), std::string::npos)
+            << refusal.label << ": " << result.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / "TOR")) << refusal.label;
+    }
+}
+
+} // namespace
+} // namespace zelkor::test
