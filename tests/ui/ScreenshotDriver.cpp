@@ -48,8 +48,8 @@ QWidget* showOddsAfterRun(QWidget& window) {
         std::fprintf(stderr, "the run did not end\n");
         return nullptr;
     }
-    odds->findChild<QLineEdit*>(QStringLiteral("visitorOffered"))->setText(QStringLiteral("1.36"));
-    odds->findChild<QLineEdit*>(QStringLiteral("homeOffered"))->setText(QStringLiteral("+300"));
+    odds->findChild<QLineEdit*>(QStringLiteral("visitorOffered"))->setText(QStringLiteral("1.95"));
+    odds->findChild<QLineEdit*>(QStringLiteral("homeOffered"))->setText(QStringLiteral("+110"));
     return odds;
 }
 
