@@ -119,7 +119,8 @@ std::map<std::pair<int, int>, std::uint64_t> OddsTally::scores() const {
     return all;
 }
 
-std::map<std::string, std::uint64_t> OddsTally::moneyLineCaptions() const {
+std::map<std::string, std::uint64_t>
+OddsTally::moneyLineCaptions(const std::string& decimalSeparator) const {
     std::map<std::string, std::uint64_t> captions;
     for (const Favourite favourite : {Favourite::Visitor, Favourite::Home, Favourite::Neither}) {
         for (int points = 0; points <= MostSeriesPoints; ++points) {
@@ -131,7 +132,7 @@ std::map<std::string, std::uint64_t> OddsTally::moneyLineCaptions() const {
             SeriesFacts facts;
             facts.favourite = favourite;
             facts.moneyCents = favourite == Favourite::Neither ? 0 : moneyCentsOfPoints(points);
-            captions[moneyLineCaption(facts, visitor, home, ".")] += count;
+            captions[moneyLineCaption(facts, visitor, home, decimalSeparator)] += count;
         }
     }
     return captions;

@@ -60,9 +60,10 @@ struct OddsTally {
     // Every final score that occurred, visitor goals first, with its number of games.
     std::map<std::pair<int, int>, std::uint64_t> scores() const;
 
-    // Series by money-line caption, exactly as the window shows it but with a full stop as
-    // decimal separator ("BOS  1.47", "EVEN, NO BET").
-    std::map<std::string, std::uint64_t> moneyLineCaptions() const;
+    // Series by money-line caption, exactly as the window shows it with that decimal
+    // separator ("BOS  1.47", "EVEN, NO BET").
+    std::map<std::string, std::uint64_t>
+    moneyLineCaptions(const std::string& decimalSeparator = ".") const;
 };
 
 } // namespace zelkor

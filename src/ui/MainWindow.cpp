@@ -3,6 +3,7 @@
 #include "core/InputChecks.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"
+#include "ui/OddsWindow.h"
 #include "ui/ReadMeWindow.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
@@ -155,6 +156,9 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
     QAction* mnuReadMe = menuBar()->addAction(QStringLiteral("ReadMe"));
     mnuReadMe->setObjectName(QStringLiteral("mnuReadMe"));
     connect(mnuReadMe, &QAction::triggered, this, &MainWindow::openReadMe);
+    QAction* oddsItem = menuBar()->addAction(QStringLiteral("Odds"));
+    oddsItem->setObjectName(QStringLiteral("oddsMenuItem"));
+    connect(oddsItem, &QAction::triggered, this, &MainWindow::openOdds);
 
     auto* client = new QWidget(this);
     client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
@@ -384,6 +388,19 @@ void MainWindow::openReadMe() {
     readMe_->show();
     readMe_->raise();
     readMe_->activateWindow();
+}
+
+void MainWindow::openOdds() {
+    // One Odds window at most, without owner like the help window. It starts from the
+    // entries as they stand and is edited on its own from then on.
+    if (!odds_) {
+        odds_ = new OddsWindow({cboVisitor_->currentText(), cboHome_->currentText(),
+                                txtGAAV_->text(), txtGAAH_->text()},
+                               predictor_.rosterFolder());
+    }
+    odds_->show();
+    odds_->raise();
+    odds_->activateWindow();
 }
 
 void MainWindow::beep() {

@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace zelkor::ui {
 
+class OddsWindow;
 class ReadMeWindow;
 
 // The prediction window (frmMain). It owns the one PredictionState for the life of the
@@ -55,6 +56,7 @@ private:
 
     void faceOff();
     void openReadMe();
+    void openOdds();
     void teamBoxLeft(const QComboBox* box, std::string& code);
     void gaaBoxLeft(QLineEdit* box, Single& gaa);
     void returnFocusTo(QWidget* box);
@@ -78,6 +80,7 @@ private:
     QPlainTextEdit* txtResults_ = nullptr;
 
     QPointer<ReadMeWindow> readMe_;
+    QPointer<OddsWindow> odds_;
 };
 
 } // namespace zelkor::ui

@@ -1,6 +1,7 @@
 // Shows a window of the program as a person sees it, for scripts/screenshot:
 //   zelkor_screenshot_driver ROSTER_FOLDER main    the main window after a prediction
 //   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
+//   zelkor_screenshot_driver ROSTER_FOLDER odds    the Odds window after a run
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
 
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -24,13 +26,40 @@ void printFrame(const QWidget& window) {
     std::fflush(stdout);
 }
 
+// Opens the Odds window, plays the default run with a fixed seed and enters a bookmaker's
+// odds for each side; none when the run does not end.
+QWidget* showOddsAfterRun(QWidget& window) {
+    window.findChild<QAction*>(QStringLiteral("oddsMenuItem"))->trigger();
+    QWidget* odds = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("frmOdds")) {
+            odds = widget;
+        }
+    }
+    window.hide();
+    if (odds == nullptr || !QTest::qWaitForWindowExposed(odds)) {
+        std::fprintf(stderr, "the Odds window did not show\n");
+        return nullptr;
+    }
+    odds->findChild<QLineEdit*>(QStringLiteral("seed"))->setText(QStringLiteral("20010314"));
+    auto* run = odds->findChild<QPushButton*>(QStringLiteral("runButton"));
+    QTest::mouseClick(run, Qt::LeftButton);
+    if (!QTest::qWaitFor([run] { return run->isEnabled(); }, 120'000)) {
+        std::fprintf(stderr, "the run did not end\n");
+        return nullptr;
+    }
+    odds->findChild<QLineEdit*>(QStringLiteral("visitorOffered"))->setText(QStringLiteral("1.95"));
+    odds->findChild<QLineEdit*>(QStringLiteral("homeOffered"))->setText(QStringLiteral("+110"));
+    return odds;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme\n");
+        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -56,7 +85,15 @@ int main(int argc, char* argv[]) {
         enterAndLeave(window, "txtGAAV", "2.5");
         enterAndLeave(window, "cboHome", "TOR");
         enterAndLeave(window, "txtGAAH", "3.1");
-        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")), Qt::LeftButton);
+        if (arguments.at(2) == QLatin1String("odds")) {
+            shown = showOddsAfterRun(window);
+            if (shown == nullptr) {
+                return 1;
+            }
+        } else {
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")),
+                              Qt::LeftButton);
+        }
     }
     if (!QTest::qWaitForWindowExposed(shown)) {
         std::fprintf(stderr, "the window did not show\n");

@@ -1,0 +1,716 @@
+#include "ui/OddsWindow.h"
+
+#include "core/DisplayText.h"
+#include "core/InputChecks.h"
+#include "core/PredictionState.h"
+#include "odds/ManySeries.h"
+#include "simulation/RandomSource.h"
+#include "teamdata/TeamRatings.h"
+#include "ui/OddsRun.h"
+#include "ui/ScoreHeatMap.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QStringDecoder>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace zelkor::ui {
+
+namespace {
+
+const QColor VisitorBlue(0, 0, 255);
+const QColor HomeRed(255, 0, 0);
+const QColor GainGreen(0, 120, 0);
+const QColor LossRed(190, 0, 0);
+
+constexpr double Percent = 100.0;   // shares are shown as percentages
+constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
+constexpr int TotalGoalsShown = 12; // bars for 0 to 10 total goals, then one for 11 or more
+constexpr int MoneyLineRows = 6;    // money-line captions in view without scrolling
+
+// Engine text for the screen, as the main window shows it: UTF-8, or else Latin-1.
+QString screenText(std::string_view text) {
+    const std::string visible = visibleText(text);
+    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString shown = fromUtf8(QByteArrayView(visible.data(), qsizetype(visible.size())));
+    if (fromUtf8.hasError()) {
+        shown = QString::fromLatin1(visible.data(), qsizetype(visible.size()));
+    }
+    return shown;
+}
+
+QString percentText(double share, int decimals = 1) {
+    return QLocale().toString(share * Percent, 'f', decimals) + QStringLiteral(" %");
+}
+
+QString signedText(double value, int decimals) {
+    return (value > 0 ? QStringLiteral("+") : QString()) + QLocale().toString(value, 'f', decimals);
+}
+
+QString countText(std::uint64_t count) {
+    return QLocale().toString(qulonglong(count));
+}
+
+QStringList teamCodes(std::span<const TeamRatingRow> table) {
+    QStringList codes;
+    for (const TeamRatingRow& row : table) {
+        codes.append(QString::fromLatin1(row.code.data(), qsizetype(row.code.size())));
+    }
+    return codes;
+}
+
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+QComboBox* teamBox(const char* name, const QStringList& codes, const QString& shown,
+                   const QColor& colour) {
+    auto* box = new QComboBox;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(codes);
+    box->setEditText(shown);
+    setTextColour(box, QPalette::Text, colour);
+    return box;
+}
+
+QLineEdit* lineBox(const char* name, const QString& text, int width) {
+    auto* box = new QLineEdit(text);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setFixedWidth(width);
+    return box;
+}
+
+// A read-only table sized to its rows, for figures a person reads rather than edits.
+QTableWidget* figureTable(const char* name, const QStringList& headers, int rows) {
+    auto* table = new QTableWidget(rows, int(headers.size()));
+    table->setObjectName(QString::fromLatin1(name));
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
+    table->setWordWrap(false);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < headers.size(); ++column) {
+        table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    return table;
+}
+
+// Fixes a table's height to show that many rows.
+void showRows(QTableWidget* table, int rows) {
+    const QHeaderView* header = table->horizontalHeader();
+    table->setFixedHeight((header->isHidden() ? 0 : header->sizeHint().height()) +
+                          rows * table->verticalHeader()->defaultSectionSize() +
+                          2 * table->frameWidth());
+}
+
+void setCell(QTableWidget* table, int row, int column, const QString& text,
+             const QColor& colour = QColor()) {
+    auto* item = table->item(row, column);
+    if (item == nullptr) {
+        item = new QTableWidgetItem;
+        table->setItem(row, column, item);
+    }
+    item->setText(text);
+    item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
+    if (colour.isValid()) {
+        item->setForeground(colour);
+    }
+}
+
+QGroupBox* group(const QString& title, QWidget* content) {
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(content);
+    return box;
+}
+
+// The main window's reading of a GAA text: the locale's number, judged by the same
+// check; a text that is no usable average counts as 0, which the checks refuse.
+Single gaaValue(const QString& text) {
+    bool converted = false;
+    const double value = QLocale().toDouble(text.trimmed(), &converted);
+    const GaaProblem problem = converted ? gaaProblem(value) : GaaProblem::NotANumber;
+    return problem == GaaProblem::None ? static_cast<Single>(value) : Single(0);
+}
+
+// Bookmaker's odds as typed, with the locale's decimal separator or a full stop.
+std::optional<double> offeredOdds(const QString& text) {
+    QString plain = text.trimmed();
+    plain.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    return parseOfferedOdds(plain.toStdString());
+}
+
+} // namespace
+
+OddsWindow::OddsWindow(const OddsInputs& start, std::filesystem::path rosterFolder, QWidget* parent)
+    : QWidget(parent), rosterFolder_(std::move(rosterFolder)), run_(new OddsRun(this)) {
+    setObjectName(QStringLiteral("frmOdds"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Odds ZELKOR"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildInputs());
+    visitorTeam_->setEditText(start.visitor);
+    homeTeam_->setEditText(start.home);
+    visitorGaa_->setText(start.visitorGaa);
+    homeGaa_->setText(start.homeGaa);
+
+    // Figures on the left, the score charts in the middle, what FaceOff! shows and the
+    // scorers on the right.
+    auto* body = new QGridLayout;
+    auto* figures = new QVBoxLayout;
+    figures->addWidget(buildOutcomes());
+    figures->addWidget(buildMoneyLine());
+    figures->addWidget(buildGoals());
+    figures->addStretch();
+    body->addLayout(figures, 0, 0);
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(buildScoreMap(), 3);
+    charts->addWidget(buildTotalGoals(), 2);
+    body->addLayout(charts, 0, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildMoneyLines());
+    auto* scorers = new QHBoxLayout;
+    scorers->addWidget(buildScorers(visitorScorers_, "visitorScorers", tr("Visitor scorers")));
+    scorers->addWidget(buildScorers(homeScorers_, "homeScorers", tr("Home scorers")));
+    right->addLayout(scorers, 1);
+    body->addLayout(right, 0, 2);
+    body->setColumnStretch(1, 1);
+    body->setColumnStretch(2, 1);
+    layout->addLayout(body, 1);
+
+    connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
+    connect(cancelButton_, &QPushButton::clicked, this, &OddsWindow::cancelRun);
+    connect(run_, &OddsRun::progressed, this, &OddsWindow::runProgressed);
+    connect(run_, &OddsRun::finished, this, &OddsWindow::runFinished);
+    connect(run_, &OddsRun::cancelled, this, &OddsWindow::runCancelled);
+    connect(run_, &OddsRun::failed, this, &OddsWindow::runFailed);
+    connect(visitorOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
+    connect(homeOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
+    setRunning(false);
+    // Room for every figure on a screen of 1366 x 768.
+    resize(1340, 720);
+    runButton_->setDefault(true);
+    runButton_->setFocus();
+}
+
+QWidget* OddsWindow::buildInputs() {
+    visitorTeam_ = teamBox("visitorTeam", teamCodes(roadRatingTable()), {}, VisitorBlue);
+    homeTeam_ = teamBox("homeTeam", teamCodes(homeRatingTable()), {}, HomeRed);
+    const int gaaWidth = fontMetrics().horizontalAdvance(QStringLiteral("00.000")) + 12;
+    visitorGaa_ = lineBox("visitorGaa", {}, gaaWidth);
+    homeGaa_ = lineBox("homeGaa", {}, gaaWidth);
+    setTextColour(visitorGaa_, QPalette::Text, VisitorBlue);
+    setTextColour(homeGaa_, QPalette::Text, HomeRed);
+
+    seriesCount_ = new QSpinBox;
+    seriesCount_->setObjectName(QStringLiteral("seriesCount"));
+    seriesCount_->setRange(1, int(MostSeriesPerRun));
+    seriesCount_->setValue(DefaultSeries);
+    seriesCount_->setGroupSeparatorShown(true);
+    seriesCount_->setAccelerated(true);
+    seriesCount_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("1,000,000,000")) +
+                                  30);
+
+    seed_ = lineBox("seed", {},
+                    fontMetrics().horizontalAdvance(QStringLiteral("18446744073709551615")) + 12);
+    seed_->setPlaceholderText(tr("from the clock"));
+    seed_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,20}")), seed_));
+    seed_->setToolTip(tr("The base seed: the same seed plays the same series again"));
+
+    runButton_ = new QPushButton(tr("Run"));
+    runButton_->setObjectName(QStringLiteral("runButton"));
+    cancelButton_ = new QPushButton(tr("Cancel"));
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    progress_ = new QProgressBar;
+    progress_->setObjectName(QStringLiteral("progressBar"));
+    progress_->setRange(0, ProgressSteps);
+    progress_->setValue(0);
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("statusLine"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* inputs = new QWidget;
+    auto* grid = new QGridLayout(inputs);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const auto label = [](const QString& text, QWidget* buddy, const QColor& colour = {}) {
+        auto* caption = new QLabel(text);
+        caption->setBuddy(buddy);
+        if (colour.isValid()) {
+            setTextColour(caption, QPalette::WindowText, colour);
+        }
+        return caption;
+    };
+    auto* row = new QHBoxLayout;
+    row->addWidget(label(tr("&Visitor"), visitorTeam_, VisitorBlue));
+    row->addWidget(visitorTeam_);
+    row->addWidget(label(tr("GAA"), visitorGaa_, VisitorBlue));
+    row->addWidget(visitorGaa_);
+    row->addSpacing(16);
+    row->addWidget(label(tr("&Home"), homeTeam_, HomeRed));
+    row->addWidget(homeTeam_);
+    row->addWidget(label(tr("GAA"), homeGaa_, HomeRed));
+    row->addWidget(homeGaa_);
+    row->addSpacing(16);
+    row->addWidget(label(tr("&Series"), seriesCount_));
+    row->addWidget(seriesCount_);
+    row->addWidget(label(tr("S&eed"), seed_));
+    row->addWidget(seed_);
+    row->addSpacing(16);
+    row->addWidget(runButton_);
+    row->addWidget(cancelButton_);
+    row->addStretch();
+    grid->addLayout(row, 0, 0, 1, 2);
+    grid->addWidget(progress_, 1, 0);
+    grid->addWidget(status_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    progress_->setFixedWidth(320);
+    return inputs;
+}
+
+QWidget* OddsWindow::buildOutcomes() {
+    outcomes_ =
+        figureTable("outcomeTable", {tr("Game ends"), tr("Chance"), tr("95 % interval")}, 7);
+    showRows(outcomes_, 7);
+    return group(tr("How the games end"), outcomes_);
+}
+
+QWidget* OddsWindow::buildMoneyLine() {
+    auto* box = new QGroupBox(tr("Money line, level games as pushes"));
+    auto* grid = new QGridLayout(box);
+    auto* fairHeader = new QLabel(tr("Fair odds"));
+    fairHeader->setAlignment(Qt::AlignCenter);
+    grid->addWidget(fairHeader, 0, 1, 1, 3);
+    const QStringList headers = {tr("implied"), tr("decimal"), tr("American"), tr("Bookmaker"),
+                                 tr("Edge")};
+    for (int column = 0; column < headers.size(); ++column) {
+        auto* header = new QLabel(headers[int(column)]);
+        header->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+        grid->addWidget(header, 1, column + 1);
+    }
+    const auto side = [&](int row, QLabel*& name, QLabel*(&fair)[3], QLineEdit*& offered,
+                          QLabel*& edge, const char* prefix, const QColor& colour) {
+        name = new QLabel;
+        setTextColour(name, QPalette::WindowText, colour);
+        grid->addWidget(name, row, 0);
+        const char* kinds[3] = {"Implied", "Decimal", "American"};
+        for (int kind = 0; kind < 3; ++kind) {
+            fair[kind] = new QLabel(QStringLiteral("-"));
+            fair[kind]->setObjectName(QString::fromLatin1(prefix) + QLatin1String(kinds[kind]));
+            fair[kind]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid->addWidget(fair[kind], row, kind + 1);
+        }
+        offered = lineBox(row == 2 ? "visitorOffered" : "homeOffered", {},
+                          fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12);
+        offered->setPlaceholderText(QLocale().toString(2.1, 'f', 2));
+        offered->setToolTip(tr("The bookmaker's odds for this side: decimal (%1) or American "
+                               "(+150, -120)")
+                                .arg(QLocale().toString(2.1, 'f', 2)));
+        offered->setAlignment(Qt::AlignRight);
+        grid->addWidget(offered, row, 4);
+        edge = new QLabel;
+        edge->setObjectName(QString::fromLatin1(prefix) + QStringLiteral("Edge"));
+        edge->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        edge->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("+100.0 %")));
+        grid->addWidget(edge, row, 5);
+    };
+    side(2, visitorName_, visitorFair_, visitorOffered_, visitorEdge_, "visitor", VisitorBlue);
+    side(3, homeName_, homeFair_, homeOffered_, homeEdge_, "home", HomeRed);
+    auto* note = new QLabel(tr("Edge: expected return per unit staked at the bookmaker's "
+                               "odds; a level game returns the stake."));
+    note->setWordWrap(true);
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    note->setFont(small);
+    grid->addWidget(note, 4, 0, 1, 6);
+    grid->setColumnStretch(0, 1);
+    return box;
+}
+
+QWidget* OddsWindow::buildGoals() {
+    goals_ = figureTable("goalsTable", {QString(), QString()}, 7);
+    goals_->horizontalHeader()->hide();
+    showRows(goals_, 7);
+    return group(tr("Goals, totals and puck line"), goals_);
+}
+
+QWidget* OddsWindow::buildScoreMap() {
+    scoreMap_ = new ScoreHeatMap;
+    scoreMap_->setObjectName(QStringLiteral("scoreHeatMap"));
+    return group(tr("Final scores, % of games"), scoreMap_);
+}
+
+QWidget* OddsWindow::buildTotalGoals() {
+    totalGoalsBars_ = new QBarSet(tr("Games"));
+    QStringList categories;
+    for (int goals = 0; goals < TotalGoalsShown; ++goals) {
+        totalGoalsBars_->append(0);
+        categories.append(QString::number(goals));
+    }
+    totalGoalsBars_->setColor(QColor(110, 40, 150));
+    auto* series = new QBarSeries;
+    series->append(totalGoalsBars_);
+    series->setBarWidth(0.8);
+
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    chart->legend()->hide();
+    chart->setLocalizeNumbers(true);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    auto* goalsAxis = new QBarCategoryAxis;
+    goalsAxis->append(categories);
+    // The charts cut a label wider than two digits short, so the title says what the last
+    // bar holds.
+    goalsAxis->setTitleText(
+        tr("Total goals in a game; the last bar: %1 or more").arg(TotalGoalsShown - 1));
+    QFont labels = goalsAxis->labelsFont();
+    labels.setPointSizeF(labels.pointSizeF() * 0.85);
+    goalsAxis->setLabelsFont(labels);
+    chart->addAxis(goalsAxis, Qt::AlignBottom);
+    series->attachAxis(goalsAxis);
+    totalGoalsAxis_ = new QValueAxis;
+    totalGoalsAxis_->setRange(0, 20);
+    totalGoalsAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    totalGoalsAxis_->setTitleText(tr("% of games"));
+    chart->addAxis(totalGoalsAxis_, Qt::AlignLeft);
+    series->attachAxis(totalGoalsAxis_);
+
+    totalGoals_ = new QChartView(chart);
+    totalGoals_->setObjectName(QStringLiteral("totalGoalsChart"));
+    totalGoals_->setRenderHint(QPainter::Antialiasing);
+    // Wide enough that no goal number under a bar is cut short.
+    totalGoals_->setMinimumSize(400, 220);
+    return group(tr("Total goals"), totalGoals_);
+}
+
+QWidget* OddsWindow::buildMoneyLines() {
+    moneyLines_ = figureTable("moneyLineTable", {tr("FaceOff! shows"), tr("Series")}, 0);
+    showRows(moneyLines_, MoneyLineRows);
+    return group(tr("Money line of an 11-game series"), moneyLines_);
+}
+
+QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
+    table = figureTable(name, {tr("Player"), tr("Anytime"), tr("Goals")}, PlayersPerTeam);
+    table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
+    table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
+    table->setMinimumWidth(230);
+    return group(title, table);
+}
+
+// A message box as the main window shows one; the focus goes back to field, if any.
+void OddsWindow::showMessage(const QString& message, QWidget* field) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), message, QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    if (field != nullptr) {
+        activateWindow();
+        field->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void OddsWindow::startRun() {
+    if (run_->running()) {
+        return;
+    }
+    ManySeriesRequest request;
+    request.visitor = visitorTeam_->currentText().toStdString();
+    request.home = homeTeam_->currentText().toStdString();
+    request.visitorGaaText = visitorGaa_->text().toStdString();
+    request.homeGaaText = homeGaa_->text().toStdString();
+    request.visitorGaa = gaaValue(visitorGaa_->text());
+    request.homeGaa = gaaValue(homeGaa_->text());
+    request.rosterFolder = rosterFolder_;
+    request.series = std::uint64_t(seriesCount_->value());
+
+    // The face-off's own checks and messages, before anything starts.
+    PredictionState state;
+    state.VISITOR = request.visitor;
+    state.HOME = request.home;
+    state.GAAV = request.visitorGaa;
+    state.GAAH = request.homeGaa;
+    if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
+        // In the order of InputField.
+        QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
+        // "You must enter GAA" leaves the focus where it is, as in the main window.
+        const bool stay = refusal->message == MustEnterGaaMessage;
+        showMessage(screenText(refusal->message), stay ? nullptr : fields[int(refusal->field)]);
+        return;
+    }
+    if (seed_->text().isEmpty()) {
+        request.baseSeed = ClockSeed{}.seriesSeed();
+    } else {
+        bool converted = false;
+        request.baseSeed = seed_->text().toULongLong(&converted);
+        if (!converted) {
+            showMessage(tr("The seed must be a whole number from 0 to %1")
+                            .arg(QLocale().toString(qulonglong(~0ULL))),
+                        seed_);
+            return;
+        }
+    }
+    shown_.reset();
+    asked_ = request.series;
+    baseSeed_ = request.baseSeed;
+    progress_->setValue(0);
+    status_->setText(tr("Playing %1 series...").arg(countText(asked_)));
+    setRunning(true);
+    run_->start(request);
+}
+
+void OddsWindow::cancelRun() {
+    run_->cancel();
+    cancelButton_->setEnabled(false);
+    status_->setText(tr("Stopping..."));
+}
+
+void OddsWindow::runProgressed(const OddsTally& soFar) {
+    showTally(soFar);
+    progress_->setValue(int(double(soFar.series) / double(asked_) * ProgressSteps));
+    status_->setText(tr("%1 of %2 series played; the figures are of those so far")
+                         .arg(countText(soFar.series), countText(asked_)));
+}
+
+void OddsWindow::runFinished(const OddsTally& tally) {
+    showTally(tally);
+    progress_->setValue(ProgressSteps);
+    status_->setText(tr("%1 series, %2 games (base seed %3)")
+                         .arg(countText(tally.series), countText(tally.games))
+                         .arg(baseSeed_));
+    setRunning(false);
+}
+
+void OddsWindow::runCancelled() {
+    if (shown_) {
+        status_->setText(tr("Cancelled: the figures are of the %1 series played first")
+                             .arg(countText(shown_->series)));
+    } else {
+        const bool earlierFigures = outcomes_->item(0, 0) != nullptr;
+        status_->setText(earlierFigures
+                             ? tr("Cancelled before the first results: the figures are of the "
+                                  "run before")
+                             : tr("Cancelled before the first results"));
+    }
+    setRunning(false);
+}
+
+void OddsWindow::runFailed(const QString& message) {
+    status_->setText(tr("The run failed"));
+    setRunning(false);
+    showMessage(message, nullptr);
+}
+
+void OddsWindow::setRunning(bool running) {
+    for (QWidget* input : std::initializer_list<QWidget*>{
+             visitorTeam_, homeTeam_, visitorGaa_, homeGaa_, seriesCount_, seed_, runButton_}) {
+        input->setEnabled(!running);
+    }
+    cancelButton_->setEnabled(running);
+}
+
+void OddsWindow::closeEvent(QCloseEvent* event) {
+    run_->cancel();
+    QWidget::closeEvent(event);
+}
+
+void OddsWindow::showTally(const OddsTally& tally) {
+    shown_ = tally;
+    const OddsFigures figures = oddsFigures(tally);
+    visitorName_->setText(screenText(tally.visitor));
+    homeName_->setText(screenText(tally.home));
+    showOutcomes(tally, figures);
+    showFairOdds(figures);
+    showGoals(figures);
+    scoreMap_->setTally(tally);
+    showTotalGoals(tally);
+    showMoneyLines(tally);
+    showScorers(visitorScorers_, tally.visitorPlayers, tally.games);
+    showScorers(homeScorers_, tally.homePlayers, tally.games);
+    // The scorer tables sit in group boxes titled by their team.
+    visitorScorers_->parentWidget()->setProperty("title",
+                                                 tr("%1 scorers").arg(visitorName_->text()));
+    homeScorers_->parentWidget()->setProperty("title", tr("%1 scorers").arg(homeName_->text()));
+    showEdges();
+}
+
+void OddsWindow::showOutcomes(const OddsTally& tally, const OddsFigures& figures) {
+    const QString visitor = screenText(tally.visitor);
+    const QString home = screenText(tally.home);
+    const struct {
+        QString label;
+        const Probability& chance;
+        QColor colour;
+    } rows[] = {
+        {tr("%1 wins in regulation").arg(visitor), figures.visitorRegulation, VisitorBlue},
+        {tr("%1 wins in overtime").arg(visitor), figures.visitorOvertime, VisitorBlue},
+        {tr("%1 wins in regulation").arg(home), figures.homeRegulation, HomeRed},
+        {tr("%1 wins in overtime").arg(home), figures.homeOvertime, HomeRed},
+        {tr("Level after overtime"), figures.tie, QColor(Qt::black)},
+        {tr("%1 wins").arg(visitor), figures.visitorWin, VisitorBlue},
+        {tr("%1 wins").arg(home), figures.homeWin, HomeRed},
+    };
+    int row = 0;
+    for (const auto& [label, chance, colour] : rows) {
+        setCell(outcomes_, row, 0, label, colour);
+        setCell(outcomes_, row, 1, percentText(chance.value));
+        setCell(outcomes_, row, 2,
+                percentText(chance.low) + QStringLiteral(" - ") + percentText(chance.high));
+        ++row;
+    }
+}
+
+void OddsWindow::showFairOdds(const OddsFigures& figures) {
+    const auto side = [](QLabel*(&labels)[3], double chance, const std::optional<FairOdds>& fair) {
+        labels[0]->setText(percentText(chance));
+        labels[1]->setText(fair ? QLocale().toString(fair->decimal, 'f', 2) : QStringLiteral("-"));
+        labels[2]->setText(fair ? signedText(std::round(fair->american), 0) : QStringLiteral("-"));
+    };
+    side(visitorFair_, figures.visitorTwoWay, figures.visitorFair);
+    side(homeFair_, figures.homeTwoWay, figures.homeFair);
+}
+
+void OddsWindow::showGoals(const OddsFigures& figures) {
+    const QString visitor = visitorName_->text();
+    const QString home = homeName_->text();
+    const QLocale locale;
+    int row = 0;
+    setCell(goals_, row++, 0, tr("Expected goals %1").arg(visitor), VisitorBlue);
+    setCell(goals_, row - 1, 1, locale.toString(figures.expectedGoalsVisitor, 'f', 2));
+    setCell(goals_, row++, 0, tr("Expected goals %1").arg(home), HomeRed);
+    setCell(goals_, row - 1, 1, locale.toString(figures.expectedGoalsHome, 'f', 2));
+    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+        setCell(goals_, row++, 0,
+                tr("Over / under %1 goals").arg(locale.toString(TotalLines[line], 'f', 1)));
+        setCell(goals_, row - 1, 1,
+                percentText(figures.over[line]) + QStringLiteral(" / ") +
+                    percentText(1 - figures.over[line]));
+    }
+    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(visitor), VisitorBlue);
+    setCell(goals_, row - 1, 1, percentText(figures.visitorByTwo));
+    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(home), HomeRed);
+    setCell(goals_, row - 1, 1, percentText(figures.homeByTwo));
+}
+
+void OddsWindow::showTotalGoals(const OddsTally& tally) {
+    std::array<std::uint64_t, TotalGoalsShown> games{};
+    for (const auto& [score, count] : tally.scores()) {
+        games[std::size_t(std::min(score.first + score.second, TotalGoalsShown - 1))] += count;
+    }
+    double highest = 0;
+    for (int goals = 0; goals < TotalGoalsShown; ++goals) {
+        const double share =
+            tally.games == 0 ? 0 : double(games[std::size_t(goals)]) / double(tally.games);
+        totalGoalsBars_->replace(goals, share * Percent);
+        highest = std::max(highest, share * Percent);
+    }
+    // The axis ends at the next 5 % above the highest bar, with a line every 5 %.
+    const double top = std::max(5.0, std::ceil(highest / 5) * 5);
+    totalGoalsAxis_->setRange(0, top);
+    totalGoalsAxis_->setTickCount(int(top / 5) + 1);
+}
+
+void OddsWindow::showMoneyLines(const OddsTally& tally) {
+    std::vector<std::pair<std::string, std::uint64_t>> captions;
+    for (const auto& entry : tally.moneyLineCaptions(QLocale().decimalPoint().toStdString())) {
+        captions.push_back(entry);
+    }
+    std::stable_sort(captions.begin(), captions.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    moneyLines_->setRowCount(int(captions.size()));
+    const std::string visitorPrefix = tally.visitor + "  ";
+    const std::string homePrefix = tally.home + "  ";
+    for (int row = 0; row < int(captions.size()); ++row) {
+        const auto& [caption, count] = captions[std::size_t(row)];
+        QColor colour(Qt::black);
+        if (tally.visitor != tally.home) {
+            colour = caption.starts_with(visitorPrefix) ? VisitorBlue
+                     : caption.starts_with(homePrefix)  ? HomeRed
+                                                        : colour;
+        }
+        setCell(moneyLines_, row, 0, screenText(caption), colour);
+        setCell(moneyLines_, row, 1,
+                percentText(tally.series == 0 ? 0 : double(count) / double(tally.series)));
+    }
+}
+
+void OddsWindow::showScorers(QTableWidget* table,
+                             const std::array<PlayerTally, PlayersPerTeam>& players,
+                             std::uint64_t games) {
+    std::vector<const PlayerTally*> order;
+    for (const PlayerTally& player : players) {
+        order.push_back(&player);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const PlayerTally* a, const PlayerTally* b) {
+        return a->gamesWithGoal > b->gamesWithGoal;
+    });
+    const QLocale locale;
+    for (int row = 0; row < int(order.size()); ++row) {
+        const PlayerTally& player = *order[std::size_t(row)];
+        setCell(table, row, 0, screenText(player.name));
+        setCell(table, row, 1, percentText(anytimeScorer(player, games)));
+        setCell(table, row, 2,
+                locale.toString(games == 0 ? 0 : double(player.goals) / double(games), 'f', 3));
+    }
+}
+
+void OddsWindow::showEdges() {
+    const std::optional<double> visitorOdds = offeredOdds(visitorOffered_->text());
+    const std::optional<double> homeOdds = offeredOdds(homeOffered_->text());
+    const OddsFigures figures =
+        shown_ ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
+    const auto show = [](QLabel* label, const QLineEdit* field, const std::optional<double>& edge) {
+        if (edge) {
+            label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
+            setTextColour(label, QPalette::WindowText, *edge > 0 ? GainGreen : LossRed);
+        } else {
+            const bool unreadable =
+                !field->text().trimmed().isEmpty() && !offeredOdds(field->text());
+            label->setText(unreadable ? tr("not odds") : QString());
+            setTextColour(label, QPalette::WindowText, LossRed);
+        }
+    };
+    show(visitorEdge_, visitorOffered_, figures.visitorEdge);
+    show(homeEdge_, homeOffered_, figures.homeEdge);
+}
+
+} // namespace zelkor::ui

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "odds/OddsFigures.h"
+#include "odds/OddsTally.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include <QString>
+#include <QWidget>
+
+class QBarSet;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QValueAxis;
+
+namespace zelkor::ui {
+
+class OddsRun;
+class ScoreHeatMap;
+
+// What the Odds window starts from: the main window's entries as they stand.
+struct OddsInputs {
+    QString visitor;
+    QString home;
+    QString visitorGaa;
+    QString homeGaa;
+};
+
+// The Odds window: plays many series of one pairing off the user-interface thread and
+// shows what they add up to, updated as the run goes. It deletes itself when closed,
+// stopping a run that is still going.
+class OddsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Series a run plays unless the user asks for another number.
+    static constexpr int DefaultSeries = 100'000;
+
+    OddsWindow(const OddsInputs& start, std::filesystem::path rosterFolder,
+               QWidget* parent = nullptr);
+
+    // The counts shown, those of the run so far while one is going; none before the first.
+    const std::optional<OddsTally>& shownTally() const { return shown_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildInputs();
+    QWidget* buildOutcomes();
+    QWidget* buildMoneyLine();
+    QWidget* buildGoals();
+    QWidget* buildScoreMap();
+    QWidget* buildTotalGoals();
+    QWidget* buildMoneyLines();
+    QWidget* buildScorers(QTableWidget*& table, const char* name, const QString& title);
+
+    void startRun();
+    void cancelRun();
+    void runProgressed(const OddsTally& soFar);
+    void runFinished(const OddsTally& tally);
+    void runCancelled();
+    void runFailed(const QString& message);
+    void setRunning(bool running);
+    void showMessage(const QString& message, QWidget* field);
+
+    void showTally(const OddsTally& tally);
+    void showOutcomes(const OddsTally& tally, const OddsFigures& figures);
+    void showFairOdds(const OddsFigures& figures);
+    void showGoals(const OddsFigures& figures);
+    void showTotalGoals(const OddsTally& tally);
+    void showMoneyLines(const OddsTally& tally);
+    void showScorers(QTableWidget* table, const std::array<PlayerTally, PlayersPerTeam>& players,
+                     std::uint64_t games);
+    void showEdges();
+
+    std::filesystem::path rosterFolder_;
+    OddsRun* run_ = nullptr;
+    std::optional<OddsTally> shown_;
+    std::uint64_t asked_ = 0;    // series of the run going or last run
+    std::uint64_t baseSeed_ = 0; // its base seed
+
+    QComboBox* visitorTeam_ = nullptr;
+    QComboBox* homeTeam_ = nullptr;
+    QLineEdit* visitorGaa_ = nullptr;
+    QLineEdit* homeGaa_ = nullptr;
+    QSpinBox* seriesCount_ = nullptr;
+    QLineEdit* seed_ = nullptr;
+    QPushButton* runButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+
+    QTableWidget* outcomes_ = nullptr;
+    QLabel* visitorName_ = nullptr;
+    QLabel* homeName_ = nullptr;
+    QLabel* visitorFair_[3] = {}; // implied, decimal, American
+    QLabel* homeFair_[3] = {};
+    QLineEdit* visitorOffered_ = nullptr;
+    QLineEdit* homeOffered_ = nullptr;
+    QLabel* visitorEdge_ = nullptr;
+    QLabel* homeEdge_ = nullptr;
+    QTableWidget* goals_ = nullptr;
+    ScoreHeatMap* scoreMap_ = nullptr;
+    QChartView* totalGoals_ = nullptr;
+    QBarSet* totalGoalsBars_ = nullptr;
+    QValueAxis* totalGoalsAxis_ = nullptr;
+    QTableWidget* moneyLines_ = nullptr;
+    QTableWidget* visitorScorers_ = nullptr;
+    QTableWidget* homeScorers_ = nullptr;
+};
+
+} // namespace zelkor::ui

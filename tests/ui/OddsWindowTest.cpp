@@ -1,0 +1,195 @@
+#include "ui/OddsWindow.h"
+
+#include "Typing.h"
+#include "WidgetTestSupport.h"
+#include "odds/ManySeries.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stop_token>
+
+namespace zelkor::ui {
+namespace {
+
+using testing::child;
+using testing::CountingWindow;
+using testing::enterAndLeave;
+using testing::MessageBoxCloser;
+using testing::showActive;
+using testing::typeInto;
+
+const std::filesystem::path SampleRosters = ZELKOR_SAMPLE_ROSTERS;
+
+class OddsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        showActive(window);
+        enterAndLeave(window, "cboVisitor", "BOS");
+        enterAndLeave(window, "txtGAAV", "2.5");
+        enterAndLeave(window, "cboHome", "TOR");
+        enterAndLeave(window, "txtGAAH", "3.1");
+    }
+    void TearDown() override {
+        for (QWidget* odds : oddsWindows()) {
+            odds->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static QList<OddsWindow*> oddsWindows() {
+        QList<OddsWindow*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* odds = qobject_cast<OddsWindow*>(widget); odds && odds->isVisible()) {
+                found.append(odds);
+            }
+        }
+        return found;
+    }
+
+    OddsWindow& openOdds() {
+        child<QAction>(window, "oddsMenuItem")->trigger();
+        EXPECT_EQ(oddsWindows().size(), 1);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(oddsWindows().front()));
+        return *oddsWindows().front();
+    }
+
+    // Waits for the run to end: Run is offered again.
+    static bool waitForRunEnd(OddsWindow& odds, int milliseconds) {
+        auto* run = child<QPushButton>(odds, "runButton");
+        return QTest::qWaitFor([run] { return run->isEnabled(); }, milliseconds);
+    }
+
+    CountingWindow window{SampleRosters};
+};
+
+TEST_F(OddsWindowTest, OpensOnceAfterReadMeWithTheMainWindowsEntriesToEditApart) {
+    const QList<QAction*> items = window.menuBar()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "ReadMe");
+    EXPECT_EQ(items[1]->text(), "Odds");
+
+    openOdds();
+    OddsWindow& odds = openOdds();
+    EXPECT_EQ(odds.parentWidget(), nullptr);
+    EXPECT_FALSE(odds.isModal());
+    EXPECT_EQ(child<QComboBox>(odds, "visitorTeam")->currentText(), "BOS");
+    EXPECT_EQ(child<QLineEdit>(odds, "visitorGaa")->text(), "2.5");
+    EXPECT_EQ(child<QComboBox>(odds, "homeTeam")->currentText(), "TOR");
+    EXPECT_EQ(child<QLineEdit>(odds, "homeGaa")->text(), "3.1");
+    EXPECT_EQ(child<QSpinBox>(odds, "seriesCount")->value(), 100'000);
+
+    typeInto(child<QComboBox>(odds, "visitorTeam"), "ANA");
+    EXPECT_EQ(child<QComboBox>(window, "cboVisitor")->currentText(), "BOS");
+}
+
+TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
+    OddsWindow& odds = openOdds();
+    child<QSpinBox>(odds, "seriesCount")->setValue(40);
+    typeInto(child<QLineEdit>(odds, "seed"), "2024");
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    ASSERT_TRUE(odds.shownTally());
+    const OddsTally& shown = *odds.shownTally();
+
+    ManySeriesRequest request{"BOS", "TOR", "2.5", "3.1", 2.5f, 3.1f, SampleRosters, 40, 2024, 1};
+    const auto expected = playManySeries(request, std::stop_token());
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(shown.scores(), expected->scores());
+    EXPECT_EQ(shown.moneyLineCaptions(), expected->moneyLineCaptions());
+    EXPECT_EQ(child<QProgressBar>(odds, "progressBar")->value(),
+              child<QProgressBar>(odds, "progressBar")->maximum());
+    EXPECT_EQ(child<QLabel>(odds, "statusLine")->text(), "40 series, 440 games (base seed 2024)");
+
+    const QLocale locale;
+    auto* scorers = child<QTableWidget>(odds, "visitorScorers");
+    ASSERT_EQ(scorers->rowCount(), 18);
+    std::uint64_t topGames = 0;
+    for (const PlayerTally& player : expected->visitorPlayers) {
+        topGames = std::max(topGames, player.gamesWithGoal);
+    }
+    EXPECT_EQ(scorers->item(0, 1)->text(),
+              locale.toString(100.0 * double(topGames) / 440, 'f', 1) + " %");
+    auto* moneyLines = child<QTableWidget>(odds, "moneyLineTable");
+    EXPECT_EQ(moneyLines->rowCount(), int(expected->moneyLineCaptions().size()));
+
+    // The edge follows the bookmaker's odds as they are typed, in either form.
+    const OddsFigures figures = oddsFigures(*expected, 2.1, 2.5);
+    const auto edgeText = [&locale](double edge) {
+        return (edge > 0 ? "+" : "") + locale.toString(edge * 100, 'f', 1) + " %";
+    };
+    typeInto(child<QLineEdit>(odds, "visitorOffered"), locale.toString(2.1, 'f', 2));
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+150");
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), edgeText(*figures.visitorEdge));
+    EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), edgeText(*figures.homeEdge));
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
+    EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
+}
+
+TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
+    OddsWindow& odds = openOdds();
+    child<QSpinBox>(odds, "seriesCount")->setValue(100'000'000);
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&odds] { return odds.shownTally().has_value(); }, 5'000));
+
+    QTest::mouseClick(child<QPushButton>(window, "CmdGo"), Qt::LeftButton);
+    EXPECT_FALSE(child<QLabel>(window, "lblBet")->text().isEmpty());
+
+    QTest::mouseClick(child<QPushButton>(odds, "cancelButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitForRunEnd(odds, 10'000));
+    ASSERT_TRUE(odds.shownTally());
+    EXPECT_LT(odds.shownTally()->series, 100'000'000U);
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().startsWith("Cancelled"));
+
+    // Closing the window in the middle of a run stops it too.
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    QPointer<OddsWindow> closing = &odds;
+    closing->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
+}
+
+TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
+    OddsWindow& odds = openOdds();
+    const struct {
+        const char* box;
+        const char* text;
+        const char* message;
+        const char* focus; // where the focus goes back; none for "You must enter GAA"
+    } rows[] = {
+        {"visitorGaa", "", "You must enter GAA", nullptr},
+        {"homeGaa", "0", "You must enter a value above 0", "homeGaa"},
+        {"visitorGaa", "abc", "You must enter a value above 0", "visitorGaa"},
+        {"homeTeam", "XYZ", "Unknown home team \"XYZ\"", "homeTeam"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.box) + " '" + row.text + "'");
+        typeInto(child<QLineEdit>(odds, "visitorGaa"), "2.5");
+        typeInto(child<QLineEdit>(odds, "homeGaa"), "3.1");
+        child<QComboBox>(odds, "homeTeam")->setEditText("TOR");
+        typeInto(odds.findChild<QWidget*>(row.box), row.text);
+        MessageBoxCloser closer;
+        QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+        ASSERT_EQ(closer.seen.size(), 1U);
+        EXPECT_EQ(closer.seen[0].text, row.message);
+        EXPECT_FALSE(odds.shownTally());
+        EXPECT_TRUE(child<QPushButton>(odds, "runButton")->isEnabled());
+        if (row.focus != nullptr) {
+            QWidget* back = odds.findChild<QWidget*>(row.focus);
+            EXPECT_TRUE(QTest::qWaitFor([back] { return QApplication::focusWidget() == back; }));
+        }
+    }
+}
+
+} // namespace
+} // namespace zelkor::ui
