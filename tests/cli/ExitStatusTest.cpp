@@ -116,7 +116,7 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
     }
 }
 
-TEST(ExitStatus, HelpAndVersionGoToStdoutWithZero) {
+TEST(ExitStatus, HelpAndVersionGoToStdoutAndUnwritableOutputFails) {
     const CliResult help = runCli({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.out.find("--gaa-visitor"), std::string::npos);
