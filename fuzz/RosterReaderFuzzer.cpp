@@ -144,7 +144,7 @@ void fuzzItemValues(std::string_view input) {
     zelkor::RosterItemReader reader(source);
     std::string item;
     std::size_t items = 0;
-    while (reader.readItem(item)) {
+    while (reader.readItem(item) == zelkor::ItemRead::Item) {
         if (++items > input.size() + 1) {
             finding("more items than characters");
         }

@@ -8,7 +8,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
+#include <iostream>
+#include <sstream>
 #include <system_error>
 
 namespace zelkor {
@@ -46,6 +49,21 @@ CLI::Validator offeredOdds() {
                                                 "American odds (+150, -120)";
         },
         "", "ODDS");
+}
+
+// CLI11's messages repeat what was typed: each line visible and of bounded length.
+std::string shownLines(std::string_view text) {
+    constexpr std::size_t LongestLine = 200;
+    std::string shown;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        shown += quotedText(text.substr(start, end - start), LongestLine);
+        if (end < text.size()) {
+            shown += '\n';
+        }
+        start = end + 1;
+    }
+    return shown;
 }
 
 } // namespace
@@ -121,8 +139,20 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int status = app.exit(error);
-        return status == 0 ? ExitSuccess : ExitUsageError;
+        std::ostringstream text;
+        std::ostringstream message;
+        const int status = app.exit(error, text, message);
+        std::cerr << shownLines(message.str()) << std::flush;
+        if (status != 0) {
+            return ExitUsageError;
+        }
+        std::cout << text.str() << std::flush;
+        // Help that did not reach its reader is no success, as a report is not.
+        if (!std::cout) {
+            std::cerr << "Cannot write to standard output." << std::endl;
+            return ExitPredictionFailed;
+        }
+        return ExitSuccess;
     }
 
     options.visitorGaa = readGaa(options.visitorGaaText).value;

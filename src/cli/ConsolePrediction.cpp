@@ -3,6 +3,7 @@
 #include "cli/ConsoleWindow.h"
 #include "cli/ExitStatus.h"
 #include "cli/Report.h"
+#include "core/DisplayText.h"
 #include "core/Predictor.h"
 #include "simulation/RandomSource.h"
 #include "simulation/SeriesSummary.h"
@@ -64,7 +65,7 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
         }
         return ExitSuccess;
     } catch (const std::exception& error) {
-        err << error.what() << std::endl;
+        err << visibleText(error.what()) << std::endl;
         return ExitPredictionFailed;
     }
 }

@@ -1,5 +1,6 @@
 #include "cli/ConsoleWindow.h"
 
+#include "core/DisplayText.h"
 #include "core/LogLine.h"
 
 #include <ostream>
@@ -36,7 +37,7 @@ ConsoleWindow::ConsoleWindow(std::string visitorGaaText, std::string homeGaaText
 
 void ConsoleWindow::showMessage(const std::string& message) {
     ++messagesShown_;
-    messages_ << asOneLine(message) << std::endl;
+    messages_ << visibleText(asOneLine(message)) << std::endl;
 }
 
 void ConsoleWindow::appendLog(std::string_view line) {

@@ -4,7 +4,7 @@ namespace zelkor {
 
 // Exit statuses of zelkor-cli, for scripts that call it.
 constexpr int ExitSuccess = 0;          // a series was played (or help or version shown)
-constexpr int ExitPredictionFailed = 1; // the run refused its inputs or an error ended it
+constexpr int ExitPredictionFailed = 1; // refused inputs, an error, or output not written
 constexpr int ExitUsageError = 2;       // the command line could not be understood
 
 } // namespace zelkor

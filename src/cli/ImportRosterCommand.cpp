@@ -6,6 +6,7 @@
 #include "cli/TeamCodes.h"
 #include "cli/ToolErrors.h"
 #include "cli/ToolText.h"
+#include "core/DisplayText.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -37,17 +38,17 @@ struct ImportOptions {
 void writeTable(const ImportedRoster& roster, std::ostream& out) {
     std::size_t nameWidth = 6;
     for (const Skater& player : roster.players) {
-        nameWidth = std::max(nameWidth, player.name.size());
+        nameWidth = std::max(nameWidth, visibleText(player.name).size());
     }
     out << " #  " << std::left << std::setw(static_cast<int>(nameWidth)) << "Player"
         << "  Pos     GP    G    A  PTS\n";
     int row = 0;
     for (const Skater& player : roster.players) {
         out << std::right << std::setw(2) << ++row << "  " << std::left
-            << std::setw(static_cast<int>(nameWidth)) << player.name << "  " << std::setw(5)
-            << player.position.substr(0, 5) << std::right << std::setw(5) << player.games
-            << std::setw(5) << player.goals << std::setw(5) << player.assists << std::setw(5)
-            << player.points() << '\n';
+            << std::setw(static_cast<int>(nameWidth)) << visibleText(player.name) << "  "
+            << std::setw(5) << player.position.substr(0, 5) << std::right << std::setw(5)
+            << player.games << std::setw(5) << player.goals << std::setw(5) << player.assists
+            << std::setw(5) << player.points() << '\n';
     }
 }
 

@@ -1,5 +1,7 @@
 #include "cli/Report.h"
 
+#include "core/DisplayText.h"
+
 #include <nlohmann/json.hpp>
 
 #include <ostream>
@@ -33,12 +35,13 @@ SeriesReport collectReport(const PredictionState& state, const SeriesFacts& fact
 }
 
 void writeTextReport(const SeriesReport& report, std::ostream& out) {
+    // A terminal would act on control characters in a name; JSON escapes them itself.
     for (const std::string& line : report.log) {
-        out << line << '\n';
+        out << visibleText(line) << '\n';
     }
-    out << report.visitor << " average score: " << report.visitorAverage << '\n';
-    out << report.home << " average score: " << report.homeAverage << '\n';
-    out << "Money line: " << report.moneyLine << '\n';
+    out << visibleText(report.visitor) << " average score: " << report.visitorAverage << '\n';
+    out << visibleText(report.home) << " average score: " << report.homeAverage << '\n';
+    out << "Money line: " << visibleText(report.moneyLine) << '\n';
 }
 
 void writeJsonReport(const SeriesReport& report, std::ostream& out) {

@@ -4,11 +4,12 @@
 #include "cli/ToolText.h"
 #include "core/Errors.h"
 #include "core/PredictionState.h"
+#include "teamdata/RegularFileBuffer.h"
 #include "teamdata/RosterItemReader.h"
 #include "teamdata/RosterReader.h"
 
 #include <algorithm>
-#include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <system_error>
@@ -250,28 +251,43 @@ bool RosterFileCheck::usable() const {
 RosterFileCheck checkRosterFile(const fs::path& path) {
     RosterFileCheck check{path, {}};
     Checker checker(check);
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) {
-        checker.add(ProblemSeverity::Error, 0, 0, -1, "not found");
+    // Opened as a prediction opens it, so that a pipe or a device is refused, not waited on.
+    RegularFileBuffer file;
+    if (!file.open(path)) {
+        switch (file.refusal()) {
+        case RegularFileBuffer::Refusal::NotFound:
+            checker.add(ProblemSeverity::Error, 0, 0, -1, "not found");
+            break;
+        case RegularFileBuffer::Refusal::Folder:
+            checker.add(ProblemSeverity::Error, 0, 0, -1, "not a plain file (a folder)");
+            break;
+        case RegularFileBuffer::Refusal::NotRegularFile:
+            checker.add(ProblemSeverity::Error, 0, 0, -1,
+                        std::string("not a plain file (") + file.kind() + ")");
+            break;
+        case RegularFileBuffer::Refusal::SystemError:
+        case RegularFileBuffer::Refusal::None:
+            checker.add(ProblemSeverity::Error, 0, 0, -1,
+                        "cannot be opened: " + file.error().message());
+            break;
+        }
         return check;
     }
-    if (!fs::is_regular_file(status)) {
-        checker.add(ProblemSeverity::Error, 0, 0, -1, "not a plain file");
+    std::string text;
+    try {
+        std::istreambuf_iterator<char> from(&file);
+        for (; from != std::istreambuf_iterator<char>() && text.size() <= LargestRosterFile;
+             ++from) {
+            text.push_back(*from);
+        }
+    } catch (const std::system_error& error) {
+        checker.add(ProblemSeverity::Error, 0, 0, -1, "cannot be read: " + error.code().message());
         return check;
     }
-    if (fs::file_size(path, error) > LargestRosterFile) {
+    if (text.size() > LargestRosterFile) {
         checker.add(ProblemSeverity::Error, 0, 0, -1, "larger than 16 MiB; not a roster file");
         return check;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (!file) {
-        checker.add(ProblemSeverity::Error, 0, 0, -1, "cannot be read");
-        return check;
-    }
-    const std::string text = content.str();
     if (!isPlainText(text)) {
         checker.add(ProblemSeverity::Error, 0, 0, -1, "not a plain text file");
         return check;
@@ -285,8 +301,16 @@ RosterFileCheck checkRosterFile(const fs::path& path) {
     while (items.size() < static_cast<std::size_t>(RosterItems)) {
         const auto position =
             static_cast<std::size_t>(buffer.pubseekoff(0, std::ios::cur, std::ios::in));
-        if (!reader.readItem(item)) {
+        const ItemRead result = reader.readItem(item);
+        if (result == ItemRead::End) {
             break;
+        }
+        if (result != ItemRead::Item) {
+            const auto player = static_cast<int>(items.size() / RosterColumns) + 1;
+            const auto column = static_cast<int>(items.size() % RosterColumns);
+            checker.add(ProblemSeverity::Error, reader.itemLine(), player, column,
+                        itemReadProblem(result, reader.itemLine()));
+            return check;
         }
         // The reader skips blanks before an item; its line is that of its first character.
         const std::size_t at = std::min(text.find_first_not_of(' ', position), text.size());

@@ -1,30 +1,15 @@
 #include "cli/ToolText.h"
 
+#include "core/DisplayText.h"
+
 namespace zelkor {
 
-namespace {
-
-constexpr std::size_t LongestShownText = 60; // more would bury the message
-
-std::string printable(std::string_view text) {
-    std::string result;
-    for (const char c : text) {
-        result.push_back(static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c);
-    }
-    return result;
-}
-
-} // namespace
-
 std::string shownText(std::string_view text) {
-    if (text.size() > LongestShownText) {
-        return printable(text.substr(0, LongestShownText)) + "...";
-    }
-    return printable(text);
+    return quotedText(text);
 }
 
 std::string shownPath(const std::filesystem::path& path) {
-    return printable(path.string());
+    return visibleText(path.string());
 }
 
 std::string_view trimmed(std::string_view text) {

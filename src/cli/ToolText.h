@@ -6,10 +6,10 @@
 
 namespace zelkor {
 
-// A user's text as it can stand in a message: control characters as '?', long texts cut.
+// A user's text as it can stand in a message: control characters shown, long texts cut.
 std::string shownText(std::string_view text);
 
-// A path as it can stand in a message, in full.
+// A path as it can stand in a message: control characters shown, in full.
 std::string shownPath(const std::filesystem::path& path);
 
 // The text with blanks and tabs at both ends removed.

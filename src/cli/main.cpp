@@ -2,6 +2,7 @@
 #include "cli/ConsoleOdds.h"
 #include "cli/ConsolePrediction.h"
 #include "cli/Tools.h"
+#include "core/DisplayText.h"
 #include "teamdata/RosterFolderSearch.h"
 
 #include <iostream>
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         zelkor::chooseRosterFolder(zelkor::rosterSourcesOfProcess(options.rosterFolder));
     options.rosterFolder = rosters.folder;
     if (!rosters.notice.empty()) {
-        std::cerr << rosters.notice << std::endl;
+        std::cerr << zelkor::visibleText(rosters.notice) << std::endl;
     }
     if (options.series) {
         return zelkor::runConsoleOdds(options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);

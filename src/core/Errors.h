@@ -32,8 +32,15 @@ public:
     using ZelkorError::ZelkorError;
 };
 
-// A roster file could not be opened: missing, unreadable, a folder, or an unusable name.
+// A roster file could not be opened: missing (or its folder), refused by the system, not a
+// regular file, or an unusable name.
 class RosterFileMissingError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
+// A roster file was opened but reading it failed (a disk or network error).
+class RosterFileReadError : public ZelkorError {
 public:
     using ZelkorError::ZelkorError;
 };
@@ -44,8 +51,8 @@ public:
     using ZelkorError::ZelkorError;
 };
 
-// A roster file was read but its values cannot be used (a negative count, assists adding
-// up to 0).
+// A roster file was read but its contents cannot be used (not plain text, an item too long
+// or with an unclosed quote, a negative count, assists adding up to 0).
 class RosterDataError : public ZelkorError {
 public:
     using ZelkorError::ZelkorError;

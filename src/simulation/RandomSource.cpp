@@ -39,7 +39,7 @@ std::uint64_t splitMix64Output(std::uint64_t state, std::uint64_t index) {
 
 std::uint64_t ClockSeed::seriesSeed() {
     using namespace std::chrono;
-    const auto now = system_clock::now();
+    const auto now = now_();
     const std::time_t wholeSeconds = system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&wholeSeconds, &local);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 
 namespace zelkor {
@@ -45,7 +46,13 @@ private:
 // (with its fraction), whose 32-bit pattern, zero-extended, is the seed.
 class ClockSeed final : public SeedSource {
 public:
+    using Clock = std::chrono::system_clock;
+    // now: the time of day to seed from; the system clock unless a test fixes it.
+    explicit ClockSeed(Clock::time_point (*now)() = &Clock::now) : now_(now) {}
     std::uint64_t seriesSeed() override;
+
+private:
+    Clock::time_point (*now_)();
 };
 
 // Always the seed it was given.

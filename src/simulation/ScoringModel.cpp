@@ -1,5 +1,6 @@
 #include "simulation/ScoringModel.h"
 
+#include "core/DisplayText.h"
 #include "core/Errors.h"
 
 #include <string>
@@ -126,7 +127,7 @@ std::string rateFaultReason(const PredictionState& state, const RatePosition& po
     const RosterTable& roster = position.visiting ? state.RosterX : state.RosterY;
     std::string message = "Cannot compute the scoring rate of " + code + " player " +
                           std::to_string(position.player) + " (" +
-                          roster.at(position.player, NameColumn) +
+                          quotedText(roster.at(position.player, NameColumn)) +
                           "): " + rateFaultReason(state, position, error);
     if (dynamic_cast<const OverflowError*>(&error) != nullptr) {
         throw OverflowError(message);

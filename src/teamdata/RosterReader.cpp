@@ -1,12 +1,13 @@
 #include "teamdata/RosterReader.h"
 
+#include "core/DisplayText.h"
 #include "core/Errors.h"
+#include "teamdata/RegularFileBuffer.h"
 #include "teamdata/RosterItemReader.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <fstream>
 #include <system_error>
 
 namespace zelkor {
@@ -18,35 +19,15 @@ namespace fs = std::filesystem;
 // What a roster file must hold, for messages.
 constexpr const char* RosterLayout = "18 players: name, games played, goals, assists";
 
-// Longest piece of a user's text repeated in a message; more would bury the message.
-constexpr std::size_t LongestQuotedText = 40;
-
 // Larger decimal exponents than this are all alike: far beyond the range of a Single, and
 // beyond the number of digits any item can hold, so a capped exponent still tells whether
 // the number is at least 1. Small enough that exponent * 10 + 9 cannot overflow.
 constexpr long long ExponentCap = 1'000'000'000'000'000;
 
-// text as it can be shown in a message: control characters as '?'.
-std::string printable(std::string_view text) {
-    std::string result;
-    for (const char c : text) {
-        result.push_back(static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c);
-    }
-    return result;
-}
-
-// A code or item as it can be shown in a message: printable, long texts cut.
-std::string shown(std::string_view text) {
-    if (text.size() > LongestQuotedText) {
-        return printable(text.substr(0, LongestQuotedText)) + "...";
-    }
-    return printable(text);
-}
-
 std::string shownFolder(const fs::path& folder) {
     std::error_code error;
     const fs::path absolute = fs::absolute(folder, error);
-    return printable((error ? folder : absolute.lexically_normal()).string());
+    return visibleText((error ? folder : absolute.lexically_normal()).string());
 }
 
 std::string shownValue(Single value) {
@@ -56,12 +37,40 @@ std::string shownValue(Single value) {
 }
 
 std::string fileLabel(const std::string& code) {
-    return "Roster file '" + shown(code) + "'";
+    return "Roster file '" + quotedText(code) + "'";
 }
 
 // The same within a sentence.
 std::string fileInSentence(const std::string& code) {
-    return "roster file '" + shown(code) + "'";
+    return "roster file '" + quotedText(code) + "'";
+}
+
+const char* columnName(int column) {
+    switch (column) {
+    case NameColumn:
+        return "name";
+    case GamesColumn:
+        return "games played";
+    case GoalsColumn:
+        return "goals";
+    default:
+        return "assists";
+    }
+}
+
+// "Roster file 'BOS', player row 3, goals": where a value or item is.
+std::string cellLabel(const std::string& code, int player, int column) {
+    return fileLabel(code) + ", player row " + std::to_string(player) + ", " + columnName(column);
+}
+
+// A system's reason as the end of a sentence: "permission denied".
+std::string reasonInSentence(const std::error_code& error) {
+    std::string reason = error.message();
+    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z' &&
+        (reason.size() < 2 || reason[1] < 'A' || reason[1] > 'Z')) {
+        reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    }
+    return reason;
 }
 
 // Rosters are looked up by a bare name in one folder: a code that could name another
@@ -84,52 +93,89 @@ public:
                                    "a file in folder '" +
                                    shownFolder(folder) + "'.");
         }
-        const fs::path path = folder / code;
-        std::error_code error;
-        const fs::file_status status = fs::status(path, error);
-        if (status.type() == fs::file_type::not_found) {
-            throw RosterFileMissingError(fileLabel(code) + " was not found in folder '" +
-                                         shownFolder(folder) + "'.");
-        }
-        if (fs::is_directory(status)) {
-            throw RosterFileMissingError(fileLabel(code) + " in folder '" + shownFolder(folder) +
-                                         "' is a folder, not a file.");
-        }
-        // Anything but a plain file (a pipe, a device) could block or never end.
-        if (!fs::is_regular_file(status) || !buffer_.open(path, std::ios::in | std::ios::binary)) {
-            const std::string reason = error ? ": " + error.message() : "";
-            throw RosterFileMissingError(fileLabel(code) + " in folder '" + shownFolder(folder) +
-                                         "' cannot be opened" + reason + ".");
+        if (!buffer_.open(folder / code)) {
+            throwCannotOpen();
         }
     }
 
     RosterFile(const RosterFile&) = delete;
     RosterFile& operator=(const RosterFile&) = delete;
 
-    // Reads the next item into cell, or fails when the file has ended.
-    void readInto(std::string& cell) {
-        if (!items_.readItem(cell)) {
-            throwShort();
+    // Reads the next item, the given field of a player, into cell; fails when the file
+    // has ended or the item cannot be taken.
+    void readInto(std::string& cell, int player, int column) {
+        ItemRead result = ItemRead::End;
+        try {
+            result = items_.readItem(cell);
+        } catch (const std::system_error& error) {
+            throw RosterFileReadError(where() +
+                                      " cannot be read: " + reasonInSentence(error.code()) + ".");
         }
-        ++itemsRead_;
+        switch (result) {
+        case ItemRead::Item:
+            ++itemsRead_;
+            return;
+        case ItemRead::End:
+            throwShort();
+        case ItemRead::TooLong:
+        case ItemRead::UnclosedQuote:
+            throw RosterDataError(cellLabel(code_, player, column) + ": " +
+                                  itemReadProblem(result, items_.itemLine()) + ".");
+        case ItemRead::Utf16:
+        case ItemRead::NulCharacter:
+            throw RosterDataError(where() + " is " + itemReadProblem(result, items_.itemLine()) +
+                                  ".");
+        }
     }
 
 private:
+    std::string where() const {
+        return fileLabel(code_) + " in folder '" + shownFolder(folder_) + "'";
+    }
+
+    [[noreturn]] void throwCannotOpen() const {
+        switch (buffer_.refusal()) {
+        case RegularFileBuffer::Refusal::NotFound: {
+            std::error_code ignored;
+            const fs::file_status folder = fs::status(folder_, ignored);
+            if (!fs::exists(folder)) {
+                throw RosterFileMissingError("The roster folder '" + shownFolder(folder_) +
+                                             "' does not exist.");
+            }
+            if (!fs::is_directory(folder)) {
+                throw RosterFileMissingError("The roster folder '" + shownFolder(folder_) +
+                                             "' is not a folder.");
+            }
+            throw RosterFileMissingError(fileLabel(code_) + " was not found in folder '" +
+                                         shownFolder(folder_) + "'.");
+        }
+        case RegularFileBuffer::Refusal::Folder:
+            throw RosterFileMissingError(where() + " is a folder, not a file.");
+        case RegularFileBuffer::Refusal::NotRegularFile:
+            throw RosterFileMissingError(where() + " cannot be opened: it is not a regular file (" +
+                                         buffer_.kind() + ").");
+        case RegularFileBuffer::Refusal::None:
+        case RegularFileBuffer::Refusal::SystemError:
+            break;
+        }
+        throw RosterFileMissingError(
+            where() + " cannot be opened: " + reasonInSentence(buffer_.error()) + ".");
+    }
+
     [[noreturn]] void throwShort() const {
-        const std::string where = fileLabel(code_) + " in folder '" + shownFolder(folder_) + "'";
         if (itemsRead_ == 0) {
-            throw RosterFileShortError(where + " is empty; it needs " +
+            throw RosterFileShortError(where() + " is empty; it needs " +
                                        std::to_string(RosterItems) + " items (" + RosterLayout +
                                        ").");
         }
-        throw RosterFileShortError(where + " ends after " + std::to_string(itemsRead_) +
+        throw RosterFileShortError(where() + " ends after " + std::to_string(itemsRead_) +
                                    (itemsRead_ == 1 ? " item" : " items") + "; it needs " +
                                    std::to_string(RosterItems) + " (" + RosterLayout + ").");
     }
 
     std::string code_;
     fs::path folder_;
-    std::filebuf buffer_;
+    RegularFileBuffer buffer_;
     RosterItemReader items_;
     int itemsRead_ = 0;
 };
@@ -143,20 +189,9 @@ void readRosterTables(PredictionState& state, const std::string& visitorCode,
     RosterFile homeFile(homeCode, rosterFolder);
     for (int player = 1; player <= PlayersPerTeam; ++player) {
         for (int column = NameColumn; column <= RosterColumns; ++column) {
-            visitorFile.readInto(state.RosterX.at(player, column));
-            homeFile.readInto(state.RosterY.at(player, column));
+            visitorFile.readInto(state.RosterX.at(player, column), player, column);
+            homeFile.readInto(state.RosterY.at(player, column), player, column);
         }
-    }
-}
-
-const char* columnName(int column) {
-    switch (column) {
-    case GamesColumn:
-        return "games played";
-    case GoalsColumn:
-        return "goals";
-    default:
-        return "assists";
     }
 }
 
@@ -251,7 +286,7 @@ Single valueOfItem(std::string_view item, const std::string& where) {
         std::from_chars(number.text.data(), number.text.data() + number.text.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         if (isAtLeastOne(number)) {
-            const std::string problem = "the number '" + shown(number.text) +
+            const std::string problem = "the number '" + quotedText(number.text) +
                                         "' is too large for a single-precision value "
                                         "(at most about 3.4E+38).";
             throw OverflowError(where.empty() ? "Overflow: " + problem : where + ": " + problem);
@@ -263,9 +298,7 @@ Single valueOfItem(std::string_view item, const std::string& where) {
 
 // The numeric value of a games, goals or assists cell; a negative count is refused.
 Single countOfCell(const RosterTable& table, int player, int column, const std::string& code) {
-    const std::string where =
-        fileLabel(code) + ", player row " + std::to_string(player) + ", " + columnName(column);
-    const Single value = valueOfItem(table.at(player, column), where);
+    const Single value = valueOfItem(table.at(player, column), cellLabel(code, player, column));
     if (value < 0) {
         throw RosterDataError(fileLabel(code) + ": player row " + std::to_string(player) + " has " +
                               columnName(column) + " " + shownValue(value) +

@@ -1,6 +1,8 @@
 #include "ui/MainWindow.h"
 
+#include "core/DisplayText.h"
 #include "core/InputChecks.h"
+#include "core/LogLine.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"
 #include "ui/OddsWindow.h"
@@ -17,6 +19,7 @@
 #include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
@@ -41,6 +44,10 @@ constexpr qreal SmallPoints = 8.25;
 constexpr qreal TitlePoints = 9.75;
 constexpr qreal EntryPoints = 12;
 
+// The title of every message box. Without one the platform would show the program's file
+// name; setting it for the boxes alone leaves every window's caption as it is.
+const QString MessageTitle = QStringLiteral("ZELKOR");
+
 // Client area of the window, in twips.
 constexpr int ClientWidthTwips = 7410;
 constexpr int ClientHeightTwips = 6585;
@@ -63,6 +70,20 @@ QString screenText(std::string_view text) {
         shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
     }
     return shown;
+}
+
+// The log for the screen: control characters in names shown visibly, line ends kept.
+QString screenLog(std::string_view log) {
+    std::string visible;
+    for (std::size_t start = 0; start < log.size();) {
+        const std::size_t end = std::min(log.find(LogLineEnd, start), log.size());
+        visible += visibleText(log.substr(start, end - start));
+        if (end < log.size()) {
+            visible += '\n';
+        }
+        start = end + LogLineEnd.size();
+    }
+    return screenText(visible);
 }
 
 void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
@@ -164,6 +185,8 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
     client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
     client->setFont(windowFont(WindowPoints, true));
     setCentralWidget(client);
+    // The controls have fixed places, so the window has a fixed size too.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     buildControls(client);
     setFocusOrder();
 
@@ -352,9 +375,7 @@ void MainWindow::faceOff() {
         returnFocusAfterRefusal();
     }
     if (logChanged_) {
-        QString shown = screenText(log_);
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        txtResults_->setPlainText(shown);
+        txtResults_->setPlainText(screenLog(log_));
     }
 }
 
@@ -416,7 +437,8 @@ std::string MainWindow::homeGaaText() const {
 }
 
 void MainWindow::showMessage(const std::string& message) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), screenText(message), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, MessageTitle, screenText(visibleText(message)),
+                    QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

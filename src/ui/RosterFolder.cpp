@@ -1,5 +1,7 @@
 #include "ui/RosterFolder.h"
 
+#include "core/DisplayText.h"
+
 #include <QFile>
 #include <QMessageBox>
 
@@ -17,7 +19,7 @@ RosterFolderChoice rosterFolder(const QStringList& arguments) {
 void showRosterNotice(const RosterFolderChoice& choice, QWidget* window) {
     if (!choice.notice.empty()) {
         QMessageBox::information(window, QStringLiteral("ZELKOR"),
-                                 QString::fromStdString(choice.notice));
+                                 QString::fromStdString(visibleText(choice.notice)));
     }
 }
 

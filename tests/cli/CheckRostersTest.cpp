@@ -48,6 +48,8 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
          sampleRoster("BOS") + "Spare Player,10,1,1\n",
          {"/EDM:19: note: line 19 is ignored", "/EDM: 0 errors, 0 warnings, 1 note: usable"}},
         {"FLO", "A,1,1,1\nB,1,1,1\n", {"/FLO:2: error: ends after 8 items; a roster needs 72"}},
+        {"NJD", "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
+         {"/NJD:2: error: player row 2, name: the quote opened on line 2 is never closed"}},
         {"LAK", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), {"/LAK: error: not a plain text file"}},
         {"MIN",
          [] {
@@ -72,7 +74,7 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
         }
     }
     EXPECT_EQ(result.out.find("README"), std::string::npos);
-    EXPECT_NE(result.out.find("Checked 9 files: 6 not usable."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Checked 10 files: 7 not usable."), std::string::npos) << result.out;
 
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);

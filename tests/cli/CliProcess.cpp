@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -39,7 +40,7 @@ std::string readAll(std::FILE* file) {
 } // namespace
 
 CliResult runCli(const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingDirectory) {
+                 const std::filesystem::path& workingDirectory, const char* stdoutFile) {
     // Files rather than pipes: the child can write any amount to both without blocking.
     const TempFile out = openTempFile();
     const TempFile err = openTempFile();
@@ -57,7 +58,8 @@ CliResult runCli(const std::vector<std::string>& arguments,
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        if (dup2(fileno(out.get()), STDOUT_FILENO) < 0 ||
+        const int stdoutTarget = stdoutFile ? open(stdoutFile, O_WRONLY) : fileno(out.get());
+        if (stdoutTarget < 0 || dup2(stdoutTarget, STDOUT_FILENO) < 0 ||
             dup2(fileno(err.get()), STDERR_FILENO) < 0 ||
             (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0)) {
             _exit(ExecFailedStatus);

@@ -13,9 +13,11 @@ struct CliResult {
     std::string err;     ///< everything written to stderr
 };
 
-// Runs the built zelkor-cli with the arguments, in workingDirectory if one is given.
+// Runs the built zelkor-cli with the arguments, in workingDirectory if one is given; with
+// stdoutFile (such as /dev/full), stdout goes there instead of being captured.
 CliResult runCli(const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingDirectory = {});
+                 const std::filesystem::path& workingDirectory = {},
+                 const char* stdoutFile = nullptr);
 
 // A fresh empty folder under the system's temporary folder, removed with its contents.
 class TempFolder {

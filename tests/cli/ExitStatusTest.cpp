@@ -102,6 +102,8 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"no threads", plus({"--series", "10", "--threads", "0"})},
         {"offered odds of 1", plus({"--series", "10", "--offered-home", "1"}), "decimal odds"},
         {"American odds below 100", plus({"--series", "10", "--offered-visitor", "+50"})},
+        {"huge GAA text", withArgument("--gaa-home", std::string(100000, '9') + "x"), "999..."},
+        {"unexpected word with an escape", plus({"\x1b[2J"}), "\\x1b[2J"},
     };
     for (const UsageCase& usage : cases) {
         SCOPED_TRACE(usage.label);
@@ -110,10 +112,11 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
         EXPECT_NE(result.err.find(usage.expectedInMessage), std::string::npos) << result.err;
+        EXPECT_LT(result.err.size(), 1000u);
     }
 }
 
-TEST(ExitStatus, HelpAndVersionGoToStdoutWithZero) {
+TEST(ExitStatus, HelpAndVersionGoToStdoutAndUnwritableOutputFails) {
     const CliResult help = runCli({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.out.find("--gaa-visitor"), std::string::npos);
@@ -123,6 +126,38 @@ TEST(ExitStatus, HelpAndVersionGoToStdoutWithZero) {
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, std::string(ZELKOR_VERSION) + "\n");
     EXPECT_EQ(version.err, "");
+
+    // Text that cannot be written is a failure, for help and version as for a report.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"},
+          validArguments()}) {
+        const CliResult full = runCli(arguments, {}, "/dev/full");
+        EXPECT_EQ(full.exitStatus, 1) << arguments[0];
+        EXPECT_NE(full.err.find("Cannot write"), std::string::npos) << full.err;
+    }
+}
+
+// Names holding terminal commands reach the text output visibly and JSON exactly.
+TEST(ExitStatus, ControlCharactersInNamesAreShownVisibly) {
+    std::istringstream roster(sampleRoster("TOR"));
+    std::string commands;
+    for (std::string line; std::getline(roster, line);) {
+        commands += "\x1b]0;T\x07" + line + "\n";
+    }
+    TempFolder folder;
+    folder.write("BOS", sampleRoster("BOS"));
+    folder.write("TOR", commands);
+    const auto arguments = withArgument("--rosters", folder.path().string());
+
+    const CliResult text = runCli(arguments);
+    ASSERT_EQ(text.exitStatus, 0) << text.err;
+    EXPECT_EQ(text.out.find_first_of("\x1b\x07"), std::string::npos);
+    EXPECT_NE(text.out.find("\\x1b]0;T\\x07"), std::string::npos);
+
+    auto jsonArguments = arguments;
+    jsonArguments.push_back("--json");
+    const CliResult json = runCli(jsonArguments);
+    EXPECT_NE(json.out.find("\\u001b]0;T\\u0007"), std::string::npos);
 }
 
 // The sample roster of TOR with every games-played value 0.
@@ -166,6 +201,8 @@ TEST(ExitStatus, RefusedInputsGiveOne) {
         {"home-only code as visitor", withCodes("WAT", "TOR"), "Unknown visiting team \"WAT\""},
         {"home code with a carriage return", withCodes("BOS", "TOR\r"),
          "Unknown home team \"TOR\\x0d\" (a carriage return at the end)"},
+        {"code with an escape", withCodes("\x1b[2J", "TOR"), "Unknown visiting team \"\\x1b[2J\""},
+        {"huge code", withCodes("BOS", std::string(100000, 'B')), std::string(60, 'B') + "...\""},
     };
     for (const FailureCase& failure : cases) {
         expectFailure(failure);

@@ -67,6 +67,12 @@ TEST(Arithmetic, ToSingleRoundsOnceAndChecksTheRange) {
     EXPECT_EQ(toSingle(3.4028235e38, "test"), std::numeric_limits<float>::max());
     // Beyond half an ulp above the largest single, the rounding would give infinity.
     EXPECT_THROW(toSingle(3.4028236e38, "test"), OverflowError);
+    // Exactly half an ulp above it, the tie rounds to infinity; just below, to the largest.
+    constexpr double halfUlpAbove = 0x1.ffffffp+127;
+    EXPECT_THROW(toSingle(halfUlpAbove, "test"), OverflowError);
+    EXPECT_THROW(toSingle(-halfUlpAbove, "test"), OverflowError);
+    EXPECT_EQ(toSingle(std::nextafter(halfUlpAbove, 0.0), "test"),
+              std::numeric_limits<float>::max());
     EXPECT_THROW(toSingle(-1e300, "test"), OverflowError);
     EXPECT_THROW(toSingle(std::numeric_limits<double>::quiet_NaN(), "test"), ArithmeticError);
 }

@@ -88,6 +88,18 @@ TEST(GameLoop, ReproducesTheWorkedMinute) {
     EXPECT_EQ(window.moneyLine, "BOS  1.83");
 }
 
+TEST(GameLoop, GoalieFactorUsesTheSingleInverseOfTheScale) {
+    const double inverseScale = static_cast<Single>(1 / 1.4);
+    for (int hundredths = 200; hundredths <= 400; ++hundredths) {
+        const Single gaa = static_cast<Single>(hundredths / 100.0);
+        SeriesRun run;
+        run.state = traceState();
+        run.state.GAAH = gaa;
+        playScripted(run, [](MinuteScriptDraws&) {});
+        ASSERT_EQ(run.state.GaaFactorx, static_cast<Single>(2.776 / gaa * inverseScale)) << gaa;
+    }
+}
+
 TEST(GameLoop, QuietSeriesGoesToOvertimeEveryGameAndEndsLevel) {
     SeriesRun run{traceState(), {}};
     playScripted(run, [](MinuteScriptDraws&) {});

@@ -99,6 +99,14 @@ TEST(LateGame, FinalCallOfLeadingRoutineMayPenaliseTheLeader) {
     EXPECT_EQ(state.powerplayy, 2);
     EXPECT_EQ(state.shorthandx, 0);
     EXPECT_EQ(state.PENALFLAG, 1);
+
+    // The same for a home lead: the last call penalises TOR, and that stays.
+    state = lateMinute(0, 1, 3, 0);
+    ScriptedDraws homeDraws({0.9f, 0.9f, 0.0f, 0.9f});
+    HOMEWIN(state, homeDraws);
+    EXPECT_EQ(state.powerplayx, 2);
+    EXPECT_EQ(state.shorthandy, 0);
+    EXPECT_EQ(state.PENALFLAG, 1);
 }
 
 } // namespace

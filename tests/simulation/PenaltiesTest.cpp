@@ -90,6 +90,14 @@ TEST(Penalties, DecidesByMinuteAndDraw) {
     }
 }
 
+TEST(Penalties, KeepsTheDrawsItJudged) {
+    PredictionState state = evenStrength(4, 0.2f, 0.2f);
+    ScriptedDraws draws({0.9f, 0.9f, 0.5f, 0.5f});
+    PENAL(state, draws);
+    EXPECT_EQ(state.penaltyx, static_cast<Single>(0.5 * 0.85 + 0.15));
+    EXPECT_EQ(state.penaltyy, static_cast<Single>(0.5 * 0.5 + 0.25));
+}
+
 TEST(Penalties, CallWithoutPenaltyKeepsEarlierValuesAndFlag) {
     PredictionState state = evenStrength(1, 0.2f, 0.2f);
     state.powerplayx = 2;

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <ctime>
 
 namespace zelkor {
 namespace {
@@ -55,6 +56,19 @@ TEST(RandomSource, ClockSeedIsATimeOfDay) {
     const float seconds = std::bit_cast<float>(static_cast<std::uint32_t>(seed));
     EXPECT_GE(seconds, -1.0f);
     EXPECT_LT(seconds, 86401.0f);
+
+    // Half a second after one o'clock today keeps its half.
+    ClockSeed fixed([] {
+        const std::time_t today = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&today, &local);
+        local.tm_hour = 1;
+        local.tm_min = 0;
+        local.tm_sec = 0;
+        local.tm_isdst = -1;
+        return ClockSeed::Clock::from_time_t(std::mktime(&local)) + std::chrono::milliseconds(500);
+    });
+    EXPECT_EQ(fixed.seriesSeed(), seedFromSecondsSinceMidnight(3600.5));
 }
 
 } // namespace

@@ -173,6 +173,17 @@ TEST(ScoringModel, ErrorsNameTeamPlayerAndFault) {
         {"home finish 0", [](PredictionState& s) { s.Finishy = 0; },
          "Cannot compute the scoring rate of TOR player 1 (Captain): the team's finishing "
          "factor is 0 (its roster has no goals)."},
+        {"thresholds beyond a single",
+         [](PredictionState& s) {
+             // Rates of about 1.8e38 for the first two players: their sum overflows.
+             PredictionState plain = s;
+             SCORERATE(plain);
+             for (int row : {1, 2}) {
+                 s.GOALX[row] = static_cast<Single>(1.8e38 / (plain.Ratex[row] / s.GOALX[row]));
+             }
+         },
+         "Cannot compute the scoring rate of BOS player 2 (Winger): Overflow in the "
+         "thresholds: the result is too large for a single-precision number"},
     };
     for (const Case& c : cases) {
         PredictionState state = traceMinute();

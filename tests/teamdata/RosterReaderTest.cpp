@@ -1,6 +1,7 @@
 #include "teamdata/RosterReader.h"
 
 #include "core/Errors.h"
+#include "teamdata/RegularFileBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -129,7 +132,8 @@ TEST_F(RosterReader, FieldsAreReadAsWritten) {
     players[0] = {"\"Smith, John\"", "82", "12.5", "3"};
     players[1] = {"Jones", "12abc", " 1615 198th Street N.E.", "4"};
     players[2] = {"  Blank Start", "", "no goals", "-0"};
-    write("VIS", rosterText(players, "\r\n"));
+    // As a Windows editor saves it: a byte-order mark first.
+    write("VIS", "\xef\xbb\xbf" + rosterText(players, "\r\n"));
     write("HOM", rosterText(standardPlayers()));
     PredictionState state;
     read(state, "VIS", "HOM");
@@ -272,8 +276,43 @@ TEST_F(RosterReader, MissingFilesAreNamedWithTheirFolder) {
               "Roster file 'BOS' was not found in folder '" + folder + "'.");
     EXPECT_EQ(failure<RosterFileMissingError>("HOM", "BOS"),
               "Roster file 'BOS' was not found in folder '" + folder + "'.");
+    EXPECT_EQ(failure<RosterFileMissingError>("\x1b[2J" + std::string(100, 'x'), "HOM"),
+              "Roster file '\\x1b[2J" + std::string(56, 'x') + "...' was not found in folder '" +
+                  folder + "'.");
     EXPECT_EQ(failure<RosterFileMissingError>("DIR", "HOM"),
               "Roster file 'DIR' in folder '" + folder + "' is a folder, not a file.");
+    // A pipe is refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo((folder_ / "FIFO").c_str(), 0600), 0);
+    EXPECT_EQ(failure<RosterFileMissingError>("HOM", "FIFO"),
+              "Roster file 'FIFO' in folder '" + folder +
+                  "' cannot be opened: it is not a regular file (a named pipe).");
+    if (::geteuid() != 0) {
+        write("LOCKED", "");
+        fs::permissions(folder_ / "LOCKED", fs::perms::none);
+        EXPECT_EQ(failure<RosterFileMissingError>("HOM", "LOCKED"),
+                  "Roster file 'LOCKED' in folder '" + folder +
+                      "' cannot be opened: permission denied.");
+    }
+
+    const fs::path saved = folder_;
+    folder_ = saved / "HOM";
+    EXPECT_EQ(failure<RosterFileMissingError>("HOM", "HOM"),
+              "The roster folder '" + folder + "/HOM' is not a folder.");
+    folder_ = saved / "none";
+    EXPECT_EQ(failure<RosterFileMissingError>("HOM", "HOM"),
+              "The roster folder '" + folder + "/none' does not exist.");
+    folder_ = saved;
+}
+
+TEST(RegularFileBuffer, ReadErrorsThrowTheSystemsReason) {
+    // Reading a folder fails, as a disk that cannot be read does.
+    RegularFileBuffer buffer(::open(fs::temp_directory_path().c_str(), O_RDONLY));
+    try {
+        buffer.sgetc();
+        ADD_FAILURE() << "no read error";
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::is_a_directory);
+    }
 }
 
 TEST_F(RosterReader, CodesThatAreNotPlainFileNamesAreRefused) {
@@ -317,6 +356,9 @@ TEST_F(RosterReader, ShortAndEmptyFilesTellWhatIsMissing) {
     EXPECT_EQ(failure<RosterFileShortError>("FULL", "ONE"),
               "Roster file 'ONE' in folder '" + folder + "' ends after 1 item; it needs 72 " +
                   needs);
+    // Read in turn, the visiting file runs out first when both are as short.
+    write("T41", text41);
+    EXPECT_NE(failure<RosterFileShortError>("T41", "S41").find("'T41'"), std::string::npos);
     EXPECT_EQ(failure<RosterFileShortError>("FULL", "EMPTY"),
               "Roster file 'EMPTY' in folder '" + folder + "' is empty; it needs 72 items " +
                   needs);
@@ -350,6 +392,23 @@ TEST_F(RosterReader, UnusableValuesNameFileRowAndField) {
         {"negative assists", [](auto& p) { p[0].assists = "-2e1x"; },
          "Roster file 'BAD': player row 1 has assists -20; games played, goals and assists "
          "must not be negative.",
+         false},
+        {"negative fraction", [](auto& p) { p[6].goals = "-0.5"; },
+         "Roster file 'BAD': player row 7 has goals -0.5; games played, goals and assists must "
+         "not be negative.",
+         false},
+        {"item too long", [](auto& p) { p[4].goals = std::string(5000, '9'); },
+         "Roster file 'BAD', player row 5, goals: the item is longer than 4096 characters.", false},
+        {"unclosed quote", [](auto& p) { p[2].name = "\"Smith, John"; },
+         "Roster file 'BAD', player row 3, name: the quote opened on line 3 is never closed.",
+         false},
+        {"UTF-16", [](auto& p) { p[0].name = "\xff\xfe" + p[0].name; },
+         "Roster file 'BAD' in folder '" + shownFolder() +
+             "' is not plain text (UTF-16): save it as plain text.",
+         false},
+        {"NUL character", [](auto& p) { p[3].name = std::string("A\0B", 3); },
+         "Roster file 'BAD' in folder '" + shownFolder() +
+             "' is not plain text (line 4 holds a NUL character): save it as plain text.",
          false},
         {"assists add up to 0",
          [](auto& p) {

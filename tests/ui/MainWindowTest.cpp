@@ -78,6 +78,7 @@ TEST_F(MainWindowTest, StartsWithTheTeamListsAndNothingStored) {
     }
     EXPECT_EQ(focused(), cboVisitor);
     EXPECT_EQ(window.windowTitle(), " ZELKOR: THE HOCKEY PREDICTION PROGRAM!");
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()); // it cannot be resized
     EXPECT_TRUE(lblBet->text().isEmpty());
     EXPECT_EQ(window.state().VISITOR, "");
     EXPECT_EQ(window.state().GAAV, 0.0f);
@@ -168,12 +169,18 @@ TEST_F(MainWindowTest, GaaRefusalIsOneModalBoxWithOkOnlyAndTheFocusComesBack) {
         ASSERT_EQ(closer.seen.size(), 1u);
         const auto& box = closer.seen.front();
         EXPECT_EQ(box.text, "You must enter a value above 0");
-        EXPECT_TRUE(box.title.isEmpty());
+        EXPECT_EQ(box.title, "ZELKOR");
         EXPECT_EQ(box.buttons, QMessageBox::Ok);
         EXPECT_FALSE(box.okHasIcon);
         EXPECT_TRUE(box.modal);
     }
     EXPECT_EQ(plain.state().GAAV, 0.0f);
+    EXPECT_EQ(plain.windowTitle(), " ZELKOR: THE HOCKEY PREDICTION PROGRAM!");
+
+    MessageBoxCloser closer;
+    plain.showMessage("Name \x1b[2J");
+    ASSERT_EQ(closer.seen.size(), 1u);
+    EXPECT_EQ(closer.seen.front().text, "Name \\x1b[2J");
 }
 
 // Boxes filled without leaving them: the run's refusal puts the focus in the box at fault.
@@ -270,11 +277,16 @@ TEST_F(MainWindowTest, FaceOffWithoutGaaChangesNothingShown) {
 
 TEST_F(MainWindowTest, FaceOffTakesTheCodeABoxShowsWithoutHavingLeftIt) {
     enterPrediction("BOS", "2.5", "ANA", "3.1");
-    cboHome->setEditText("TOR"); // changed without the box ever losing the focus
+    // Changed without either box losing the focus again.
+    cboVisitor->setEditText("DET");
+    cboHome->setEditText("TOR");
     pressFaceOff();
     ASSERT_TRUE(window.messages.empty());
+    EXPECT_EQ(window.state().VISITOR, "DET");
     EXPECT_EQ(window.state().HOME, "TOR");
-    EXPECT_TRUE(QRegularExpression("  TOR - \\d+\n$").match(txtResults->toPlainText()).hasMatch());
+    EXPECT_TRUE(QRegularExpression("DET - \\d+  TOR - \\d+\n$")
+                    .match(txtResults->toPlainText())
+                    .hasMatch());
 }
 
 TEST(MainWindowFailure, FailedRunKeepsThePreviousResults) {
