@@ -2,6 +2,7 @@
 
 #include "core/Arithmetic.h"
 #include "core/PredictionState.h"
+#include "teamdata/ItemValue.h"
 
 #include <filesystem>
 #include <string>
@@ -18,9 +19,5 @@ inline constexpr int RosterItems = PlayersPerTeam * RosterColumns;
 // RosterDataError or OverflowError with a message naming the file and what is wrong.
 void ReadRosters(PredictionState& state, const std::string& visitorCode,
                  const std::string& homeCode, const std::filesystem::path& rosterFolder);
-
-// The numeric value of an item: blanks, tabs and line feeds dropped, then the leading
-// decimal number as the nearest Single, or 0. OverflowError beyond the single range.
-Single itemValue(std::string_view item);
 
 } // namespace zelkor
