@@ -8,6 +8,7 @@
 // bytes each, see gaaOf), the seed (eight bytes, little-endian), then the visiting file,
 // a 0x1e byte and the home file; without the byte the one file serves both teams.
 
+#include "FuzzSupport.h"
 #include "core/FaceOffRun.h"
 #include "core/InputChecks.h"
 #include "simulation/GameLoop.h"
@@ -29,6 +30,9 @@
 
 namespace {
 
+using zelkor::fuzzing::finding;
+using zelkor::fuzzing::ScratchFolder;
+
 namespace fs = std::filesystem;
 
 constexpr char FileSeparator = '\x1e';
@@ -47,11 +51,6 @@ constexpr std::array<float, 10> ExtremeGaas = {0.0f,
                                                0.001f,
                                                1000.0f};
 
-[[noreturn]] void finding(const std::string& what) {
-    std::fprintf(stderr, "FINDING: %s\n", what.c_str());
-    std::abort();
-}
-
 // An ordinary average from 0.5 in steps of 0.001, or one of the extreme values.
 float gaaOf(std::uint16_t code) {
     if (code >= FirstExtremeGaa) {
@@ -67,34 +66,6 @@ std::uint64_t littleEndian(std::string_view bytes) {
     }
     return value;
 }
-
-// A folder of this process's own under the temporary folder, removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(fs::temp_directory_path() / ("zelkor-faceoff-" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-
-    void write(std::string_view name, std::string_view text) const {
-        std::ofstream file(path_ / name, std::ios::binary | std::ios::trunc);
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!file) {
-            finding("cannot write the scratch file " + std::string(name));
-        }
-    }
-
-private:
-    fs::path path_;
-};
 
 // What a finished series promises the window.
 void checkFinished(const zelkor::PredictionState& state,
@@ -122,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (input.size() < HeaderSize) {
         return 0;
     }
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("zelkor-faceoff-");
     const auto road = zelkor::roadRatingTable();
     const auto home = zelkor::homeRatingTable();
 

@@ -3,6 +3,7 @@
 // errors; anything else (another exception, a crash, a sanitizer report, a value that
 // breaks the checks below) is a finding.
 
+#include "FuzzSupport.h"
 #include "core/Errors.h"
 #include "teamdata/RosterItemReader.h"
 #include "teamdata/RosterReader.h"
@@ -24,6 +25,9 @@
 
 namespace {
 
+using zelkor::fuzzing::finding;
+using zelkor::fuzzing::ScratchFolder;
+
 namespace fs = std::filesystem;
 
 // Splits an input into the visiting team's file and the home team's; an input without it
@@ -32,39 +36,6 @@ constexpr char FileSeparator = '\x1e';
 
 // The characters a decimal number can be made of, for the reference conversion.
 constexpr std::string_view NumberCharacters = "0123456789+-.eE";
-
-[[noreturn]] void finding(const std::string& what) {
-    std::fprintf(stderr, "FINDING: %s\n", what.c_str());
-    std::abort();
-}
-
-// A folder of this process's own under the temporary folder, removed at exit.
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : path_(fs::temp_directory_path() / ("zelkor-fuzz-" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-void writeFile(const fs::path& path, std::string_view text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!file) {
-        finding("cannot write the scratch file " + path.string());
-    }
-}
 
 void requireCount(float value, const char* name) {
     if (!std::isfinite(value) || value < 0) {
@@ -92,13 +63,13 @@ void checkAggregates(const zelkor::PredictionState& state) {
 }
 
 void fuzzRosters(std::string_view input) {
-    static const ScratchFolder folder;
+    static const ScratchFolder folder("zelkor-fuzz-");
     const auto split = input.find(FileSeparator);
-    writeFile(folder.path() / "VIS", input.substr(0, split));
+    folder.write("VIS", input.substr(0, split));
     std::string homeCode = "VIS";
     if (split != std::string_view::npos) {
         homeCode = "HOM";
-        writeFile(folder.path() / homeCode, input.substr(split + 1));
+        folder.write(homeCode, input.substr(split + 1));
     }
     zelkor::PredictionState state;
     try {

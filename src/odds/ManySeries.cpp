@@ -27,13 +27,19 @@ constexpr std::uint64_t ChunkSeries = 256;
 constexpr std::chrono::milliseconds ProgressInterval{100};
 constexpr std::uint64_t NoFailure = std::numeric_limits<std::uint64_t>::max();
 
-// The state every series starts from: inputs checked, ratings and rosters read.
-PredictionState preparedState(const ManySeriesRequest& request) {
+// A state holding the request's teams and GAA values, as the face-off checks them.
+PredictionState inputState(const ManySeriesRequest& request) {
     PredictionState state;
     state.VISITOR = request.visitor;
     state.HOME = request.home;
     state.GAAV = request.visitorGaa;
     state.GAAH = request.homeGaa;
+    return state;
+}
+
+// The state every series starts from: inputs checked, ratings and rosters read.
+PredictionState preparedState(const ManySeriesRequest& request) {
+    PredictionState state = inputState(request);
     if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
         throw InputRefusedError(*refusal);
     }
@@ -173,6 +179,10 @@ unsigned threadCount(const ManySeriesRequest& request) {
 }
 
 } // namespace
+
+std::optional<InputRefusal> requestRefusal(const ManySeriesRequest& request) {
+    return faceOffRefusal(inputState(request), request.visitorGaaText, request.homeGaaText);
+}
 
 std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index) {
     return splitMix64Output(baseSeed, index);

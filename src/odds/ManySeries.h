@@ -2,6 +2,7 @@
 
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
+#include "core/InputChecks.h"
 #include "odds/OddsTally.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ struct ManySeriesRequest {
     std::uint64_t baseSeed = 0; ///< series i plays with seed seriesSeed(baseSeed, i)
     unsigned threads = 0;       ///< 0: one per core
 };
+
+// Why the face-off would refuse the request's teams and GAA values, if it would: the
+// check playManySeries makes first, for a front end to make before it starts a run.
+std::optional<InputRefusal> requestRefusal(const ManySeriesRequest& request);
 
 // The seed of series index (from 0) of a run with the given base seed: the (index + 1)-th
 // output of SplitMix64 started at baseSeed. `zelkor-cli ... --seed` with it replays that

@@ -98,8 +98,9 @@ std::uint32_t passesHit(const PlayerArray& thresholds, bool thresholdsRise, Sing
     }
     std::uint32_t passes = 0;
     for (int index = 0; index <= LastScanIndex; ++index) {
-        const bool hit = (thresholds[index] < draw) & (draw < thresholds[index + 1]);
-        passes |= static_cast<std::uint32_t>(hit) << index;
+        const auto above = static_cast<std::uint32_t>(thresholds[index] < draw);
+        const auto below = static_cast<std::uint32_t>(draw < thresholds[index + 1]);
+        passes |= (above & below) << index;
     }
     return passes;
 }

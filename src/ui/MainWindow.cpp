@@ -9,6 +9,7 @@
 #include "ui/ReadMeWindow.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
+#include "ui/WindowText.h"
 
 #include <algorithm>
 #include <span>
@@ -51,26 +52,6 @@ const QString MessageTitle = QStringLiteral("ZELKOR");
 // Client area of the window, in twips.
 constexpr int ClientWidthTwips = 7410;
 constexpr int ClientHeightTwips = 6585;
-
-// The codes of a half of the rating table, in its order.
-QStringList teamCodes(std::span<const TeamRatingRow> table) {
-    QStringList codes;
-    for (const TeamRatingRow& row : table) {
-        codes.append(QString::fromLatin1(row.code.data(), qsizetype(row.code.size())));
-    }
-    return codes;
-}
-
-// Engine text for the screen. Roster files written on Windows may not be UTF-8: such
-// bytes are taken as Latin-1 rather than shown as replacement marks.
-QString screenText(std::string_view text) {
-    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString shown = fromUtf8(QByteArrayView(text.data(), qsizetype(text.size())));
-    if (fromUtf8.hasError()) {
-        shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
-    }
-    return shown;
-}
 
 // The log for the screen: control characters in names shown visibly, line ends kept.
 QString screenLog(std::string_view log) {
@@ -437,8 +418,8 @@ std::string MainWindow::homeGaaText() const {
 }
 
 void MainWindow::showMessage(const std::string& message) {
-    QMessageBox box(QMessageBox::NoIcon, MessageTitle, screenText(visibleText(message)),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, MessageTitle, visibleScreenText(message), QMessageBox::Ok,
+                    this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

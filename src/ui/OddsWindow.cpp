@@ -2,12 +2,12 @@
 
 #include "core/DisplayText.h"
 #include "core/InputChecks.h"
-#include "core/PredictionState.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/OddsRun.h"
 #include "ui/ScoreHeatMap.h"
+#include "ui/WindowText.h"
 
 #include <algorithm>
 #include <array>
@@ -55,17 +55,6 @@ constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a pe
 constexpr int TotalGoalsShown = 12; // bars for 0 to 10 total goals, then one for 11 or more
 constexpr int MoneyLineRows = 6;    // money-line captions in view without scrolling
 
-// Engine text for the screen, as the main window shows it: UTF-8, or else Latin-1.
-QString screenText(std::string_view text) {
-    const std::string visible = visibleText(text);
-    QStringDecoder fromUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString shown = fromUtf8(QByteArrayView(visible.data(), qsizetype(visible.size())));
-    if (fromUtf8.hasError()) {
-        shown = QString::fromLatin1(visible.data(), qsizetype(visible.size()));
-    }
-    return shown;
-}
-
 QString percentText(double share, int decimals = 1) {
     return QLocale().toString(share * Percent, 'f', decimals) + QStringLiteral(" %");
 }
@@ -76,14 +65,6 @@ QString signedText(double value, int decimals) {
 
 QString countText(std::uint64_t count) {
     return QLocale().toString(qulonglong(count));
-}
-
-QStringList teamCodes(std::span<const TeamRatingRow> table) {
-    QStringList codes;
-    for (const TeamRatingRow& row : table) {
-        codes.append(QString::fromLatin1(row.code.data(), qsizetype(row.code.size())));
-    }
-    return codes;
 }
 
 void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
@@ -464,17 +445,13 @@ void OddsWindow::startRun() {
     request.series = std::uint64_t(seriesCount_->value());
 
     // The face-off's own checks and messages, before anything starts.
-    PredictionState state;
-    state.VISITOR = request.visitor;
-    state.HOME = request.home;
-    state.GAAV = request.visitorGaa;
-    state.GAAH = request.homeGaa;
-    if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
+    if (const auto refusal = requestRefusal(request)) {
         // In the order of InputField.
         QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
         // "You must enter GAA" leaves the focus where it is, as in the main window.
         const bool stay = refusal->message == MustEnterGaaMessage;
-        showMessage(screenText(refusal->message), stay ? nullptr : fields[int(refusal->field)]);
+        showMessage(visibleScreenText(refusal->message),
+                    stay ? nullptr : fields[int(refusal->field)]);
         return;
     }
     if (seed_->text().isEmpty()) {
@@ -556,8 +533,8 @@ void OddsWindow::closeEvent(QCloseEvent* event) {
 void OddsWindow::showTally(const OddsTally& tally) {
     shown_ = tally;
     const OddsFigures figures = oddsFigures(tally);
-    visitorName_->setText(screenText(tally.visitor));
-    homeName_->setText(screenText(tally.home));
+    visitorName_->setText(visibleScreenText(tally.visitor));
+    homeName_->setText(visibleScreenText(tally.home));
     showOutcomes(tally, figures);
     showFairOdds(figures);
     showGoals(figures);
@@ -574,8 +551,8 @@ void OddsWindow::showTally(const OddsTally& tally) {
 }
 
 void OddsWindow::showOutcomes(const OddsTally& tally, const OddsFigures& figures) {
-    const QString visitor = screenText(tally.visitor);
-    const QString home = screenText(tally.home);
+    const QString visitor = visibleScreenText(tally.visitor);
+    const QString home = visibleScreenText(tally.home);
     const struct {
         QString label;
         const Probability& chance;
@@ -667,7 +644,7 @@ void OddsWindow::showMoneyLines(const OddsTally& tally) {
                      : caption.starts_with(homePrefix)  ? HomeRed
                                                         : colour;
         }
-        setCell(moneyLines_, row, 0, screenText(caption), colour);
+        setCell(moneyLines_, row, 0, visibleScreenText(caption), colour);
         setCell(moneyLines_, row, 1,
                 percentText(tally.series == 0 ? 0 : double(count) / double(tally.series)));
     }
@@ -686,7 +663,7 @@ void OddsWindow::showScorers(QTableWidget* table,
     const QLocale locale;
     for (int row = 0; row < int(order.size()); ++row) {
         const PlayerTally& player = *order[std::size_t(row)];
-        setCell(table, row, 0, screenText(player.name));
+        setCell(table, row, 0, visibleScreenText(player.name));
         setCell(table, row, 1, percentText(anytimeScorer(player, games)));
         setCell(table, row, 2,
                 locale.toString(games == 0 ? 0 : double(player.goals) / double(games), 'f', 3));
