@@ -12,6 +12,7 @@
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace zelkor {
 
@@ -215,8 +216,14 @@ private:
     }
 
     Single minuteDraw() {
-        return toSingle(static_cast<double>(draws_.nextDraw()) * DrawRange + DrawOffset,
-                        "the draw of the minute");
+        const double draw = static_cast<double>(draws_.nextDraw()) * DrawRange + DrawOffset;
+        // The generator's draws are in [0, 1), so its minute draws are in [1, 100001) and
+        // cannot fail the check; other draw sources are checked.
+        if constexpr (std::is_same_v<Draws, Xoshiro256StarStar>) {
+            return static_cast<Single>(draw);
+        } else {
+            return toSingle(draw, "the draw of the minute");
+        }
     }
 
     void playMinute() {
