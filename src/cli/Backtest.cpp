@@ -3,6 +3,7 @@
 #include "cli/ToolErrors.h"
 #include "cli/ToolText.h"
 #include "odds/ManySeries.h"
+#include "odds/OddsFigures.h"
 #include "teamdata/TeamRatings.h"
 
 #include <charconv>
@@ -12,9 +13,6 @@
 namespace zelkor {
 
 namespace {
-
-// American odds are at least 100 in size: +150 wins 150 on 100, -120 wins 100 on 120.
-constexpr double AmericanOddsUnit = 100.0;
 
 enum ResultColumn {
     DateField,
@@ -82,21 +80,6 @@ Single gaaOf(std::string_view text, Single defaultGaa, const std::string& where)
 
 } // namespace
 
-std::optional<double> decimalOdds(std::string_view text) {
-    const std::optional<double> value = numberOf(text);
-    if (!value) {
-        return std::nullopt;
-    }
-    const bool american = text.front() == '+' || text.front() == '-' || *value >= AmericanOddsUnit;
-    if (!american) {
-        return *value > 1.0 ? value : std::nullopt;
-    }
-    if (std::abs(*value) < AmericanOddsUnit) {
-        return std::nullopt;
-    }
-    return *value > 0 ? 1.0 + *value / AmericanOddsUnit : 1.0 + AmericanOddsUnit / -*value;
-}
-
 std::vector<ResultRow> readResults(const std::vector<CsvRow>& rows, const std::string& label,
                                    const TeamCodeMap& codes, Single defaultGaa) {
     const std::vector<CsvColumn>& columns = resultColumns();
@@ -142,8 +125,8 @@ std::vector<ResultRow> readResults(const std::vector<CsvRow>& rows, const std::s
         result.visitorGaa = gaaOf(field(VisitorGaaField), defaultGaa, where + "visitor_gaa");
         result.homeGaa = gaaOf(field(HomeGaaField), defaultGaa, where + "home_gaa");
         if (hasOdds && !(field(VisitorOddsField).empty() && field(HomeOddsField).empty())) {
-            const std::optional<double> visitor = decimalOdds(field(VisitorOddsField));
-            const std::optional<double> home = decimalOdds(field(HomeOddsField));
+            const std::optional<double> visitor = parseOfferedOdds(field(VisitorOddsField));
+            const std::optional<double> home = parseOfferedOdds(field(HomeOddsField));
             if (!visitor || !home) {
                 throw InputDataError(where + "the odds '" + shownText(field(VisitorOddsField)) +
                                      "' and '" + shownText(field(HomeOddsField)) +

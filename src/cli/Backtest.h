@@ -34,10 +34,6 @@ struct ResultRow {
 std::vector<ResultRow> readResults(const std::vector<CsvRow>& rows, const std::string& label,
                                    const TeamCodeMap& codes, Single defaultGaa);
 
-// Decimal odds from a decimal ("1.85") or American ("-120", "+150", "150") text; none
-// for a text that is neither.
-std::optional<double> decimalOdds(std::string_view text);
-
 // What the model is asked about one game.
 struct OddsRequest {
     std::string visitor;

@@ -126,7 +126,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     std::string offeredVisitorText;
     std::string offeredHomeText;
     app.add_option("--offered-visitor", offeredVisitorText,
-                   "A bookmaker's odds on the visitor, decimal or American, for the edge")
+                   "A bookmaker's odds on the visitor, decimal (2.10) or American (+150, -120, "
+                   "150), for the edge")
         ->type_name("ODDS")
         ->check(offeredOdds())
         ->needs(seriesOption);

@@ -56,19 +56,21 @@ double americanOdds(double decimalOdds) {
 }
 
 std::optional<double> parseOfferedOdds(std::string_view text) {
-    const bool american = !text.empty() && (text.front() == '+' || text.front() == '-');
-    const auto value = wholeNumber(american ? text.substr(1) : text);
+    const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
+    const auto value = wholeNumber(signed_ ? text.substr(1) : text);
     if (!value) {
         return std::nullopt;
     }
-    if (!american) {
+    // Unsigned American odds ("150", as many results files write +150) are told from
+    // decimal odds by their size: no money line is 100 to 1 in decimal.
+    if (!signed_ && *value < AmericanBase) {
         return *value > 1 ? value : std::nullopt;
     }
     // American odds are at least 100 either way: +100 and -100 are even money.
     if (*value < AmericanBase) {
         return std::nullopt;
     }
-    return text.front() == '+' ? 1 + *value / AmericanBase : 1 + AmericanBase / *value;
+    return text.front() == '-' ? 1 + AmericanBase / *value : 1 + *value / AmericanBase;
 }
 
 double edgePerUnit(double winProbability, double lossProbability, double decimalOdds) {

@@ -30,8 +30,9 @@ struct FairOdds {
 // None for a probability of 0 or 1, which no odds express.
 std::optional<FairOdds> fairOdds(double probability);
 
-// A bookmaker's odds as typed: decimal ("2.10", above 1) or American, with its sign
-// ("+150", "-120"); as decimal odds, or none when the text is neither.
+// A bookmaker's odds as typed: decimal ("2.10", above 1 and below 100) or American
+// ("+150", "-120", or "150" without its sign); as decimal odds, or none when the text is
+// neither.
 std::optional<double> parseOfferedOdds(std::string_view text);
 
 // American odds of decimal odds (2.5 -> +150, 1.5 -> -200).

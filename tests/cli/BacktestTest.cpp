@@ -2,6 +2,7 @@
 #include "cli/BacktestMetrics.h"
 #include "cli/CliProcess.h"
 #include "cli/SeriesOdds.h"
+#include "cli/ToolErrors.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -87,16 +88,6 @@ TEST(BacktestMetrics, BookmakerOddsAndFlatStakes) {
     EXPECT_NEAR(devigHomeProbability(2.10, 1.80), (1 / 1.8) / (1 / 1.8 + 1 / 2.1), 1e-12);
     EXPECT_DOUBLE_EQ(devigHomeProbability(1.9, 1.9), 0.5);
 
-    const std::vector<std::pair<const char*, std::optional<double>>> odds = {
-        {"1.85", 1.85},        {"-120", 1 + 100.0 / 120}, {"+150", 2.5},         {"150", 2.5},
-        {"1.0", std::nullopt}, {"-50", std::nullopt},     {"even", std::nullopt}};
-    for (const auto& [text, decimal] : odds) {
-        EXPECT_EQ(decimalOdds(text).has_value(), decimal.has_value()) << text;
-        if (decimal) {
-            EXPECT_NEAR(*decimalOdds(text), *decimal, 1e-12) << text;
-        }
-    }
-
     // Edges: home 0.6 x 1.8 = 1.08 (bet, won +0.8); visitor 0.5 x 2.5 = 1.25 (bet, lost);
     // no odds (no bet); home 0.55 x 2.0 = 1.1 on a level game (pushed).
     const std::vector<Forecast> forecasts = {
@@ -115,6 +106,37 @@ TEST(BacktestMetrics, BookmakerOddsAndFlatStakes) {
 
 // A season whose results the model drew itself: level games go to a fair shootout, as
 // the model's two-way chances assume. Its predictions must then be calibrated.
+TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
+    const std::string header = "date,visitor,home,visitor_goals,home_goals,result,visitor_gaa,"
+                               "visitor_odds,home_odds\n";
+    const struct {
+        const char* row;
+        const char* message;
+    } cases[] = {
+        {"d,SEA,TOR,3,2,REG,2.5,,", "line 2: visitor 'SEA' is not a team code"},
+        {"d,BOS,WAT2,3,2,REG,2.5,,", "line 2: home 'WAT2' is not a team code"},
+        {"d,BOS,TOR,3.5,2,REG,2.5,,", "line 2: visitor_goals '3.5' is not a whole number"},
+        {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2: result 'PEN' is none of REG, OT and SO"},
+        {"d,BOS,TOR,3,2,REG,-1,,", "line 2: visitor_gaa '-1' is not a goals-against average"},
+        {"d,BOS,TOR,3,2,REG,2.5,1.9,+50", "line 2: the odds '1.9' and '+50' are not both"},
+    };
+    for (const auto& c : cases) {
+        try {
+            readResults(parseCsv(header + c.row + "\n", "F"), "F", TeamCodeMap(), 2.8f);
+            ADD_FAILURE() << c.row << " was read";
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    // The site's abbreviations and the user's own map are read as the program's codes.
+    const auto rows = readResults(parseCsv(header + "d,T.B,SEA,1,0,OT,,,\n", "F"), "F",
+                                  TeamCodeMap({"SEA=AVG"}), 2.8f);
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0].visitor, "TBL");
+    EXPECT_EQ(rows[0].home, "AVG");
+    EXPECT_EQ(rows[0].visitorGaa, 2.8f);
+}
+
 TEST(Backtest, SeasonTheModelDrewIsCalibrated) {
     const GameOddsEngine engine = seriesBySeriesOdds(SampleRosters);
     // The pairings furthest apart and the average team: chances from 0.3 to 0.7.

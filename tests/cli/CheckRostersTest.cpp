@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace zelkor::test {
 namespace {
 
@@ -48,7 +50,8 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
          sampleRoster("BOS") + "Spare Player,10,1,1\n",
          {"/EDM:19: note: line 19 is ignored", "/EDM: 0 errors, 0 warnings, 1 note: usable"}},
         {"FLO", "A,1,1,1\nB,1,1,1\n", {"/FLO:2: error: ends after 8 items; a roster needs 72"}},
-        {"NJD", "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
+        {"NJD",
+         "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
          {"/NJD:2: error: player row 2, name: the quote opened on line 2 is never closed"}},
         {"LAK", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), {"/LAK: error: not a plain text file"}},
         {"MIN",
@@ -66,6 +69,8 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
         folder.write(file.name, file.content);
     }
     folder.write("README", "not a roster\n");
+    // A pipe in a roster's place is refused, not waited on.
+    ASSERT_EQ(::mkfifo((folder.path() / "NAS").c_str(), 0600), 0);
     const CliResult result = runCli({"check-rosters", folder.path().string()});
     EXPECT_EQ(result.exitStatus, 1);
     for (const BrokenFile& file : files) {
@@ -74,7 +79,8 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
         }
     }
     EXPECT_EQ(result.out.find("README"), std::string::npos);
-    EXPECT_NE(result.out.find("Checked 10 files: 7 not usable."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("/NAS: error: not a plain file (a named pipe)"), std::string::npos);
+    EXPECT_NE(result.out.find("Checked 11 files: 8 not usable."), std::string::npos) << result.out;
 
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);

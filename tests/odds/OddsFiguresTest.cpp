@@ -37,8 +37,9 @@ TEST(OddsFigures, OddsInEveryForm) {
     const struct {
         const char* text;
         std::optional<double> decimal;
-    } offered[] = {{"2.10", 2.1},         {"+150", 2.5},       {"-200", 1.5},
-                   {"+100", 2.0},         {"1", std::nullopt}, {"-50", std::nullopt},
+    } offered[] = {{"2.10", 2.1},         {"+150", 2.5},         {"-200", 1.5},
+                   {"+100", 2.0},         {"150", 2.5},          {"-120", 1 + 100.0 / 120},
+                   {"1", std::nullopt},   {"1.0", std::nullopt}, {"-50", std::nullopt},
                    {"abc", std::nullopt}, {"", std::nullopt}};
     for (const auto& row : offered) {
         const auto value = parseOfferedOdds(row.text);
