@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/RosterCheck.h"
 #include "cli/ToolText.h"
+#include "core/DisplayText.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -98,51 +99,58 @@ int runCheckRosters(int argc, const char* const* argv, std::ostream& out, std::o
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
     }
 
-    std::vector<RosterFileCheck> checks;
-    for (const std::string& path : paths) {
-        std::error_code error;
-        if (!fs::is_directory(path, error)) {
-            checks.push_back(checkRosterFile(path));
-            continue;
+    // A folder that cannot be listed, or no memory left, ends the check with its reason.
+    try {
+        std::vector<RosterFileCheck> checks;
+        for (const std::string& path : paths) {
+            std::error_code error;
+            if (!fs::is_directory(path, error)) {
+                checks.push_back(checkRosterFile(path));
+                continue;
+            }
+            const std::vector<fs::path> files = rosterFilesIn(path);
+            if (files.empty()) {
+                checks.push_back({path,
+                                  {{ProblemSeverity::Error, 0, 0, "",
+                                    "a folder without roster files (files named by a team code, "
+                                    "such as BOS)"}}});
+            }
+            for (const fs::path& file : files) {
+                checks.push_back(checkRosterFile(file));
+            }
         }
-        const std::vector<fs::path> files = rosterFilesIn(path);
-        if (files.empty()) {
-            checks.push_back({path,
-                              {{ProblemSeverity::Error, 0, 0, "",
-                                "a folder without roster files (files named by a team code, "
-                                "such as BOS)"}}});
-        }
-        for (const fs::path& file : files) {
-            checks.push_back(checkRosterFile(file));
-        }
-    }
 
-    const auto unusable = static_cast<std::size_t>(
-        std::count_if(checks.begin(), checks.end(),
-                      [](const RosterFileCheck& check) { return !check.usable(); }));
-    std::ostringstream text;
-    if (json) {
-        nlohmann::ordered_json report{{"usable", unusable == 0},
-                                      {"files", nlohmann::ordered_json::array()}};
-        for (const RosterFileCheck& check : checks) {
-            report["files"].push_back(checkJson(check));
+        const auto unusable = static_cast<std::size_t>(
+            std::count_if(checks.begin(), checks.end(),
+                          [](const RosterFileCheck& check) { return !check.usable(); }));
+        std::ostringstream text;
+        if (json) {
+            nlohmann::ordered_json report{{"usable", unusable == 0},
+                                          {"files", nlohmann::ordered_json::array()}};
+            for (const RosterFileCheck& check : checks) {
+                report["files"].push_back(checkJson(check));
+            }
+            text << report.dump(JsonIndent, ' ', false,
+                                nlohmann::ordered_json::error_handler_t::replace)
+                 << '\n';
+        } else {
+            for (const RosterFileCheck& check : checks) {
+                writeText(check, text);
+            }
+            text << "Checked " << counted(checks.size(), "file") << ": "
+                 << (unusable == 0 ? "all usable" : std::to_string(unusable) + " not usable")
+                 << ".\n";
         }
-        text << report.dump(JsonIndent, ' ', false,
-                            nlohmann::ordered_json::error_handler_t::replace)
-             << '\n';
-    } else {
-        for (const RosterFileCheck& check : checks) {
-            writeText(check, text);
+        out << text.str() << std::flush;
+        if (!out) {
+            err << "Cannot write the report to standard output." << std::endl;
+            return ExitPredictionFailed;
         }
-        text << "Checked " << counted(checks.size(), "file") << ": "
-             << (unusable == 0 ? "all usable" : std::to_string(unusable) + " not usable") << ".\n";
-    }
-    out << text.str() << std::flush;
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+        return unusable == 0 ? ExitSuccess : ExitPredictionFailed;
+    } catch (const std::exception& error) {
+        err << visibleText(error.what()) << std::endl;
         return ExitPredictionFailed;
     }
-    return unusable == 0 ? ExitSuccess : ExitPredictionFailed;
 }
 
 } // namespace zelkor

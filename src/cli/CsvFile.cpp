@@ -21,11 +21,17 @@ namespace {
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF"; // UTF-8, as spreadsheets save it
 
 // A season of every skater is well under a megabyte; far larger is not a statistics file.
-constexpr std::uintmax_t LargestCsvFile = 64 * 1024 * 1024;
+constexpr std::uintmax_t LargestCsvFile = 16 * 1024 * 1024;
+
+// Far more fields than any statistics export holds (a season of every skater is some
+// 30,000); a file of nothing but separators must not turn its bytes into gigabytes.
+constexpr std::size_t MostFields = 2'000'000;
 
 // What the parser's callbacks build: the rows so far and the line being fed.
 struct Collector {
     std::vector<CsvRow> rows;
+    std::size_t fieldCount = 0;
+    bool tooManyFields = false; ///< past MostFields: the rest is dropped and the file refused
     std::vector<std::string> fields;
     int line = 0;            ///< line of the text being parsed
     int rowStart = 0;        ///< line the record being read starts on
@@ -34,11 +40,19 @@ struct Collector {
 
 void addField(void* text, std::size_t length, void* data) {
     auto& collector = *static_cast<Collector*>(data);
+    // The parser is C: it cannot pass an exception, so the refusal waits for its return.
+    if (++collector.fieldCount > MostFields) {
+        collector.tooManyFields = true;
+        return;
+    }
     collector.fields.emplace_back(static_cast<const char*>(text), text ? length : 0);
 }
 
 void endRow(int /*terminator*/, void* data) {
     auto& collector = *static_cast<Collector*>(data);
+    if (collector.tooManyFields) {
+        return;
+    }
     collector.rows.push_back({collector.rowStart, std::move(collector.fields)});
     collector.fields.clear();
     collector.awaitingRow = true;
@@ -62,6 +76,12 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label) {
     }
     const Parser parser(&state, &csv_free);
     Collector collector;
+    const auto refuseTooManyFields = [&collector, &label] {
+        if (collector.tooManyFields) {
+            throw InputDataError(label + " holds more than " + std::to_string(MostFields) +
+                                 " fields; it is not a statistics export.");
+        }
+    };
     // Fed a line at a time, so that every record knows the line it starts on.
     while (!text.empty()) {
         ++collector.line;
@@ -79,9 +99,11 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label) {
                                  ": cannot be read as CSV (" +
                                  csv_strerror(csv_error(parser.get())) + ").");
         }
+        refuseTooManyFields();
         text.remove_prefix(line.size());
     }
     csv_fini(parser.get(), addField, endRow, &collector);
+    refuseTooManyFields();
     return std::move(collector.rows);
 }
 
@@ -97,7 +119,7 @@ std::vector<CsvRow> readCsvFile(const fs::path& path) {
         throw InputFileError("The " + label + " is not a plain file.");
     }
     if (fs::file_size(path, error) > LargestCsvFile) {
-        throw InputFileError("The " + label + " is larger than 64 MiB; it is not a CSV export.");
+        throw InputFileError("The " + label + " is larger than 16 MiB; it is not a CSV export.");
     }
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;

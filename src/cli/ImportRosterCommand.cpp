@@ -108,12 +108,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                 throw InputDataError("The file lists no skater of team " + team + ".");
             }
             rosters.push_back(chooseRoster(team, statistics.skaters));
-            if (!options.force && rosterFileExists(options.folder, team)) {
-                throw RosterWriteError("The roster file '" +
-                                       shownPath(fs::path(options.folder) / team) +
-                                       "' exists already; add --force to replace it (the old "
-                                       "one is kept as " +
-                                       team + ".bak).");
+            if (const auto problem = rosterTargetProblem(options.folder, team, options.force)) {
+                throw RosterWriteError(*problem);
             }
         } catch (const ZelkorError& error) {
             problems.push_back(error.what());
@@ -135,9 +131,28 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                                   {"teams", nlohmann::ordered_json::array()},
                                   {"unknown_teams", statistics.unknownTeams}};
     std::ostringstream text;
+    std::vector<RosterWrite> done;
     for (const ImportedRoster& roster : rosters) {
-        const RosterWrite written =
-            writeRosterFile(options.folder, roster.code, rosterFileText(roster), options.force);
+        RosterWrite written;
+        try {
+            written =
+                writeRosterFile(options.folder, roster.code, rosterFileText(roster), options.force);
+        } catch (const RosterWriteError& error) {
+            // The files written before stay written: say which, so that nothing is lost.
+            for (const RosterWrite& earlier : done) {
+                err << "Wrote " << shownPath(earlier.file)
+                    << (earlier.backup
+                            ? " (the old file is kept as " + shownPath(*earlier.backup) + ")"
+                            : std::string())
+                    << std::endl;
+            }
+            err << error.what() << std::endl
+                << (done.empty() ? "No roster file was written."
+                                 : "The other roster files were not written.")
+                << std::endl;
+            return ExitPredictionFailed;
+        }
+        done.push_back(written);
         report["teams"].push_back(rosterJson(roster, written));
         text << roster.code << ": the 18 players chosen from '" << shownPath(source) << "'\n";
         writeTable(roster, text);

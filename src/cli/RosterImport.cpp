@@ -5,11 +5,16 @@
 #include "core/PredictionState.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zelkor {
 
@@ -17,6 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Far beyond any career's games, goals or assists; small enough that the sums of a
+// player's rows cannot overflow.
+constexpr int MostCount = 10'000;
 constexpr int Forwards = 12;                          // forwards a team sheet lists
 constexpr int Defencemen = PlayersPerTeam - Forwards; // and defencemen
 
@@ -78,9 +86,11 @@ int countOf(std::string_view field, const char* what, const std::string& where) 
     }
     int value = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc{} || end != field.data() + field.size() || value < 0) {
+    if (error != std::errc{} || end != field.data() + field.size() || value < 0 ||
+        value > MostCount) {
         throw InputDataError(where + ": " + what + " '" + shownText(field) +
-                             "' is not a whole number of 0 or more.");
+                             "' is not a whole number from 0 to " + std::to_string(MostCount) +
+                             ".");
     }
     return value;
 }
@@ -189,9 +199,17 @@ ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& 
         }
         const auto [entry, added] = players.try_emplace({skater.name, skater.role}, skater);
         if (!added) {
-            entry->second.games += skater.games;
-            entry->second.goals += skater.goals;
-            entry->second.assists += skater.assists;
+            const auto add = [&](int& total, int more, const char* what) {
+                if (total + more > MostCount) {
+                    throw InputDataError("Team " + code + ": the rows of " +
+                                         shownText(skater.name) + " add up to more than " +
+                                         std::to_string(MostCount) + " " + what + ".");
+                }
+                total += more;
+            };
+            add(entry->second.games, skater.games, "games played");
+            add(entry->second.goals, skater.goals, "goals");
+            add(entry->second.assists, skater.assists, "assists");
         }
     }
     std::vector<Skater> forwards;
@@ -256,9 +274,77 @@ std::string rosterFileText(const ImportedRoster& roster) {
     return text;
 }
 
-bool rosterFileExists(const fs::path& folder, const std::string& code) {
+namespace {
+
+[[noreturn]] void throwWriteError(const std::string& what, int error) {
+    throw RosterWriteError(what + ": " + std::error_code(error, std::generic_category()).message() +
+                           ".");
+}
+
+// A new file of the given mode with text in it, on the disk before it returns. Never
+// follows a link or replaces a file already there.
+void writeNewFile(const fs::path& path, const std::string& text, fs::perms mode,
+                  const std::string& label) {
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (descriptor < 0) {
+        throwWriteError("Cannot write " + label, errno);
+    }
+    std::size_t done = 0;
+    int error = 0;
+    while (done < text.size() && error == 0) {
+        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno != EINTR) {
+            error = errno;
+        } else if (written > 0) {
+            done += static_cast<std::size_t>(written);
+        }
+    }
+    if (error == 0 && ::fsync(descriptor) != 0) {
+        error = errno;
+    }
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        throwWriteError("Cannot write " + label, error);
+    }
+}
+
+// Where a file of the folder is written before it is renamed into place.
+fs::path temporaryBeside(const fs::path& folder, const std::string& name) {
+    return folder / ("." + name + ".import-" + std::to_string(std::random_device{}()));
+}
+
+// Flushes the folder's entries, so that a rename survives a crash.
+void syncFolder(const fs::path& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std::string& code,
+                                               bool replace) {
     std::error_code error;
-    return fs::exists(fs::symlink_status(folder / code, error));
+    const fs::path target = folder / code;
+    if (!fs::exists(fs::symlink_status(target, error))) {
+        return std::nullopt;
+    }
+    if (!replace) {
+        return "The roster file '" + shownPath(target) +
+               "' exists already; add --force to replace it (the old one is kept as " + code +
+               ".bak).";
+    }
+    if (!fs::is_regular_file(fs::symlink_status(target, error))) {
+        return "'" + shownPath(target) + "' is not a plain file; it is left alone.";
+    }
+    return std::nullopt;
 }
 
 RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
@@ -270,38 +356,43 @@ RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
         throw RosterWriteError("The roster folder '" + shownPath(folder) +
                                "' is not a folder and cannot be created.");
     }
-    const bool exists = rosterFileExists(folder, code);
-    if (exists && !replace) {
-        throw RosterWriteError("The roster file '" + shownPath(target) +
-                               "' exists already; add --force to replace it (the old one is kept "
-                               "as " +
-                               code + ".bak).");
+    if (const auto problem = rosterTargetProblem(folder, code, replace)) {
+        throw RosterWriteError(*problem);
     }
-    if (exists && !fs::is_regular_file(target, error)) {
-        throw RosterWriteError("'" + shownPath(target) +
-                               "' is not a plain file; it is left alone.");
-    }
+    const fs::file_status old = fs::symlink_status(target, error);
+    const bool exists = fs::exists(old);
+    // A replaced file keeps its permissions.
+    const fs::perms mode = exists ? old.permissions()
+                                  : fs::perms::owner_read | fs::perms::owner_write |
+                                        fs::perms::group_read | fs::perms::others_read;
 
-    // Written beside its final place, so the rename cannot cross file systems.
-    const fs::path temporary =
-        folder / ("." + code + ".import-" + std::to_string(std::random_device{}()));
-    {
-        // Text mode: the platform's own line ends.
-        std::ofstream file(temporary, std::ios::out | std::ios::trunc);
-        file << text;
-        file.close();
-        if (!file) {
-            fs::remove(temporary, error);
-            throw RosterWriteError("Cannot write the roster file '" + shownPath(target) + "'.");
-        }
-    }
+    const fs::path temporary = temporaryBeside(folder, code);
+    writeNewFile(temporary, text, mode, "the roster file '" + shownPath(target) + "'");
     RosterWrite written{target, std::nullopt};
     if (exists) {
+        // Copied to a new file, then renamed: a link named CODE.bak is replaced, not followed.
         const fs::path backup = folder / (code + ".bak");
-        if (!fs::copy_file(target, backup, fs::copy_options::overwrite_existing, error)) {
+        const fs::path backupTemporary = temporaryBeside(folder, code + ".bak");
+        const auto keepFailed = [&](const std::string& reason) {
             fs::remove(temporary, error);
+            fs::remove(backupTemporary, error);
             throw RosterWriteError("Cannot keep the old roster file as '" + shownPath(backup) +
-                                   "'; nothing was replaced.");
+                                   "' (" + reason + "); nothing was replaced.");
+        };
+        std::ifstream oldFile(target, std::ios::binary);
+        std::ostringstream oldText;
+        oldText << oldFile.rdbuf();
+        if (!oldFile) {
+            keepFailed("it cannot be read");
+        }
+        try {
+            writeNewFile(backupTemporary, oldText.str(), mode, "'" + shownPath(backup) + "'");
+        } catch (const RosterWriteError& failure) {
+            keepFailed(failure.what());
+        }
+        fs::rename(backupTemporary, backup, error);
+        if (error) {
+            keepFailed(error.message());
         }
         written.backup = backup;
     }
@@ -312,6 +403,7 @@ RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
         throw RosterWriteError("Cannot put the roster file '" + shownPath(target) +
                                "' in place: " + reason + ".");
     }
+    syncFolder(folder);
     return written;
 }
 

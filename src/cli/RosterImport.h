@@ -63,12 +63,14 @@ struct RosterWrite {
     std::optional<std::filesystem::path> backup; ///< the replaced file, kept beside it
 };
 
-// Whether writing the team's file into folder would replace one.
-bool rosterFileExists(const std::filesystem::path& folder, const std::string& code);
+// Why the team's file cannot be written into folder, if it cannot: it exists and replace
+// was not asked, or it is not a plain file.
+std::optional<std::string> rosterTargetProblem(const std::filesystem::path& folder,
+                                               const std::string& code, bool replace);
 
 // Writes the file named by the code into folder (created if missing) through a temporary
-// file renamed into place; an existing file is replaced only with replace, and is then kept
-// as CODE.bak. Throws RosterWriteError.
+// file, flushed to the disk and renamed into place; an existing file is replaced only with
+// replace, and is then kept as CODE.bak. Throws RosterWriteError.
 RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::string& code,
                             const std::string& text, bool replace);
 

@@ -96,8 +96,13 @@ public:
                     return finish();
                 }
             }
-            addChunk(chunk);
-            chunk = empty;
+            try {
+                addChunk(chunk);
+                chunk = empty;
+            } catch (...) { // out of memory: the run cannot go on
+                recordFailure(first, std::current_exception());
+                return finish();
+            }
         }
         finish();
     }

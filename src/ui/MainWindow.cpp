@@ -179,6 +179,11 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
     cboVisitor_->setFocus();
 }
 
+MainWindow::~MainWindow() {
+    delete odds_;
+    delete readMe_;
+}
+
 // The controls in the order in which they overlap: a later one lies over an earlier one.
 void MainWindow::buildControls(QWidget* client) {
     const QColor white(Qt::white);

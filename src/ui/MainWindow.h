@@ -31,6 +31,9 @@ class MainWindow : public QMainWindow, public WindowServices {
 public:
     // rosterFolder: where the face-off run finds the roster files.
     explicit MainWindow(std::filesystem::path rosterFolder, QWidget* parent = nullptr);
+    // Closes the ReadMe and Odds windows, which have no owner, so that no run outlives the
+    // program.
+    ~MainWindow() override;
 
     const PredictionState& state() const { return predictor_.state(); }
     // The log as the engine wrote it, line ends included.

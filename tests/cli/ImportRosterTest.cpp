@@ -99,6 +99,17 @@ TEST(ImportRoster, UntidySiteExportGivesTheTeamsBestEighteen) {
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(readFile(rosters / "MON.bak"), "old\n");
     EXPECT_EQ(lines(readFile(rosters / "MON")).size(), 18u);
+
+    // A link named MON.bak is replaced by the backup, never followed out of the folder.
+    folder.write("outside", "not a roster\n");
+    std::filesystem::remove(rosters / "MON.bak");
+    std::filesystem::create_symlink(folder.path() / "outside", rosters / "MON.bak");
+    const std::string imported = readFile(rosters / "MON");
+    result = runCli(forced);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(readFile(folder.path() / "outside"), "not a roster\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(rosters / "MON.bak"));
+    EXPECT_EQ(readFile(rosters / "MON.bak"), imported);
 }
 
 // The league's own export: long column names, one-letter positions, several teams, and a
@@ -148,6 +159,8 @@ TEST(ImportRoster, UnusableStatisticsAreRefusedAndNothingIsWritten) {
         {"a chosen player without games", header() + skaters(18, "0"), "0 games played"},
         {"goals not a number", header() + skaters(18) + "Odd,TOR,C,80,many,5\n",
          "goals 'many' is not a whole number"},
+        {"a count beyond any career", header() + skaters(18) + "Odd,TOR,C,80,20000,5\n",
+         "goals '20000' is not a whole number from 0 to 10000"},
         {"no header row", skaters(18), "no header row"},
         {"no skater of the team", "Player,Tm,Pos,GP,G,A\nX,BOS,C,1,1,1\n", "no skater of team TOR"},
     };
