@@ -320,7 +320,9 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                  "Write one JSON object with a row per game instead of text");
     app.add_option("--map", options.extraCodes,
                    "A team abbreviation of the file and the code to read it as, e.g. SEA=AVG")
-        ->type_name("ABBR=CODE");
+        ->type_name("ABBR=CODE")
+        ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
+                               "ABBR=CODE"));
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

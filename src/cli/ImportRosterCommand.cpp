@@ -210,7 +210,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     app.add_flag("--json", options.json, "Write one JSON object instead of text");
     app.add_option("--map", options.extraCodes,
                    "A team abbreviation of the file and the code to import it as, e.g. SEA=AVG")
-        ->type_name("ABBR=CODE");
+        ->type_name("ABBR=CODE")
+        ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
+                               "ABBR=CODE"));
     try {
         app.parse(argc, argv);
         if (team->count() == 0 && !options.all) {

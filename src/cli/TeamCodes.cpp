@@ -60,18 +60,24 @@ bool isTotalRow(std::string_view team) {
     return upper == "TOT" || isTeamCount(upper) || upper.find_first_of(",/ ") != std::string::npos;
 }
 
+std::string teamMappingProblem(std::string_view mapping) {
+    const auto equals = mapping.find('=');
+    if (equals == std::string_view::npos || trimmed(mapping.substr(0, equals)).empty() ||
+        !isTeamCode(upperCase(trimmed(mapping.substr(equals + 1))))) {
+        return "'" + shownText(mapping) +
+               "' is not ABBR=CODE with a team code of the program, e.g. SEA=AVG.";
+    }
+    return {};
+}
+
 TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras) {
     for (const std::string& extra : extras) {
-        const auto equals = extra.find('=');
-        const std::string code =
-            equals == std::string::npos ? "" : upperCase(trimmed(extra.substr(equals + 1)));
-        if (equals == std::string::npos || trimmed(extra.substr(0, equals)).empty() ||
-            !isTeamCode(code)) {
-            throw InputDataError("'" + shownText(extra) +
-                                 "' is not ABBR=CODE with a team code of the program, "
-                                 "e.g. SEA=AVG.");
+        if (const std::string problem = teamMappingProblem(extra); !problem.empty()) {
+            throw InputDataError(problem);
         }
-        extras_.emplace_back(upperCase(trimmed(extra.substr(0, equals))), code);
+        const auto equals = extra.find('=');
+        extras_.emplace_back(upperCase(trimmed(extra.substr(0, equals))),
+                             upperCase(trimmed(extra.substr(equals + 1))));
     }
 }
 

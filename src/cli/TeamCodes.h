@@ -20,6 +20,9 @@ bool isTotalRow(std::string_view team);
 
 // Extra abbreviations a user maps to codes on the command line, as "ABBR=CODE" texts.
 // Throws InputDataError for a text that is not of that form or names no team code.
+// Why an ABBR=CODE mapping of the command line cannot be used; empty when it can.
+std::string teamMappingProblem(std::string_view mapping);
+
 class TeamCodeMap {
 public:
     explicit TeamCodeMap(const std::vector<std::string>& extras = {});

@@ -104,6 +104,12 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"American odds below 100", plus({"--series", "10", "--offered-visitor", "+50"})},
         {"huge GAA text", withArgument("--gaa-home", std::string(100000, '9') + "x"), "999..."},
         {"unexpected word with an escape", plus({"\x1b[2J"}), "\\x1b[2J"},
+        {"a team map without its code",
+         {"backtest", "results.csv", "--rosters", ".", "--map", "SEA"},
+         "not ABBR=CODE"},
+        {"a team map to no team of the program",
+         {"import-roster", "stats.csv", "--all", "--to", ".", "--map", "SEA=XYZ"},
+         "not ABBR=CODE"},
     };
     for (const UsageCase& usage : cases) {
         SCOPED_TRACE(usage.label);
