@@ -344,6 +344,17 @@ RosterFileCheck checkRosterFile(const fs::path& path) {
                                          std::to_string(last) + " are") +
                         " ignored: only the first 18 players are read");
     }
+    // What the checks above cannot see, such as totals beyond a single's range: the
+    // prediction's own reading has the last word on a file they find usable.
+    if (check.usable()) {
+        try {
+            PredictionState state;
+            const std::string name = path.filename().string();
+            ReadRosters(state, name, name, path.parent_path().empty() ? "." : path.parent_path());
+        } catch (const ZelkorError& error) {
+            checker.add(ProblemSeverity::Error, 0, 0, -1, error.what());
+        }
+    }
     return check;
 }
 

@@ -50,6 +50,15 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
          sampleRoster("BOS") + "Spare Player,10,1,1\n",
          {"/EDM:19: note: line 19 is ignored", "/EDM: 0 errors, 0 warnings, 1 note: usable"}},
         {"FLO", "A,1,1,1\nB,1,1,1\n", {"/FLO:2: error: ends after 8 items; a roster needs 72"}},
+        {"NYI",
+         [] {
+             std::string roster;
+             for (int k = 0; k < 18; ++k) {
+                 roster += "P" + std::to_string(k) + ",80,3e38,5\n";
+             }
+             return roster;
+         }(),
+         {"/NYI: error: Overflow in adding up the goals of roster file 'NYI'"}},
         {"NJD",
          "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
          {"/NJD:2: error: player row 2, name: the quote opened on line 2 is never closed"}},
@@ -80,7 +89,7 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
     }
     EXPECT_EQ(result.out.find("README"), std::string::npos);
     EXPECT_NE(result.out.find("/NAS: error: not a plain file (a named pipe)"), std::string::npos);
-    EXPECT_NE(result.out.find("Checked 11 files: 8 not usable."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Checked 12 files: 9 not usable."), std::string::npos) << result.out;
 
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);
