@@ -23,6 +23,15 @@ std::string withLine(int line, const std::string& replacement) {
     return roster.substr(0, start) + replacement + roster.substr(end);
 }
 
+// 18 players alike, each with the given "games,goals,assists".
+std::string eighteenAlike(const std::string& values) {
+    std::string roster;
+    for (int k = 0; k < 18; ++k) {
+        roster += "P" + std::to_string(k) + "," + values + "\n";
+    }
+    return roster;
+}
+
 struct BrokenFile {
     const char* name;
     std::string content;
@@ -51,26 +60,14 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
          {"/EDM:19: note: line 19 is ignored", "/EDM: 0 errors, 0 warnings, 1 note: usable"}},
         {"FLO", "A,1,1,1\nB,1,1,1\n", {"/FLO:2: error: ends after 8 items; a roster needs 72"}},
         {"NYI",
-         [] {
-             std::string roster;
-             for (int k = 0; k < 18; ++k) {
-                 roster += "P" + std::to_string(k) + ",80,3e38,5\n";
-             }
-             return roster;
-         }(),
+         eighteenAlike("80,3e38,5"),
          {"/NYI: error: Overflow in adding up the goals of roster file 'NYI'"}},
         {"NJD",
          "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
          {"/NJD:2: error: player row 2, name: the quote opened on line 2 is never closed"}},
         {"LAK", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), {"/LAK: error: not a plain text file"}},
         {"MIN",
-         [] {
-             std::string roster;
-             for (int k = 0; k < 18; ++k) {
-                 roster += "P" + std::to_string(k) + ",80,5,0\n";
-             }
-             return roster;
-         }(),
+         eighteenAlike("80,5,0"),
          {"/MIN: error: the assists of the 18 players add up to 0"}},
     };
     TempFolder folder;
