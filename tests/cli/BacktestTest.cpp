@@ -3,6 +3,7 @@
 #include "cli/CliProcess.h"
 #include "cli/SeriesOdds.h"
 #include "cli/ToolErrors.h"
+#include "odds/ManySeries.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -135,6 +136,27 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
     EXPECT_EQ(rows[0].visitor, "TBL");
     EXPECT_EQ(rows[0].home, "AVG");
     EXPECT_EQ(rows[0].visitorGaa, 2.8f);
+}
+
+// A game's odds are those of a many-series run with the game's seed as its base seed, so
+// that any game of a backtest can be looked into with zelkor-cli --series --seed.
+TEST(Backtest, GameOddsAreTheManySeriesRunOfTheGamesSeed) {
+    const GameCounts counts = seriesBySeriesOdds(SampleRosters)({"BOS", "TOR", 2.8f, 2.6f, 30, 77});
+    ManySeriesRequest run;
+    run.visitor = "BOS";
+    run.home = "TOR";
+    run.visitorGaa = 2.8f;
+    run.homeGaa = 2.6f;
+    run.visitorGaaText = "2.8";
+    run.homeGaaText = "2.6";
+    run.rosterFolder = SampleRosters;
+    run.series = 30;
+    run.baseSeed = 77;
+    const OddsTally tally = *playManySeries(run, std::stop_token{});
+    EXPECT_EQ(counts.games, 330);
+    EXPECT_EQ(counts.visitorWins, tally.visitorWinsRegulation + tally.visitorWinsOvertime);
+    EXPECT_EQ(counts.homeWins, tally.homeWinsRegulation + tally.homeWinsOvertime);
+    EXPECT_EQ(counts.level, tally.ties);
 }
 
 TEST(Backtest, SeasonTheModelDrewIsCalibrated) {

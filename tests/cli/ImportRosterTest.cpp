@@ -132,6 +132,29 @@ TEST(ImportRoster, LeagueExportImportsEveryTeam) {
     EXPECT_EQ(lines(readFile(folder.path() / "TOR"))[0], "TOR Skater 0,82,30,10");
     EXPECT_EQ(lines(readFile(folder.path() / "NAS")).size(), 18u);
     EXPECT_EQ(readFile(folder.path() / "TOR").find("Both"), std::string::npos);
+
+    // Something other than a file in one team's place stops the import before any file is
+    // written; a replaced file keeps its permissions.
+    namespace fs = std::filesystem;
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(folder.path() / "TOR", ownerOnly);
+    fs::remove(folder.path() / "NAS");
+    fs::create_directory(folder.path() / "NAS");
+    const std::vector<std::string> forced = {"import-roster",
+                                             (folder.path() / "league.csv").string(),
+                                             "--all",
+                                             "--to",
+                                             folder.path().string(),
+                                             "--force"};
+    const CliResult refused = runCli(forced);
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("is not a plain file"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("No roster file was written."), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder.path() / "TOR.bak"));
+    fs::remove(folder.path() / "NAS");
+    ASSERT_EQ(runCli(forced).exitStatus, 0);
+    EXPECT_EQ(fs::status(folder.path() / "TOR").permissions() & fs::perms::all, ownerOnly);
+    EXPECT_EQ(fs::status(folder.path() / "TOR.bak").permissions() & fs::perms::all, ownerOnly);
 }
 
 struct Refusal {
