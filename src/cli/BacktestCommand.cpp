@@ -3,6 +3,7 @@
 #include "cli/Backtest.h"
 #include "cli/CsvFile.h"
 #include "cli/ExitStatus.h"
+#include "cli/JsonText.h"
 #include "cli/SeriesOdds.h"
 #include "cli/ToolErrors.h"
 #include "cli/ToolText.h"
@@ -25,8 +26,6 @@
 namespace zelkor {
 
 namespace {
-
-constexpr int JsonIndent = 2;        // spaces per level
 constexpr int DefaultSeries = 50;    // series per game: 550 simulated games
 constexpr int MostSeries = 100000;   // beyond this a backtest would run for days
 constexpr double DefaultGaa = 2.8;   // a typical goalie's goals-against average
@@ -273,9 +272,7 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
     std::ostringstream text;
     if (options.json) {
-        text << reportJson(report, options)
-                    .dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-             << '\n';
+        text << jsonText(reportJson(report, options));
     } else {
         writeText(report, options.results, text);
     }

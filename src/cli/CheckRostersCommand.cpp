@@ -1,6 +1,7 @@
 #include "cli/CheckRostersCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/JsonText.h"
 #include "cli/RosterCheck.h"
 #include "cli/ToolText.h"
 #include "core/DisplayText.h"
@@ -17,8 +18,6 @@ namespace zelkor {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int JsonIndent = 2; // spaces per level
 
 const char* severityName(ProblemSeverity severity) {
     switch (severity) {
@@ -130,9 +129,7 @@ int runCheckRosters(int argc, const char* const* argv, std::ostream& out, std::o
             for (const RosterFileCheck& check : checks) {
                 report["files"].push_back(checkJson(check));
             }
-            text << report.dump(JsonIndent, ' ', false,
-                                nlohmann::ordered_json::error_handler_t::replace)
-                 << '\n';
+            text << jsonText(report);
         } else {
             for (const RosterFileCheck& check : checks) {
                 writeText(check, text);

@@ -2,6 +2,7 @@
 
 #include "cli/CsvFile.h"
 #include "cli/ExitStatus.h"
+#include "cli/JsonText.h"
 #include "cli/RosterImport.h"
 #include "cli/TeamCodes.h"
 #include "cli/ToolErrors.h"
@@ -22,8 +23,6 @@ namespace zelkor {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int JsonIndent = 2; // spaces per level
 
 struct ImportOptions {
     std::string statistics;
@@ -173,8 +172,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         text << " (name a code with --map ABBR=CODE)\n";
     }
     if (options.json) {
-        out << report.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-            << '\n';
+        out << jsonText(report);
     } else {
         out << text.str();
     }

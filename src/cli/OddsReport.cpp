@@ -1,5 +1,6 @@
 #include "cli/OddsReport.h"
 
+#include "cli/JsonText.h"
 #include "core/DisplayText.h"
 
 #include <nlohmann/json.hpp>
@@ -14,8 +15,6 @@
 namespace zelkor {
 
 namespace {
-
-constexpr int JsonIndent = 2;
 constexpr int GridGoals = 9;      // the score grid shows 0 to 8 goals; more go in the last column
 constexpr int TopScorers = 5;     // players listed per team
 constexpr int LabelWidth = 28;    // the label column of the tables
@@ -285,8 +284,7 @@ void writeOddsJson(const OddsReport& report, std::ostream& out) {
                               {"home", optionalJson(report.offeredHome)}};
     object["edges"] = {{"visitor", optionalJson(figures.visitorEdge)},
                        {"home", optionalJson(figures.homeEdge)}};
-    out << object.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << '\n';
+    out << jsonText(object);
 }
 
 } // namespace zelkor

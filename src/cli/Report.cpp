@@ -1,5 +1,6 @@
 #include "cli/Report.h"
 
+#include "cli/JsonText.h"
 #include "core/DisplayText.h"
 
 #include <nlohmann/json.hpp>
@@ -8,11 +9,7 @@
 
 namespace zelkor {
 
-namespace {
-
-constexpr int JsonIndent = 2; // spaces per level: readable, and still one object to parse
-
-} // namespace
+namespace {} // namespace
 
 SeriesReport collectReport(const PredictionState& state, const SeriesFacts& facts,
                            const ConsoleWindow& window, std::optional<std::uint64_t> seed) {
@@ -58,8 +55,7 @@ void writeJsonReport(const SeriesReport& report, std::ostream& out) {
     object["ties"] = report.ties;
     object["goals_visitor"] = report.goalsVisitor;
     object["goals_home"] = report.goalsHome;
-    out << object.dump(JsonIndent, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << '\n';
+    out << jsonText(object);
 }
 
 } // namespace zelkor
