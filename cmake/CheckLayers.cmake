@@ -1,27 +1,23 @@
 cmake_policy(VERSION 3.25)
 # Fails when a source file under src/ includes a module that its layer may not use, so
-# that the layers point one way: the front ends use the engine; in the engine, team data
-# and simulation stand on core, and the face-off run is the one piece that uses them all.
+# that the layers point one way: team data and simulation stand on core, the engine (the
+# face-off run) on them, odds on the engine, the season library on odds, and the front
+# ends on top.
 # Run as: cmake -DSOURCE_DIR=<src> -DSTAMP=<file> -P CheckLayers.cmake
 
-# The face-off run and what only it may use live in src/core but form the top layer.
-set(top_files FaceOffRun Predictor InputChecks)
-
+# Each folder is a layer; a layer may include itself and the layers listed for it.
 set(allowed_core core)
-set(allowed_top core top teamdata simulation)
 set(allowed_teamdata core teamdata)
 set(allowed_simulation core simulation)
-set(allowed_odds core top teamdata simulation odds)
-set(allowed_cli core top teamdata simulation odds cli)
-set(allowed_ui core top teamdata simulation odds ui)
+set(allowed_engine core teamdata simulation engine)
+set(allowed_odds core teamdata simulation engine odds)
+set(allowed_season core teamdata simulation engine odds season)
+set(allowed_cli core teamdata simulation engine odds season cli)
+set(allowed_ui core teamdata simulation engine odds season ui)
 
-# The layer of a path relative to src/: its folder, or "top" for the face-off files.
+# The layer of a path relative to src/: its folder.
 function(layer_of path result)
     string(REGEX MATCH "^[a-z]+" module "${path}")
-    get_filename_component(name "${path}" NAME_WE)
-    if(module STREQUAL "core" AND name IN_LIST top_files)
-        set(module top)
-    endif()
     set(${result} ${module} PARENT_SCOPE)
 endfunction()
 

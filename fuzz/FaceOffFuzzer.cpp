@@ -9,8 +9,8 @@
 // a 0x1e byte and the home file; without the byte the one file serves both teams.
 
 #include "FuzzSupport.h"
-#include "core/FaceOffRun.h"
-#include "core/InputChecks.h"
+#include "engine/FaceOffRun.h"
+#include "engine/InputChecks.h"
 #include "simulation/GameLoop.h"
 #include "simulation/RandomSource.h"
 #include "support/RecordingWindow.h"

@@ -2,8 +2,8 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "cli/RosterCheck.h"
-#include "cli/ToolText.h"
+#include "season/RosterCheck.h"
+#include "season/MessageText.h"
 #include "core/DisplayText.h"
 
 #include <CLI/CLI.hpp>

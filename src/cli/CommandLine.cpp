@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "core/DisplayText.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "odds/OddsFigures.h"
 

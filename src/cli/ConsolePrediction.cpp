@@ -4,7 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/Report.h"
 #include "core/DisplayText.h"
-#include "core/Predictor.h"
+#include "engine/Predictor.h"
 #include "simulation/RandomSource.h"
 #include "simulation/SeriesSummary.h"
 

@@ -1,12 +1,12 @@
 #include "cli/ImportRosterCommand.h"
 
-#include "cli/CsvFile.h"
+#include "season/CsvFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "cli/RosterImport.h"
-#include "cli/TeamCodes.h"
-#include "cli/ToolErrors.h"
-#include "cli/ToolText.h"
+#include "season/RosterImport.h"
+#include "season/TeamCodes.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 #include "core/DisplayText.h"
 
 #include <CLI/CLI.hpp>

@@ -1,6 +1,6 @@
 #include "odds/ManySeries.h"
 
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "simulation/GameLoop.h"
 #include "simulation/RandomSource.h"
 #include "simulation/SeriesSummary.h"

@@ -2,7 +2,7 @@
 
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "odds/OddsTally.h"
 
 #include <cstdint>

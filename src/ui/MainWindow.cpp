@@ -1,7 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include "core/DisplayText.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "core/LogLine.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"

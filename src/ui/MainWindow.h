@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/PredictionState.h"
-#include "core/Predictor.h"
+#include "engine/Predictor.h"
 #include "core/WindowServices.h"
 
 #include <filesystem>

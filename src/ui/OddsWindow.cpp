@@ -1,7 +1,7 @@
 #include "ui/OddsWindow.h"
 
 #include "core/DisplayText.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
 #include "teamdata/TeamRatings.h"

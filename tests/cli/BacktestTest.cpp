@@ -1,8 +1,8 @@
-#include "cli/Backtest.h"
-#include "cli/BacktestMetrics.h"
+#include "season/Backtest.h"
+#include "season/BacktestMetrics.h"
 #include "cli/CliProcess.h"
-#include "cli/SeriesOdds.h"
-#include "cli/ToolErrors.h"
+#include "season/SeriesOdds.h"
+#include "season/DataErrors.h"
 #include "odds/ManySeries.h"
 
 #include <gtest/gtest.h>

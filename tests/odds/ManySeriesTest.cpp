@@ -1,7 +1,7 @@
 #include "odds/ManySeries.h"
 
-#include "core/InputChecks.h"
-#include "core/Predictor.h"
+#include "engine/InputChecks.h"
+#include "engine/Predictor.h"
 #include "simulation/RandomSource.h"
 #include "support/RecordingWindow.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/DrawSource.h"
-#include "core/FaceOffRun.h"
+#include "engine/FaceOffRun.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
 #include "simulation/RandomSource.h"

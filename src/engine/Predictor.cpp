@@ -1,4 +1,4 @@
-#include "core/Predictor.h"
+#include "engine/Predictor.h"
 
 #include <utility>
 

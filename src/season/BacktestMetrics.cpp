@@ -1,4 +1,4 @@
-#include "cli/BacktestMetrics.h"
+#include "season/BacktestMetrics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "cli/RosterImport.h"
+#include "season/RosterImport.h"
 
-#include "cli/ToolErrors.h"
-#include "cli/ToolText.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 #include "core/PredictionState.h"
 
 #include <algorithm>

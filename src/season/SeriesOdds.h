@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Backtest.h"
+#include "season/Backtest.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
-#include "cli/Backtest.h"
+#include "season/Backtest.h"
 
-#include "cli/ToolErrors.h"
-#include "cli/ToolText.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 #include "odds/ManySeries.h"
 #include "odds/OddsFigures.h"
 #include "teamdata/TeamRatings.h"

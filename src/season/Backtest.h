@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/BacktestMetrics.h"
-#include "cli/CsvFile.h"
-#include "cli/TeamCodes.h"
+#include "season/BacktestMetrics.h"
+#include "season/CsvFile.h"
+#include "season/TeamCodes.h"
 #include "core/Arithmetic.h"
 
 #include <cstdint>

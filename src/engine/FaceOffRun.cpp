@@ -1,7 +1,7 @@
-#include "core/FaceOffRun.h"
+#include "engine/FaceOffRun.h"
 
 #include "core/Errors.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "simulation/GameLoop.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"

@@ -1,4 +1,4 @@
-#include "cli/ToolText.h"
+#include "season/MessageText.h"
 
 #include "core/DisplayText.h"
 

@@ -1,4 +1,4 @@
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 
 #include "core/DisplayText.h"
 #include "teamdata/TeamRatings.h"

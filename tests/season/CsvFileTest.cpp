@@ -1,5 +1,5 @@
-#include "cli/CsvFile.h"
-#include "cli/TeamCodes.h"
+#include "season/CsvFile.h"
+#include "season/TeamCodes.h"
 #include "core/Errors.h"
 
 #include <gtest/gtest.h>

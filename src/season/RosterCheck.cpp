@@ -1,7 +1,7 @@
-#include "cli/RosterCheck.h"
+#include "season/RosterCheck.h"
 
-#include "cli/TeamCodes.h"
-#include "cli/ToolText.h"
+#include "season/TeamCodes.h"
+#include "season/MessageText.h"
 #include "core/Errors.h"
 #include "core/PredictionState.h"
 #include "teamdata/RegularFileBuffer.h"

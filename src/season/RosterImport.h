@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/CsvFile.h"
-#include "cli/TeamCodes.h"
+#include "season/CsvFile.h"
+#include "season/TeamCodes.h"
 
 #include <filesystem>
 #include <optional>

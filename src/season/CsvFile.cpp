@@ -1,7 +1,7 @@
-#include "cli/CsvFile.h"
+#include "season/CsvFile.h"
 
-#include "cli/ToolErrors.h"
-#include "cli/ToolText.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 
 #include <csv.h>
 

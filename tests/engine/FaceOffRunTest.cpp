@@ -1,4 +1,4 @@
-#include "core/FaceOffRun.h"
+#include "engine/FaceOffRun.h"
 
 #include "simulation/RandomSource.h"
 #include "support/RecordingWindow.h"

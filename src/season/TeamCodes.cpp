@@ -1,7 +1,7 @@
-#include "cli/TeamCodes.h"
+#include "season/TeamCodes.h"
 
-#include "cli/ToolErrors.h"
-#include "cli/ToolText.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 #include "teamdata/TeamRatings.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "cli/SeriesOdds.h"
+#include "season/SeriesOdds.h"
 
 #include "core/Errors.h"
-#include "core/InputChecks.h"
+#include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "teamdata/RosterCheckHint.h"
 
