@@ -1,13 +1,13 @@
 #include "cli/BacktestCommand.h"
 
-#include "season/Backtest.h"
-#include "season/CsvFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "season/SeriesOdds.h"
+#include "core/PredictionState.h"
+#include "season/Backtest.h"
+#include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
-#include "core/PredictionState.h"
+#include "season/SeriesOdds.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 

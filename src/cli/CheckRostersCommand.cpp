@@ -2,9 +2,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "season/RosterCheck.h"
-#include "season/MessageText.h"
 #include "core/DisplayText.h"
+#include "season/MessageText.h"
+#include "season/RosterCheck.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -1,13 +1,13 @@
 #include "cli/ImportRosterCommand.h"
 
-#include "season/CsvFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "season/RosterImport.h"
-#include "season/TeamCodes.h"
+#include "core/DisplayText.h"
+#include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
-#include "core/DisplayText.h"
+#include "season/RosterImport.h"
+#include "season/TeamCodes.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/DrawSource.h"
-#include "engine/FaceOffRun.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
+#include "engine/FaceOffRun.h"
 #include "simulation/RandomSource.h"
 
 #include <cstdint>

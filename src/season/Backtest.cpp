@@ -1,9 +1,9 @@
 #include "season/Backtest.h"
 
-#include "season/DataErrors.h"
-#include "season/MessageText.h"
 #include "odds/ManySeries.h"
 #include "odds/OddsFigures.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
 #include "teamdata/TeamRatings.h"
 
 #include <charconv>

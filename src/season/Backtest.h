@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/Arithmetic.h"
 #include "season/BacktestMetrics.h"
 #include "season/CsvFile.h"
 #include "season/TeamCodes.h"
-#include "core/Arithmetic.h"
 
 #include <cstdint>
 #include <functional>

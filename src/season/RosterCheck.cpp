@@ -1,9 +1,9 @@
 #include "season/RosterCheck.h"
 
-#include "season/TeamCodes.h"
-#include "season/MessageText.h"
 #include "core/Errors.h"
 #include "core/PredictionState.h"
+#include "season/MessageText.h"
+#include "season/TeamCodes.h"
 #include "teamdata/RegularFileBuffer.h"
 #include "teamdata/RosterItemReader.h"
 #include "teamdata/RosterReader.h"

@@ -1,8 +1,8 @@
 #include "season/RosterImport.h"
 
+#include "core/PredictionState.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
-#include "core/PredictionState.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "ui/MainWindow.h"
 
 #include "core/DisplayText.h"
-#include "engine/InputChecks.h"
 #include "core/LogLine.h"
+#include "engine/InputChecks.h"
 #include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"
 #include "ui/OddsWindow.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/PredictionState.h"
-#include "engine/Predictor.h"
 #include "core/WindowServices.h"
+#include "engine/Predictor.h"
 
 #include <filesystem>
 #include <string>

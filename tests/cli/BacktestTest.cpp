@@ -1,9 +1,9 @@
 #include "season/Backtest.h"
-#include "season/BacktestMetrics.h"
 #include "cli/CliProcess.h"
-#include "season/SeriesOdds.h"
-#include "season/DataErrors.h"
 #include "odds/ManySeries.h"
+#include "season/BacktestMetrics.h"
+#include "season/DataErrors.h"
+#include "season/SeriesOdds.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
 #include "season/CsvFile.h"
-#include "season/TeamCodes.h"
 #include "core/Errors.h"
+#include "season/TeamCodes.h"
 
 #include <gtest/gtest.h>
 
