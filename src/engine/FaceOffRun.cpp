@@ -5,7 +5,6 @@
 #include "simulation/GameLoop.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
-#include "teamdata/TeamRatings.h"
 
 #include <new>
 #include <string>
@@ -15,7 +14,8 @@ namespace zelkor {
 FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
                           const FaceOffSetup& setup) {
     window.beep();
-    if (const auto refusal = faceOffRefusal(state, window.visitorGaaText(), window.homeGaaText())) {
+    if (const auto refusal =
+            faceOffRefusal(state, window.visitorGaaText(), window.homeGaaText(), setup.ratings)) {
         window.showMessage(refusal->message);
         return FaceOffOutcome::Refused;
     }
@@ -24,7 +24,7 @@ FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
     // and the money line keep the previous prediction's values.
     bool rostersRead = false;
     try {
-        LoadTeamRatings(state);
+        LoadTeamRatings(state, setup.ratings);
         ReadRosters(state, state.VISITOR, state.HOME, setup.rosterFolder);
         rostersRead = true;
         state.match = 1;

@@ -3,6 +3,7 @@
 #include "core/DrawSource.h"
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
+#include "teamdata/RatingTable.h"
 
 #include <filesystem>
 
@@ -19,6 +20,7 @@ struct FaceOffSetup {
     DrawSource& draws;
     SeedSource& seeds;
     std::filesystem::path rosterFolder;
+    const RatingTable& ratings = *RatingTable::builtin(); ///< the table the codes are looked up in
 };
 
 // What the face-off button does: beep, check the inputs, load the ratings, read the

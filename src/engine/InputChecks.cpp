@@ -47,7 +47,8 @@ std::string unknownTeam(const char* side, std::string_view code) {
 
 std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
                                            std::string_view visitorGaaText,
-                                           std::string_view homeGaaText) {
+                                           std::string_view homeGaaText,
+                                           const RatingTable& ratings) {
     // Both texts are always tested; a text of blanks is not empty.
     const bool visitorGaaEmpty = visitorGaaText.empty();
     const bool homeGaaEmpty = homeGaaText.empty();
@@ -61,10 +62,10 @@ std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
     if (state.HOME.empty()) {
         return InputRefusal{"You must enter the home team", InputField::HomeTeam};
     }
-    if (!isRoadTeamCode(state.VISITOR)) {
+    if (!ratings.canVisit(state.VISITOR)) {
         return InputRefusal{unknownTeam("visiting", state.VISITOR), InputField::VisitorTeam};
     }
-    if (!isHomeTeamCode(state.HOME)) {
+    if (!ratings.canHost(state.HOME)) {
         return InputRefusal{unknownTeam("home", state.HOME), InputField::HomeTeam};
     }
     if (!isUsableGaa(state.GAAV)) {

@@ -3,6 +3,7 @@
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
 #include "core/PredictionState.h"
+#include "teamdata/RatingTable.h"
 
 #include <optional>
 #include <string>
@@ -36,10 +37,12 @@ private:
 // Why the inputs cannot start a face-off, or nothing when they can. The GAA texts are
 // the boxes' texts as shown; the values are the state's. Checked before anything
 // changes: a prediction on another team's ratings, an empty code or a goalie average
-// that the factors divide by would be plainly wrong.
+// that the factors divide by would be plainly wrong. The codes are looked up in ratings,
+// the table the face-off will use.
 std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
                                            std::string_view visitorGaaText,
-                                           std::string_view homeGaaText);
+                                           std::string_view homeGaaText,
+                                           const RatingTable& ratings = *RatingTable::builtin());
 
 // What is wrong with a goals-against average read as a real.
 enum class GaaProblem { None, NotANumber, TooSmall, TooLarge, NotAboveZero };

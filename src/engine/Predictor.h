@@ -5,6 +5,7 @@
 #include "core/WindowServices.h"
 #include "engine/FaceOffRun.h"
 #include "simulation/RandomSource.h"
+#include "teamdata/RatingTable.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,13 +21,18 @@ class Predictor {
 public:
     // seeds: where each series' seed comes from; the clock when none is given.
     explicit Predictor(std::filesystem::path rosterFolder,
-                       std::unique_ptr<SeedSource> seeds = nullptr);
+                       std::unique_ptr<SeedSource> seeds = nullptr,
+                       std::shared_ptr<const RatingTable> ratings = RatingTable::builtin());
     Predictor(const Predictor&) = delete;
     Predictor& operator=(const Predictor&) = delete;
 
     PredictionState& state() { return state_; }
     const PredictionState& state() const { return state_; }
     const std::filesystem::path& rosterFolder() const { return rosterFolder_; }
+    const std::shared_ptr<const RatingTable>& ratings() const { return ratings_; }
+
+    // Another season: its roster folder and rating table, for the face-offs from now on.
+    void useSeason(std::filesystem::path rosterFolder, std::shared_ptr<const RatingTable> ratings);
 
     // What the face-off button does, on this predictor's state.
     FaceOffOutcome faceOff(WindowServices& window);
@@ -54,6 +60,7 @@ private:
     std::optional<std::uint64_t> lastSeed_;
     RecordingSeeds recordingSeeds_{*seeds_, lastSeed_};
     std::filesystem::path rosterFolder_;
+    std::shared_ptr<const RatingTable> ratings_;
 };
 
 } // namespace zelkor

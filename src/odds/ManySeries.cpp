@@ -27,6 +27,10 @@ constexpr std::uint64_t ChunkSeries = 256;
 constexpr std::chrono::milliseconds ProgressInterval{100};
 constexpr std::uint64_t NoFailure = std::numeric_limits<std::uint64_t>::max();
 
+const RatingTable& ratingsOf(const ManySeriesRequest& request) {
+    return request.ratings ? *request.ratings : *RatingTable::builtin();
+}
+
 // A state holding the request's teams and GAA values, as the face-off checks them.
 PredictionState inputState(const ManySeriesRequest& request) {
     PredictionState state;
@@ -40,10 +44,10 @@ PredictionState inputState(const ManySeriesRequest& request) {
 // The state every series starts from: inputs checked, ratings and rosters read.
 PredictionState preparedState(const ManySeriesRequest& request) {
     PredictionState state = inputState(request);
-    if (const auto refusal = faceOffRefusal(state, request.visitorGaaText, request.homeGaaText)) {
+    if (const auto refusal = requestRefusal(request)) {
         throw InputRefusedError(*refusal);
     }
-    LoadTeamRatings(state);
+    LoadTeamRatings(state, ratingsOf(request));
     ReadRosters(state, state.VISITOR, state.HOME, request.rosterFolder);
     state.match = 1;
     return state;
@@ -186,7 +190,8 @@ unsigned threadCount(const ManySeriesRequest& request) {
 } // namespace
 
 std::optional<InputRefusal> requestRefusal(const ManySeriesRequest& request) {
-    return faceOffRefusal(inputState(request), request.visitorGaaText, request.homeGaaText);
+    return faceOffRefusal(inputState(request), request.visitorGaaText, request.homeGaaText,
+                          ratingsOf(request));
 }
 
 std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index) {

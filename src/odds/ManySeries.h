@@ -4,10 +4,12 @@
 #include "core/Errors.h"
 #include "engine/InputChecks.h"
 #include "odds/OddsTally.h"
+#include "teamdata/RatingTable.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -31,6 +33,7 @@ struct ManySeriesRequest {
     std::uint64_t series = 100'000;
     std::uint64_t baseSeed = 0; ///< series i plays with seed seriesSeed(baseSeed, i)
     unsigned threads = 0;       ///< 0: one per core
+    std::shared_ptr<const RatingTable> ratings = nullptr; ///< none: the built-in table
 };
 
 // Why the face-off would refuse the request's teams and GAA values, if it would: the

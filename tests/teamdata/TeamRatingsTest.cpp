@@ -1,7 +1,10 @@
 #include "teamdata/TeamRatings.h"
 
+#include "teamdata/RatingsFile.h"
+
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <sstream>
 #include <string>
@@ -229,6 +232,71 @@ TEST(TeamRatings, LookupWritesNothingBeyondTheTenRatings) {
     EXPECT_EQ(state.HOME, "XYZ");
     EXPECT_EQ(state.GAAV, 2.5f);
     EXPECT_EQ(state.Ratiox, 0.75f);
+}
+
+// The built-in table written as a ratings file reads back to the same singles, so every
+// pairing loads exactly the ratings it loads without the file.
+TEST(RatingsFile, BuiltInTableReadsBackBitForBit) {
+    const RatingTable read = parseRatings(ratingsFileText(*RatingTable::builtin()), "ratings.csv");
+    ASSERT_EQ(read.road().size(), roadRatingTable().size());
+    ASSERT_EQ(read.home().size(), homeRatingTable().size());
+    for (const TeamRatingRow& road : roadRatingTable()) {
+        for (const TeamRatingRow& home : homeRatingTable()) {
+            PredictionState builtIn;
+            builtIn.VISITOR = std::string(road.code);
+            builtIn.HOME = std::string(home.code);
+            PredictionState fromFile = builtIn;
+            LoadTeamRatings(builtIn);
+            LoadTeamRatings(fromFile, read);
+            const auto bits = [](const PredictionState& s) {
+                std::vector<std::uint32_t> all;
+                for (float value :
+                     {s.OFFR, s.PENR, s.PPR, s.SHR, s.DEFR, s.OFFH, s.PENH, s.PPH, s.SHH, s.DEFH}) {
+                    all.push_back(std::bit_cast<std::uint32_t>(value));
+                }
+                return all;
+            };
+            EXPECT_EQ(bits(fromFile), bits(builtIn)) << road.code << " at " << home.code;
+        }
+    }
+}
+
+TEST(RatingsFile, RefusalsNameTheLineAndField) {
+    const std::string header = "code,venue,offence,penalty,power_play,short_handed,defence\n";
+    const struct {
+        std::string text;
+        std::string words;
+    } cases[] = {
+        {"code,venue,offence,penalty,power_play,defence\nBOS,road,1,0.2,1,1\n",
+         "line 1, header: the column 'short_handed' is missing"},
+        {header + "BOS,road,1,0.2,1,1,1\nBOS,road,1,0.2,1,1,1\n",
+         "line 3, code: BOS has a second road row"},
+        {header + "BOS,road,1,0.2,x,1,1\n", "line 2, power_play: 'x' is not a number"},
+        {header + "BOS,road,1,0.2,1,1,inf\n", "line 2, defence: 'inf' is not a finite"},
+        {header + "BOS,road,1,0.2,1,1,1e39\n", "line 2, defence: '1e39' is not a finite"},
+        {header + "BOS,road,-0.5,0.2,1,1,1\n", "line 2, offence: '-0.5' is negative"},
+        {header + "BOS,home,1,1.5,1,1,1\n",
+         "line 2, penalty: a penalty chance lies between 0 and 1"},
+        {header + "BOS,away,1,0.2,1,1,1\n", "line 2, venue: 'away' is neither road nor home"},
+        {header + "../x,road,1,0.2,1,1,1\n", "line 2, code: '../x' is not a team code"},
+        {header, "holds no team"},
+        {"", "is empty"},
+        {std::string(MostRatingsFileBytes + 1, ' '), "is larger than 1 MiB"},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseRatings(c.text, "season/ratings.csv");
+            ADD_FAILURE() << "accepted: " << c.text.substr(0, 80);
+        } catch (const RatingsFileError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.words), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find("season/ratings.csv"), std::string::npos);
+        }
+    }
+    std::string many = header;
+    for (int row = 0; row <= 1000; ++row) {
+        many += "T" + std::to_string(row) + ",road,1,0.2,1,1,1\n";
+    }
+    EXPECT_THROW(parseRatings(many, "many"), RatingsFileError);
 }
 
 } // namespace

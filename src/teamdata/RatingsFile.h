@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Errors.h"
+#include "teamdata/RatingTable.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// The ratings file a season folder holds beside its roster files.
+inline constexpr const char* RatingsFileName = "ratings.csv";
+
+// The header of a ratings file; the columns may stand in any order.
+inline constexpr const char* RatingsHeader =
+    "code,venue,offence,penalty,power_play,short_handed,defence";
+
+// A ratings file cannot be opened, read or used; the message names the file, the line
+// and the field.
+class RatingsFileError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
+// Reads a ratings file's text (label names it in messages): one row per code and venue
+// ("road" or "home"), each value the single nearest to its decimal. Refuses a missing
+// column, a duplicate code and venue, a value that is not a finite number at or above 0,
+// a penalty chance above 1, a code that is not 1 to 8 letters and digits, more than
+// MostRatingsRows rows and a text over MostRatingsFileBytes.
+RatingTable parseRatings(std::string_view text, const std::string& label);
+
+// parseRatings of a file, opened without waiting on a pipe or device.
+RatingTable readRatingsFile(const std::filesystem::path& path);
+
+// The table as a ratings file: the road rows, then the home rows, each value in the
+// shortest decimal that reads back as the same single.
+std::string ratingsFileText(const RatingTable& table);
+
+inline constexpr std::size_t MostRatingsRows = 1000;
+inline constexpr std::size_t MostRatingsFileBytes = 1024 * 1024;
+
+} // namespace zelkor
