@@ -86,7 +86,9 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     CLI::App app{"Predicts an ice-hockey game by playing a series of 11 simulated games.",
                  "zelkor-cli"};
     app.set_version_flag("--version", ZELKOR_VERSION);
-    app.footer("Tools: zelkor-cli import-roster | check-rosters | backtest ... (each with --help)");
+    app.footer(
+        "Tools: zelkor-cli import-roster | check-rosters | backtest | ratings ... (each with "
+        "--help)");
     app.add_option("VISITOR", options.visitor, "Visiting team code, e.g. BOS")
         ->required()
         ->type_name("CODE");
@@ -111,6 +113,12 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
             ->type_name("UINT64")
             ->check(seedNumber());
     app.add_flag("--json", options.json, "Write one JSON object instead of text");
+    std::string ratingsText;
+    const CLI::Option* ratingsOption =
+        app.add_option("--ratings", ratingsText,
+                       "Ratings file of the teams (default: the roster folder's ratings.csv, "
+                       "else the built-in 2000-01 table)")
+            ->type_name("FILE");
 
     std::uint64_t series = 0;
     CLI::Option* seriesOption =
@@ -159,6 +167,9 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     options.visitorGaa = readGaa(options.visitorGaaText).value;
     options.homeGaa = readGaa(options.homeGaaText).value;
     options.rosterFolder = folderText;
+    if (ratingsOption->count() > 0) {
+        options.ratingsFile = ratingsText;
+    }
     if (seedOption->count() > 0) {
         options.seed = parseSeed(seedText);
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/Arithmetic.h"
+#include "teamdata/RatingTable.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +24,9 @@ struct CommandLineOptions {
     std::filesystem::path rosterFolder; ///< --rosters; empty: not given, to be searched for
     std::optional<std::uint64_t> seed;  ///< fixed seed; none: seeded from the clock
     bool json = false;                  ///< one JSON object instead of text
+    std::optional<std::filesystem::path> ratingsFile; ///< --ratings; none: the season's or built-in
+    std::shared_ptr<const RatingTable> ratings;       ///< the table chosen for the run
+    std::string ratingsSource;                        ///< "built-in" or the file, for reports
 
     // Many series instead of one, for the odds.
     std::optional<std::uint64_t> series;  ///< --series: how many; none: one series with its log

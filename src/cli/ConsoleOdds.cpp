@@ -60,6 +60,7 @@ ManySeriesRequest requestFor(const CommandLineOptions& options, std::uint64_t ba
     request.series = *options.series;
     request.baseSeed = baseSeed;
     request.threads = options.threads;
+    request.ratings = options.ratings;
     return request;
 }
 
@@ -89,7 +90,8 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             return ExitInterrupted;
         }
 
-        const OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome};
+        const OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome,
+                                options.ratingsSource};
         std::ostringstream text;
         if (options.json) {
             writeOddsJson(report, text);

@@ -28,7 +28,7 @@ std::unique_ptr<SeedSource> seedSourceFor(const CommandLineOptions& options) {
 
 int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
     try {
-        Predictor predictor(options.rosterFolder, seedSourceFor(options));
+        Predictor predictor(options.rosterFolder, seedSourceFor(options), options.ratings);
         PredictionState& state = predictor.state();
         state.VISITOR = options.visitor;
         state.HOME = options.home;
@@ -46,8 +46,9 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
         }
 
         // Written in full before anything reaches out, so a failure leaves stdout empty.
-        const SeriesReport report =
+        SeriesReport report =
             collectReport(state, summarizeSeries(state), window, predictor.lastSeed());
+        report.ratings = options.ratingsSource;
         std::ostringstream text;
         if (options.json) {
             writeJsonReport(report, text);

@@ -220,7 +220,8 @@ void writeOddsText(const OddsReport& report, std::ostream& out) {
     const OddsFigures figures = oddsFigures(tally, report.offeredVisitor, report.offeredHome);
     out << visibleText(tally.visitor) << " at " << visibleText(tally.home) << ": "
         << grouped(tally.series) << " series, " << grouped(tally.games) << " games (base seed "
-        << report.baseSeed << ")\n\n";
+        << report.baseSeed << ")\n";
+    out << "Ratings: " << visibleText(report.ratings) << "\n\n";
     writeOutcomes(report, figures, out);
     writeGoals(report, figures, out);
     writeScoreGrid(report, out);
@@ -284,6 +285,7 @@ void writeOddsJson(const OddsReport& report, std::ostream& out) {
                               {"home", optionalJson(report.offeredHome)}};
     object["edges"] = {{"visitor", optionalJson(figures.visitorEdge)},
                        {"home", optionalJson(figures.homeEdge)}};
+    object["ratings"] = report.ratings;
     out << jsonText(object);
 }
 

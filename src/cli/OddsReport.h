@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 namespace zelkor {
 
@@ -15,6 +16,7 @@ struct OddsReport {
     std::uint64_t baseSeed = 0;
     std::optional<double> offeredVisitor; ///< the bookmaker's decimal odds, when given
     std::optional<double> offeredHome;
+    std::string ratings; ///< where the ratings came from: "built-in" or the file
 };
 
 // A readable summary: outcomes with intervals, fair odds, edges, goals, totals, puck line,

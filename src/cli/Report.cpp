@@ -39,6 +39,7 @@ void writeTextReport(const SeriesReport& report, std::ostream& out) {
     out << visibleText(report.visitor) << " average score: " << report.visitorAverage << '\n';
     out << visibleText(report.home) << " average score: " << report.homeAverage << '\n';
     out << "Money line: " << visibleText(report.moneyLine) << '\n';
+    out << "Ratings: " << visibleText(report.ratings) << '\n';
 }
 
 void writeJsonReport(const SeriesReport& report, std::ostream& out) {
@@ -55,6 +56,7 @@ void writeJsonReport(const SeriesReport& report, std::ostream& out) {
     object["ties"] = report.ties;
     object["goals_visitor"] = report.goalsVisitor;
     object["goals_home"] = report.goalsHome;
+    object["ratings"] = report.ratings;
     out << jsonText(object);
 }
 

@@ -26,6 +26,7 @@ struct SeriesReport {
     int ties = 0; ///< level games, counted once
     int goalsVisitor = 0;
     int goalsHome = 0;
+    std::string ratings; ///< where the ratings came from: "built-in" or the file
 };
 
 // Gathers the report of a completed run from the state, the series' facts and the log

@@ -3,6 +3,7 @@
 #include "cli/BacktestCommand.h"
 #include "cli/CheckRostersCommand.h"
 #include "cli/ImportRosterCommand.h"
+#include "cli/RatingsCommand.h"
 
 #include <array>
 #include <string_view>
@@ -22,6 +23,7 @@ constexpr std::array Tools{
     Tool{"import-roster", runImportRoster},
     Tool{"check-rosters", runCheckRosters},
     Tool{"backtest", runBacktestCommand},
+    Tool{"ratings", runRatingsCommand},
 };
 
 } // namespace

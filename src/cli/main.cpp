@@ -1,9 +1,12 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleOdds.h"
 #include "cli/ConsolePrediction.h"
+#include "cli/ExitStatus.h"
 #include "cli/Tools.h"
 #include "core/DisplayText.h"
+#include "teamdata/RatingsFile.h"
 #include "teamdata/RosterFolderSearch.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -23,6 +26,15 @@ int main(int argc, char** argv) {
     options.rosterFolder = rosters.folder;
     if (!rosters.notice.empty()) {
         std::cerr << zelkor::visibleText(rosters.notice) << std::endl;
+    }
+    try {
+        const zelkor::RatingsChoice ratings =
+            zelkor::chooseRatings(options.ratingsFile, options.rosterFolder);
+        options.ratings = ratings.table;
+        options.ratingsSource = ratings.source();
+    } catch (const zelkor::RatingsFileError& error) {
+        std::cerr << zelkor::visibleText(error.what()) << std::endl;
+        return zelkor::ExitPredictionFailed;
     }
     if (options.series) {
         return zelkor::runConsoleOdds(options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);

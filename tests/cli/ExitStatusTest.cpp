@@ -242,5 +242,36 @@ TEST(ExitStatus, BadRosterFilesGiveOne) {
     }
 }
 
+// A roster folder holding ratings.csv is a season folder: its table is used and named. The
+// built-in table written out plays exactly the built-in series; a bad file runs nothing.
+TEST(ExitStatus, SeasonFolderRatingsAreUsedAndNamed) {
+    TempFolder season;
+    season.write("BOS", sampleRoster("BOS"));
+    season.write("TOR", sampleRoster("TOR"));
+    const CliResult table = runCli({"ratings", "--builtin"});
+    ASSERT_EQ(table.exitStatus, 0) << table.err;
+    season.write("ratings.csv", table.out);
+
+    const CliResult builtIn = runCli(validArguments());
+    const CliResult fromFolder = runCli(withArgument("--rosters", season.path().string()));
+    ASSERT_EQ(fromFolder.exitStatus, 0) << fromFolder.err;
+    const std::string ratingsLine = "Ratings: " + (season.path() / "ratings.csv").string() + "\n";
+    EXPECT_TRUE(builtIn.out.ends_with("Ratings: built-in\n"));
+    EXPECT_TRUE(fromFolder.out.ends_with(ratingsLine)) << fromFolder.out;
+    EXPECT_EQ(fromFolder.out.substr(0, fromFolder.out.size() - ratingsLine.size()),
+              builtIn.out.substr(0, builtIn.out.size() - 18));
+
+    // A table of other codes: its own codes play, the built-in ones are unknown to it.
+    season.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"
+                                "BOS,road,0.7,0.2,1,1,1\nVGK,home,1,0.2,1,1,1\n");
+    EXPECT_NE(runCli(withArgument("--rosters", season.path().string()))
+                  .err.find("Unknown home team \"TOR\""),
+              std::string::npos);
+    season.write("ratings.csv", "code,venue,offence\n");
+    expectFailure({"ratings file without a column",
+                   withArgument("--rosters", season.path().string()),
+                   "ratings.csv', line 1, header: the column 'penalty' is missing"});
+}
+
 } // namespace
 } // namespace zelkor::test

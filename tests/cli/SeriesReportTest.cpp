@@ -69,8 +69,9 @@ TEST_P(SeriesConsistency, JsonAgreesWithItsLog) {
     const json report = runJson(matchup.visitor, matchup.home, matchup.seed);
 
     const std::vector<std::string> keys = {
-        "visitor",    "home",         "seed",      "log",  "visitor_average", "home_average",
-        "money_line", "wins_visitor", "wins_home", "ties", "goals_visitor",   "goals_home"};
+        "visitor",       "home",       "seed",         "log",       "visitor_average",
+        "home_average",  "money_line", "wins_visitor", "wins_home", "ties",
+        "goals_visitor", "goals_home", "ratings"};
     ASSERT_TRUE(report.is_object());
     EXPECT_EQ(report.size(), keys.size());
     for (const std::string& key : keys) {
@@ -213,7 +214,7 @@ TEST(OddsReport, CountsAddUpAndEachSeriesReplaysWithItsSeed) {
     EXPECT_EQ(runCli(words).exitStatus, 2);
 }
 
-// Text mode prints the same series as JSON: the log, then three labelled result lines;
+// Text mode prints the same series as JSON: the log, then four labelled result lines;
 // only the seed goes to stderr.
 TEST(TextReport, MatchesTheJsonReport) {
     const CliResult text = runCli(arguments("BOS", "TOR", "42", false));
@@ -226,6 +227,8 @@ TEST(TextReport, MatchesTheJsonReport) {
     expected.push_back("BOS average score: " + report["visitor_average"].dump());
     expected.push_back("TOR average score: " + report["home_average"].dump());
     expected.push_back("Money line: " + report["money_line"].get<std::string>());
+    expected.push_back("Ratings: " + report["ratings"].get<std::string>());
+    EXPECT_EQ(report["ratings"], "built-in");
     EXPECT_EQ(splitLines(text.out), expected);
 }
 
