@@ -119,6 +119,9 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
                        "Ratings file of the teams (default: the roster folder's ratings.csv, "
                        "else the built-in 2000-01 table)")
             ->type_name("FILE");
+    app.add_flag("--shootout", options.shootout,
+                 "Decide a game level after overtime by a shootout (the default of a season "
+                 "folder holding shootouts.csv)");
 
     std::uint64_t series = 0;
     CLI::Option* seriesOption =

@@ -2,6 +2,7 @@
 
 #include "core/Arithmetic.h"
 #include "teamdata/RatingTable.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -27,6 +28,8 @@ struct CommandLineOptions {
     std::optional<std::filesystem::path> ratingsFile; ///< --ratings; none: the season's or built-in
     std::shared_ptr<const RatingTable> ratings;       ///< the table chosen for the run
     std::string ratingsSource;                        ///< "built-in" or the file, for reports
+    bool shootout = false;                            ///< --shootout: level games go to a shootout
+    ShootoutRules shootouts; ///< the season's shootout rules, on with --shootout
 
     // Many series instead of one, for the odds.
     std::optional<std::uint64_t> series;  ///< --series: how many; none: one series with its log

@@ -61,6 +61,8 @@ ManySeriesRequest requestFor(const CommandLineOptions& options, std::uint64_t ba
     request.baseSeed = baseSeed;
     request.threads = options.threads;
     request.ratings = options.ratings;
+    request.shootout = options.shootouts.on;
+    request.shootoutVisitorChance = options.shootouts.visitorChance(options.visitor, options.home);
     return request;
 }
 

@@ -29,6 +29,7 @@ std::unique_ptr<SeedSource> seedSourceFor(const CommandLineOptions& options) {
 int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
     try {
         Predictor predictor(options.rosterFolder, seedSourceFor(options), options.ratings);
+        predictor.useShootouts(options.shootouts);
         PredictionState& state = predictor.state();
         state.VISITOR = options.visitor;
         state.HOME = options.home;

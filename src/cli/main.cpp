@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
             zelkor::chooseRatings(options.ratingsFile, options.rosterFolder);
         options.ratings = ratings.table;
         options.ratingsSource = ratings.source();
+        options.shootouts = ratings.shootouts;
+        options.shootouts.on = options.shootouts.on || options.shootout;
     } catch (const zelkor::RatingsFileError& error) {
         std::cerr << zelkor::visibleText(error.what()) << std::endl;
         return zelkor::ExitPredictionFailed;

@@ -96,6 +96,11 @@ struct PredictionState {
     Integer Tiex;   ///< 1 if the game just ended was tied (visiting side)
     Integer Winy;   ///< 1 if the home team won the game just ended
     Integer Tiey;   ///< 1 if the game just ended was tied (home side)
+
+    // Seasons with shootouts: a game level after overtime is decided by one more draw,
+    // which the visitors win when it is below shootoutVisitorChance. Off, games may end level.
+    bool shootout = false;
+    Single shootoutVisitorChance = 0.5f;
 };
 
 } // namespace zelkor

@@ -17,6 +17,8 @@ void Predictor::useSeason(std::filesystem::path rosterFolder,
 }
 
 FaceOffOutcome Predictor::faceOff(WindowServices& window) {
+    state_.shootout = shootouts_.on;
+    state_.shootoutVisitorChance = shootouts_.visitorChance(state_.VISITOR, state_.HOME);
     return runFaceOff(state_, window,
                       FaceOffSetup{draws_, recordingSeeds_, rosterFolder_, *ratings_});
 }

@@ -6,6 +6,7 @@
 #include "engine/FaceOffRun.h"
 #include "simulation/RandomSource.h"
 #include "teamdata/RatingTable.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -34,6 +35,9 @@ public:
     // Another season: its roster folder and rating table, for the face-offs from now on.
     void useSeason(std::filesystem::path rosterFolder, std::shared_ptr<const RatingTable> ratings);
 
+    // Whether level games go to a shootout from now on, and how the clubs' records weigh it.
+    void useShootouts(ShootoutRules shootouts) { shootouts_ = std::move(shootouts); }
+
     // What the face-off button does, on this predictor's state.
     FaceOffOutcome faceOff(WindowServices& window);
 
@@ -61,6 +65,7 @@ private:
     RecordingSeeds recordingSeeds_{*seeds_, lastSeed_};
     std::filesystem::path rosterFolder_;
     std::shared_ptr<const RatingTable> ratings_;
+    ShootoutRules shootouts_;
 };
 
 } // namespace zelkor

@@ -38,6 +38,8 @@ PredictionState inputState(const ManySeriesRequest& request) {
     state.HOME = request.home;
     state.GAAV = request.visitorGaa;
     state.GAAH = request.homeGaa;
+    state.shootout = request.shootout;
+    state.shootoutVisitorChance = request.shootoutVisitorChance;
     return state;
 }
 

@@ -34,6 +34,8 @@ struct ManySeriesRequest {
     std::uint64_t baseSeed = 0; ///< series i plays with seed seriesSeed(baseSeed, i)
     unsigned threads = 0;       ///< 0: one per core
     std::shared_ptr<const RatingTable> ratings = nullptr; ///< none: the built-in table
+    bool shootout = false;                                ///< level games go to a shootout
+    Single shootoutVisitorChance = 0.5f;                  ///< the visitors' chance in one
 };
 
 // Why the face-off would refuse the request's teams and GAA values, if it would: the

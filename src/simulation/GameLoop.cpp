@@ -310,8 +310,21 @@ private:
         }
     }
 
+    // A level game of a season with shootouts: the winner, by one draw after the game's
+    // last minute, is credited with one goal, as the league's tables count it.
+    void playShootout() {
+        if (draws_.nextDraw() < state_.shootoutVisitorChance) {
+            ++state_.Scorex;
+        } else {
+            ++state_.Scorey;
+        }
+    }
+
     void playGame() {
         playMinutes();
+        if (state_.shootout && state_.Scorex == state_.Scorey) {
+            playShootout();
+        }
         OUTCOME(state_);
         record_.gameEnded(state_);
         addGameToTallies(state_);

@@ -47,12 +47,16 @@ std::vector<std::string_view> fieldsOf(std::string_view line) {
     }
 }
 
-bool isCode(std::string_view code) {
+} // namespace
+
+bool isRatingsCode(std::string_view code) {
     return !code.empty() && code.size() <= LongestCode &&
            std::all_of(code.begin(), code.end(), [](char c) {
                return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
            });
 }
+
+namespace {
 
 class Parser {
 public:
@@ -98,7 +102,7 @@ public:
                 return index < fields.size() ? fields[index] : std::string_view{};
             };
             const std::string code(field(Code));
-            if (!isCode(code)) {
+            if (!isRatingsCode(code)) {
                 failAt(line, "code",
                        "'" + quotedText(code) + "'" +
                            " is not a team code (1 to 8 letters and digits)");
@@ -208,37 +212,40 @@ RatingTable parseRatings(std::string_view text, const std::string& label) {
     return Parser(text, label).parse();
 }
 
-RatingTable readRatingsFile(const std::filesystem::path& path) {
+std::string readSmallTextFile(const std::filesystem::path& path, const std::string& kind) {
     const std::string label = visibleText(path.string());
     RegularFileBuffer buffer;
     if (!buffer.open(path)) {
         switch (buffer.refusal()) {
         case RegularFileBuffer::Refusal::NotFound:
-            throw RatingsFileError("Ratings file '" + label + "' does not exist.");
+            throw RatingsFileError(kind + " '" + label + "' does not exist.");
         case RegularFileBuffer::Refusal::Folder:
-            throw RatingsFileError("Ratings file '" + label + "' is a folder, not a file.");
+            throw RatingsFileError(kind + " '" + label + "' is a folder, not a file.");
         case RegularFileBuffer::Refusal::NotRegularFile:
-            throw RatingsFileError("Ratings file '" + label + "' is " + buffer.kind() +
-                                   ", not a file.");
+            throw RatingsFileError(kind + " '" + label + "' is " + buffer.kind() + ", not a file.");
         default:
-            throw RatingsFileError("Ratings file '" + label +
+            throw RatingsFileError(kind + " '" + label +
                                    "' cannot be opened: " + buffer.error().message() + ".");
         }
     }
     std::string text;
     try {
-        // One byte more than a file may hold tells a file that is too large.
         for (int c = buffer.sgetc(); c != std::char_traits<char>::eof(); c = buffer.snextc()) {
             text += static_cast<char>(c);
             if (text.size() > MostRatingsFileBytes) {
-                break;
+                throw RatingsFileError(kind + " '" + label +
+                                       "' is larger than 1 MiB; it holds a few dozen rows.");
             }
         }
     } catch (const std::system_error& error) {
-        throw RatingsFileError("Ratings file '" + label +
-                               "' cannot be read: " + error.code().message() + ".");
+        throw RatingsFileError(kind + " '" + label + "' cannot be read: " + error.code().message() +
+                               ".");
     }
-    return parseRatings(text, label);
+    return text;
+}
+
+RatingTable readRatingsFile(const std::filesystem::path& path) {
+    return parseRatings(readSmallTextFile(path, "Ratings file"), visibleText(path.string()));
 }
 
 std::string ratingsFileText(const RatingTable& table) {

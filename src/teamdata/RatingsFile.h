@@ -33,6 +33,15 @@ RatingTable parseRatings(std::string_view text, const std::string& label);
 // parseRatings of a file, opened without waiting on a pipe or device.
 RatingTable readRatingsFile(const std::filesystem::path& path);
 
+// A code a ratings file may give a team: 1 to 8 ASCII letters and digits, so that it can
+// also name a roster file.
+bool isRatingsCode(std::string_view code);
+
+// The text of a small data file of a season folder, opened without waiting on a pipe or
+// device; kind ("Ratings file") starts the messages. Throws RatingsFileError, also for a
+// file over MostRatingsFileBytes.
+std::string readSmallTextFile(const std::filesystem::path& path, const std::string& kind);
+
 // The table as a ratings file: the road rows, then the home rows, each value in the
 // shortest decimal that reads back as the same single.
 std::string ratingsFileText(const RatingTable& table);

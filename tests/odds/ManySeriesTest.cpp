@@ -64,44 +64,51 @@ std::string countsOf(const OddsTally& t) {
 }
 
 // Each series of a run is the face-off with its seed: played one by one through the
-// predictor, their logs and money lines add up to the run's counts.
+// predictor, their logs and money lines add up to the run's counts; also in a season
+// with shootouts, where no game ends level.
 TEST(ManySeries, EverySeriesIsTheFaceOffWithItsSeed) {
-    const ManySeriesRequest request = bostonAtToronto(40, 3);
-    const OddsTally tally = play(request);
+    for (const bool shootout : {false, true}) {
+        ManySeriesRequest request = bostonAtToronto(40, 3);
+        request.shootout = shootout;
+        const OddsTally tally = play(request);
 
-    std::map<std::string, std::uint64_t> captions;
-    std::map<std::pair<int, int>, std::uint64_t> scores;
-    std::uint64_t goalsVisitor = 0;
-    std::uint64_t scorerGoals = 0;
-    const std::regex finalScore(R"(BOS - (\d+)  TOR - (\d+))");
-    for (std::uint64_t index = 0; index < request.series; ++index) {
-        Predictor predictor(SampleRosters,
-                            std::make_unique<FixedSeed>(seriesSeed(request.baseSeed, index)));
-        predictor.state().VISITOR = "BOS";
-        predictor.state().HOME = "TOR";
-        predictor.state().GAAV = request.visitorGaa;
-        predictor.state().GAAH = request.homeGaa;
-        testing::RecordingWindow window;
-        window.visitorGaa = request.visitorGaaText;
-        window.homeGaa = request.homeGaaText;
-        ASSERT_EQ(predictor.faceOff(window), FaceOffOutcome::Completed);
-        ++captions[window.moneyLine];
-        goalsVisitor += static_cast<std::uint64_t>(predictor.state().Goalsx);
-        for (const std::string& line : window.logLines()) {
-            std::smatch match;
-            if (std::regex_match(line, match, finalScore)) {
-                ++scores[{std::stoi(match[1]), std::stoi(match[2])}];
-            } else if (line.starts_with("BOS score! by " + tally.visitorPlayers[0].name + " ")) {
-                ++scorerGoals;
+        std::map<std::string, std::uint64_t> captions;
+        std::map<std::pair<int, int>, std::uint64_t> scores;
+        std::uint64_t goalsVisitor = 0;
+        std::uint64_t scorerGoals = 0;
+        const std::regex finalScore(R"(BOS - (\d+)  TOR - (\d+))");
+        for (std::uint64_t index = 0; index < request.series; ++index) {
+            Predictor predictor(SampleRosters,
+                                std::make_unique<FixedSeed>(seriesSeed(request.baseSeed, index)));
+            predictor.useShootouts({shootout, {}});
+            predictor.state().VISITOR = "BOS";
+            predictor.state().HOME = "TOR";
+            predictor.state().GAAV = request.visitorGaa;
+            predictor.state().GAAH = request.homeGaa;
+            testing::RecordingWindow window;
+            window.visitorGaa = request.visitorGaaText;
+            window.homeGaa = request.homeGaaText;
+            ASSERT_EQ(predictor.faceOff(window), FaceOffOutcome::Completed);
+            ++captions[window.moneyLine];
+            goalsVisitor += static_cast<std::uint64_t>(predictor.state().Goalsx);
+            for (const std::string& line : window.logLines()) {
+                std::smatch match;
+                if (std::regex_match(line, match, finalScore)) {
+                    ++scores[{std::stoi(match[1]), std::stoi(match[2])}];
+                } else if (line.starts_with("BOS score! by " + tally.visitorPlayers[0].name +
+                                            " ")) {
+                    ++scorerGoals;
+                }
             }
         }
+        EXPECT_EQ(tally.series, 40u);
+        EXPECT_EQ(tally.games, 440u);
+        EXPECT_EQ(tally.moneyLineCaptions(), captions);
+        EXPECT_EQ(tally.scores(), scores);
+        EXPECT_EQ(tally.goalsVisitor, goalsVisitor);
+        EXPECT_EQ(tally.visitorPlayers[0].goals, scorerGoals);
+        EXPECT_EQ(tally.ties == 0, shootout);
     }
-    EXPECT_EQ(tally.series, 40u);
-    EXPECT_EQ(tally.games, 440u);
-    EXPECT_EQ(tally.moneyLineCaptions(), captions);
-    EXPECT_EQ(tally.scores(), scores);
-    EXPECT_EQ(tally.goalsVisitor, goalsVisitor);
-    EXPECT_EQ(tally.visitorPlayers[0].goals, scorerGoals);
 }
 
 TEST(ManySeries, ThreadsDoNotChangeTheCounts) {

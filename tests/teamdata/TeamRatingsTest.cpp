@@ -1,6 +1,10 @@
 #include "teamdata/TeamRatings.h"
 
 #include "teamdata/RatingsFile.h"
+#include "teamdata/SeasonRatings.h"
+
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -297,6 +301,36 @@ TEST(RatingsFile, RefusalsNameTheLineAndField) {
         many += "T" + std::to_string(row) + ",road,1,0.2,1,1,1\n";
     }
     EXPECT_THROW(parseRatings(many, "many"), RatingsFileError);
+}
+
+// Without records a shootout is an even draw; records weigh it, each smoothed by one win
+// and one loss. A shootouts file turns shootouts on; a bad count is refused with its line.
+TEST(SeasonRatings, ShootoutChanceAndFile) {
+    const ShootoutRules even{true, {}};
+    EXPECT_FLOAT_EQ(even.visitorChance("BOS", "TOR"), 0.5f);
+    const ShootoutRules records{true, {{"BOS", 9, 1}, {"TOR", 1, 9}}};
+    EXPECT_NEAR(records.visitorChance("BOS", "TOR"), 25.0 / 26.0, 1e-6);
+    EXPECT_NEAR(records.visitorChance("TOR", "BOS"), 1.0 / 26.0, 1e-6);
+
+    const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-test.csv";
+    std::ofstream(file) << shootoutsFileText(records.records);
+    const ShootoutRules read = readShootoutsFile(file);
+    EXPECT_TRUE(read.on);
+    ASSERT_EQ(read.records.size(), 2U);
+    EXPECT_EQ(read.records[1].losses, 9);
+    std::ofstream(file) << "code,wins,losses\nBOS,3,-1\n";
+    EXPECT_THROW(
+        {
+            try {
+                readShootoutsFile(file);
+            } catch (const RatingsFileError& error) {
+                EXPECT_NE(std::string(error.what()).find("line 2, losses: '-1'"),
+                          std::string::npos);
+                throw;
+            }
+        },
+        RatingsFileError);
+    std::filesystem::remove(file);
 }
 
 } // namespace
