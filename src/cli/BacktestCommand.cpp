@@ -2,12 +2,15 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "core/DisplayText.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
 #include "season/SeriesOdds.h"
+#include "season/WalkForward.h"
+#include "teamdata/RatingsFile.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 
@@ -31,7 +34,7 @@ constexpr int MostSeries = 100000;   // beyond this a backtest would run for day
 constexpr double DefaultGaa = 2.8;   // a typical goalie's goals-against average
 constexpr int ProgressBarWidth = 40; // characters of the bar on a terminal
 constexpr int LabelWidth = 30;       // of the first column of the figures
-constexpr int FigureWidth = 17;      // of each further column
+constexpr int FigureWidth = 19;      // of each further column
 
 struct BacktestOptions {
     std::string results;
@@ -41,6 +44,11 @@ struct BacktestOptions {
     double defaultGaa = DefaultGaa;
     bool json = false;
     std::vector<std::string> extraCodes;
+    std::optional<std::string> ratings; ///< the table, or with walkForward the prior
+    bool walkForward = false;
+    bool gaaFromResults = false;
+    bool shootout = false;
+    double priorGames = FitOptions{}.priorGames;
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -89,13 +97,31 @@ void writeCalibration(std::ostream& out, const std::string& title, const Forecas
     }
 }
 
-void writeText(const BacktestReport& report, const std::string& source, std::ostream& out) {
-    out << "Backtest of " << report.games.size() << " games from '" << shownPath(source)
-        << "': " << report.series << " series of 11 games each, base seed " << report.seed
-        << "\n\n";
+void writeText(const BacktestReport& report, const std::string& source, std::ostream& out,
+               const WalkForwardReport* walk = nullptr) {
+    out << (walk ? "Walk-forward backtest of " : "Backtest of ") << report.games.size()
+        << " games from '" << shownPath(source) << "': " << report.series
+        << " series of 11 games each, base seed " << report.seed << "\n";
+    if (walk) {
+        out << "Before each of its " << walk->refits
+            << " game days the ratings are fitted again from the games already played.\n";
+        if (!walk->newClubs.empty()) {
+            out << "Started from league-typical ratings (not in the prior):";
+            for (const std::string& club : walk->newClubs) {
+                out << ' ' << visibleText(club);
+            }
+            out << '\n';
+        }
+    }
+    out << '\n';
     std::vector<const ForecastFigures*> columns{&report.model, &report.homeAlways};
     out << std::left << std::setw(LabelWidth) << "" << std::right << std::setw(FigureWidth)
-        << "model" << std::setw(FigureWidth) << "home always";
+        << "model" << std::setw(FigureWidth) << (walk ? "home so far" : "home always");
+    if (walk) {
+        columns.push_back(&walk->coin);
+        columns.push_back(&walk->elo);
+        out << std::setw(FigureWidth) << "coin" << std::setw(FigureWidth) << "Elo";
+    }
     if (report.bookmaker) {
         columns.push_back(&*report.modelWithOdds);
         columns.push_back(&*report.bookmaker);
@@ -113,8 +139,21 @@ void writeText(const BacktestReport& report, const std::string& source, std::ost
                     [](const ForecastFigures& f) { return decimal(f.logLoss, 4); });
     writeFiguresRow(out, "Brier score (two-way)", columns,
                     [](const ForecastFigures& f) { return decimal(f.brier, 4); });
-    out << "(home always: the home team at the season's share of home wins, "
-        << decimal(report.homeShare) << ")\n\n";
+    if (walk) {
+        const EloParameters elo;
+        out << "(home so far: the home team at the share of home wins before the day; Elo: "
+               "every club starts at "
+            << elo.start << ", moves K = " << elo.k
+            << " times ln(1 + goal difference) times the result less its expectation, home "
+               "advantage "
+            << elo.homeAdvantage << " points)\n";
+    } else {
+        out << "(home always: the home team at the season's share of home wins, "
+            << decimal(report.homeShare) << ")\n";
+    }
+    out << "(log loss and Brier score count the " << report.model.decidedGames
+        << " games with a winner, overtime and shootouts included; level games are left "
+           "out)\n\n";
     writeCalibration(out, "Calibration of the model:", report.model);
     if (report.flatStake) {
         const FlatStake& stake = *report.flatStake;
@@ -217,6 +256,22 @@ nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOp
             {"rows", rows}};
 }
 
+nlohmann::ordered_json walkForwardJson(const WalkForwardReport& walk,
+                                       const BacktestOptions& options) {
+    nlohmann::ordered_json object = reportJson(walk.backtest, options);
+    const EloParameters elo;
+    object["walk_forward"] = {
+        {"game_days", walk.refits},
+        {"prior", options.ratings ? nlohmann::ordered_json(*options.ratings) : nullptr},
+        {"new_clubs", walk.newClubs},
+        {"gaa_from_results", options.gaaFromResults}};
+    object["coin"] = figuresJson(walk.coin);
+    object["elo"] = figuresJson(walk.elo);
+    object["elo_parameters"] = {
+        {"start", elo.start}, {"k", elo.k}, {"home_advantage", elo.homeAdvantage}};
+    return object;
+}
+
 // A bar on stderr while it is a terminal; nothing in a file or a pipe.
 std::function<void(int, int)> progressBar(std::ostream& err) {
     if (isatty(STDERR_FILENO) == 0) {
@@ -268,13 +323,35 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         options.seed
             ? *options.seed
             : (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-    const BacktestReport report = runBacktest(
-        results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
+    const std::shared_ptr<const RatingTable> ratings =
+        options.ratings ? std::make_shared<const RatingTable>(readRatingsFile(*options.ratings))
+                        : nullptr;
     std::ostringstream text;
-    if (options.json) {
-        text << jsonText(reportJson(report, options));
+    if (options.walkForward) {
+        WalkForwardOptions walkOptions;
+        walkOptions.series = options.series;
+        walkOptions.seed = seed;
+        walkOptions.fit.prior = ratings;
+        walkOptions.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
+        walkOptions.fit.shootout = options.shootout;
+        walkOptions.fit.priorGames = options.priorGames;
+        walkOptions.gaaFromResults = options.gaaFromResults;
+        const WalkForwardReport walk =
+            runWalkForward(results, options.rosters, walkOptions, progressBar(err));
+        if (options.json) {
+            text << jsonText(walkForwardJson(walk, options));
+        } else {
+            writeText(walk.backtest, options.results, text, &walk);
+        }
     } else {
-        writeText(report, options.results, text);
+        const BacktestReport report = runBacktest(
+            results, options.series, seed,
+            seriesBySeriesOdds(options.rosters, ratings, options.shootout), progressBar(err));
+        if (options.json) {
+            text << jsonText(reportJson(report, options));
+        } else {
+            writeText(report, options.results, text);
+        }
     }
     out << text.str() << std::flush;
     if (!out) {
@@ -320,10 +397,29 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->type_name("ABBR=CODE")
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
+    std::string ratingsFile;
+    const CLI::Option* ratingsOption =
+        app.add_option("--ratings", ratingsFile,
+                       "Ratings file of the teams (default: the built-in table); with "
+                       "--walk-forward the prior the fits start from")
+            ->type_name("FILE");
+    app.add_flag("--walk-forward", options.walkForward,
+                 "Before each game day, fit the ratings again from the games already played");
+    app.add_flag("--gaa-from-results", options.gaaFromResults,
+                 "With --walk-forward: each club's goals against a game so far as its goalie's "
+                 "average");
+    app.add_flag("--shootout", options.shootout, "Level games after overtime go to a shootout");
+    app.add_option("--prior-games", options.priorGames,
+                   "With --walk-forward: games of the prior each fit weighs (default 12)")
+        ->check(CLI::Range(0.0, 1000.0))
+        ->type_name("GAMES");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
+    }
+    if (ratingsOption->count() > 0) {
+        options.ratings = ratingsFile;
     }
     if (seedOption->count() > 0) {
         options.seed = seed;

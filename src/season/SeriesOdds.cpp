@@ -22,8 +22,9 @@ std::string gaaText(Single gaa) {
 
 } // namespace
 
-GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [rosterFolder](const OddsRequest& request) {
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
+                                  std::shared_ptr<const RatingTable> ratings, bool shootout) {
+    return [rosterFolder, ratings, shootout](const OddsRequest& request) {
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
@@ -34,6 +35,8 @@ GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
         run.rosterFolder = rosterFolder;
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;
+        run.ratings = ratings;
+        run.shootout = shootout;
         std::optional<OddsTally> tally;
         try {
             tally = playManySeries(run, std::stop_token{});
