@@ -23,7 +23,14 @@ std::string gaaText(Single gaa) {
 } // namespace
 
 GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [rosterFolder](const OddsRequest& request) {
+    return [engine = ratedSeriesOdds(rosterFolder)](const OddsRequest& request) {
+        return engine(request, nullptr);
+    };
+}
+
+RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
+    return [rosterFolder](const OddsRequest& request,
+                          const std::shared_ptr<const RatingTable>& ratings) {
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
@@ -34,6 +41,7 @@ GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
         run.rosterFolder = rosterFolder;
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;
+        run.ratings = ratings;
         std::optional<OddsTally> tally;
         try {
             tally = playManySeries(run, std::stop_token{});
