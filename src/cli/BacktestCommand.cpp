@@ -7,7 +7,10 @@
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "season/RatingsFit.h"
 #include "season/SeriesOdds.h"
+#include "season/WalkForward.h"
+#include "teamdata/RatingsFile.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 
@@ -15,7 +18,9 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <iomanip>
 #include <ostream>
 #include <random>
@@ -26,12 +31,14 @@
 namespace zelkor {
 
 namespace {
-constexpr int DefaultSeries = 50;    // series per game: 550 simulated games
-constexpr int MostSeries = 100000;   // beyond this a backtest would run for days
-constexpr double DefaultGaa = 2.8;   // a typical goalie's goals-against average
-constexpr int ProgressBarWidth = 40; // characters of the bar on a terminal
-constexpr int LabelWidth = 30;       // of the first column of the figures
-constexpr int FigureWidth = 17;      // of each further column
+constexpr int DefaultSeries = 50;            // series per game: 550 simulated games
+constexpr int MostSeries = 100000;           // beyond this a backtest would run for days
+constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against average
+constexpr int ProgressBarWidth = 40;         // characters of the bar on a terminal
+constexpr int LabelWidth = 30;               // of the first column of the figures
+constexpr int FigureWidth = 17;              // of each further column
+constexpr int DefaultCalibrationRounds = 3;  // each halves what the analytic fit left over
+constexpr int DefaultCalibrationSeries = 20; // per game: a club's venue then has ~9,000 games
 
 struct BacktestOptions {
     std::string results;
@@ -41,6 +48,13 @@ struct BacktestOptions {
     double defaultGaa = DefaultGaa;
     bool json = false;
     std::vector<std::string> extraCodes;
+    bool walkForward = false;
+    std::optional<std::string> priorRatings;
+    bool gaaFromResults = false;
+    double priorGames = FitOptions{}.priorGames;
+    std::optional<std::string> writeRatings;
+    int calibrationRounds = DefaultCalibrationRounds;
+    int calibrationSeries = DefaultCalibrationSeries;
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -254,6 +268,9 @@ void checkRosters(const std::vector<ResultRow>& results, const std::string& fold
     }
 }
 
+int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
+                      std::uint64_t seed, std::ostream& out, std::ostream& err);
+
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
     const TeamCodeMap codes(options.extraCodes);
     const std::vector<ResultRow> results =
@@ -268,6 +285,9 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         options.seed
             ? *options.seed
             : (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+    if (options.walkForward) {
+        return runWalkForwardFor(options, results, seed, out, err);
+    }
     const BacktestReport report = runBacktest(
         results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
     std::ostringstream text;
@@ -275,6 +295,195 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         text << jsonText(reportJson(report, options));
     } else {
         writeText(report, options.results, text);
+    }
+    out << text.str() << std::flush;
+    if (!out) {
+        err << "Cannot write the report to standard output." << std::endl;
+        return ExitPredictionFailed;
+    }
+    return ExitSuccess;
+}
+
+const char* const WalkForwardColumns[] = {"model", "home always", "coin", "Elo"};
+
+void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions& options,
+                          std::ostream& out) {
+    const BacktestReport& backtest = report.backtest;
+    out << "Walk-forward backtest of " << backtest.games.size() << " games on " << report.gameDays
+        << " days from '" << shownPath(options.results) << "': " << backtest.series
+        << " series of 11 games each, base seed " << backtest.seed << "\n"
+        << "Before each day the ratings are fitted to the season's games before it, from "
+        << (options.priorRatings ? "'" + shownPath(*options.priorRatings) + "'"
+                                 : std::string("league-typical ratings"))
+        << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
+        << (options.gaaFromResults
+                ? "each club's goals against per game so far"
+                : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
+        << ".\n";
+    if (options.priorRatings && !report.newClubs.empty()) {
+        out << "Clubs the prior lacks, started from its average ratings:";
+        for (const std::string& code : report.newClubs) {
+            out << ' ' << code;
+        }
+        out << '\n';
+    }
+    out << '\n';
+    const std::vector<const ForecastFigures*> columns{&backtest.model, &backtest.homeAlways,
+                                                      &report.coin, &report.elo};
+    out << std::left << std::setw(LabelWidth) << "";
+    for (const char* title : WalkForwardColumns) {
+        out << std::right << std::setw(FigureWidth) << title;
+    }
+    out << '\n';
+    writeFiguresRow(out, "games", columns,
+                    [](const ForecastFigures& f) { return std::to_string(f.games); });
+    writeFiguresRow(out, "games with a winner", columns,
+                    [](const ForecastFigures& f) { return std::to_string(f.decidedGames); });
+    writeFiguresRow(out, "accuracy, level and SO push", columns, [](const ForecastFigures& f) {
+        return accuracyText(f.levelAndShootoutPushes);
+    });
+    writeFiguresRow(out, "accuracy, SO for their winner", columns,
+                    [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); });
+    writeFiguresRow(out, "log loss (two-way)", columns,
+                    [](const ForecastFigures& f) { return decimal(f.logLoss, 4); });
+    writeFiguresRow(out, "Brier score (two-way)", columns,
+                    [](const ForecastFigures& f) { return decimal(f.brier, 4); });
+    const auto difference = [&](const ForecastFigures& baseline) {
+        if (!backtest.model.logLoss || !baseline.logLoss) {
+            return std::string("-");
+        }
+        std::ostringstream text;
+        text << std::showpos << std::fixed << std::setprecision(4)
+             << *backtest.model.logLoss - *baseline.logLoss;
+        return text.str();
+    };
+    out << std::left << std::setw(LabelWidth) << "model's log loss less theirs" << std::right
+        << std::setw(FigureWidth) << "" << std::setw(FigureWidth) << difference(backtest.homeAlways)
+        << std::setw(FigureWidth) << difference(report.coin) << std::setw(FigureWidth)
+        << difference(report.elo) << '\n';
+    const EloParameters& elo = report.eloParameters;
+    out << "(log loss and Brier count the " << backtest.model.decidedGames
+        << " games with a winner, a shootout's included; level games are left out.\n"
+        << " home always: the home team at the share of home wins of the games before the day,"
+           " 0.5 on the first; coin: 0.5;\n"
+        << " Elo: every club " << decimal(elo.start, 0) << " at the start, K " << decimal(elo.k, 0)
+        << " times 0.6686 ln(goal margin) + 0.8048, home advantage "
+        << decimal(elo.homeAdvantage, 0) << " points, " << decimal(elo.scale, 0)
+        << " points for 10 to 1)\n\n";
+    writeCalibration(out, "Calibration of the model:", backtest.model);
+}
+
+nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
+                                       const BacktestOptions& options) {
+    nlohmann::ordered_json json = reportJson(report.backtest, options);
+    json["walk_forward"] = true;
+    json["prior_ratings"] =
+        options.priorRatings ? nlohmann::ordered_json(*options.priorRatings) : nullptr;
+    json["prior_games"] = options.priorGames;
+    json["gaa_from_results"] = options.gaaFromResults;
+    json["new_clubs"] = report.newClubs;
+    json["game_days"] = report.gameDays;
+    json["coin"] = figuresJson(report.coin);
+    json["elo"] = figuresJson(report.elo);
+    json["elo_parameters"] = {{"k", report.eloParameters.k},
+                              {"home_advantage", report.eloParameters.homeAdvantage},
+                              {"start", report.eloParameters.start},
+                              {"scale", report.eloParameters.scale}};
+    for (std::size_t index = 0; index < report.eloHomeProbabilities.size(); ++index) {
+        json["rows"][index]["elo_home_probability"] = report.eloHomeProbabilities[index];
+    }
+    return json;
+}
+
+void writeFitCheck(const RatingsFit& fit, std::ostream& out) {
+    out << "Season fit played back (goals a game, real / simulated):\n"
+        << "  club  road for      road against   home for      home against   within 3 %\n";
+    int within = 0;
+    for (const TeamFitCheck& check : fit.check) {
+        const bool good = check.road.within(FitTolerance) && check.home.within(FitTolerance);
+        within += good ? 1 : 0;
+        const auto pair = [](double real, double simulated) {
+            return decimal(real, 2) + " / " + decimal(simulated, 2);
+        };
+        out << "  " << std::left << std::setw(6) << check.code << std::setw(14)
+            << pair(check.road.goalsFor, check.road.simulatedFor) << std::setw(15)
+            << pair(check.road.goalsAgainst, check.road.simulatedAgainst) << std::setw(14)
+            << pair(check.home.goalsFor, check.home.simulatedFor) << std::setw(15)
+            << pair(check.home.goalsAgainst, check.home.simulatedAgainst) << (good ? "yes" : "NO")
+            << '\n';
+    }
+    out << "  " << within << " of " << fit.check.size() << " clubs within 3 % at both venues\n";
+}
+
+int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
+                      std::uint64_t seed, std::ostream& out, std::ostream& err) {
+    std::set<std::string> codes;
+    for (const ResultRow& row : results) {
+        codes.insert(row.visitor);
+        codes.insert(row.home);
+    }
+    const std::map<std::string, TeamScoring> scoring =
+        readTeamScoring(options.rosters, {codes.begin(), codes.end()});
+    WalkForwardOptions walk;
+    walk.series = options.series;
+    walk.seed = seed;
+    walk.gaaFromResults = options.gaaFromResults;
+    walk.fit.priorGames = options.priorGames;
+    walk.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
+    if (options.priorRatings) {
+        walk.fit.prior =
+            std::make_shared<const RatingTable>(readRatingsFile(*options.priorRatings));
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const WalkForwardReport report =
+        runWalkForward(results, scoring, options.rosters, walk, ratedSeriesOdds(options.rosters),
+                       progressBar(err));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::ostringstream text;
+    std::optional<RatingsFit> seasonFit;
+    if (options.writeRatings) {
+        // The whole season's fit, played back until every club's goals are its own.
+        FitOptions fitOptions = walk.fit;
+        if (options.gaaFromResults) {
+            for (const auto& [code, team] : scoring) {
+                double against = 0;
+                double games = 0;
+                for (const ResultRow& row : results) {
+                    against += row.home == code      ? row.visitorGoals
+                               : row.visitor == code ? row.homeGoals
+                                                     : 0;
+                    games += row.home == code || row.visitor == code ? 1 : 0;
+                }
+                fitOptions.gaa[code] = static_cast<Single>(
+                    (against + GaaPriorGames * options.defaultGaa) / (games + GaaPriorGames));
+            }
+        }
+        seasonFit = calibrateRatings(
+            fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
+            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, progressBar(err));
+        const std::string written = ratingsFileText(seasonFit->table);
+        parseRatings(written, "The fitted ratings"); // refuse to write what cannot be read
+        std::ofstream file(*options.writeRatings, std::ios::binary | std::ios::trunc);
+        file << written;
+        if (!file.flush()) {
+            err << "Cannot write the ratings file '" << shownPath(*options.writeRatings) << "'."
+                << std::endl;
+            return ExitPredictionFailed;
+        }
+    }
+    if (options.json) {
+        nlohmann::ordered_json json = walkForwardJson(report, options);
+        json["seconds"] = seconds;
+        text << jsonText(json);
+    } else {
+        writeWalkForwardText(report, options, text);
+        text << "\nTime: " << decimal(seconds, 1) << " s\n";
+        if (seasonFit) {
+            text << "\nRatings of the whole season written to '" << shownPath(*options.writeRatings)
+                 << "'.\n";
+            writeFitCheck(*seasonFit, text);
+        }
     }
     out << text.str() << std::flush;
     if (!out) {
@@ -320,6 +529,36 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->type_name("ABBR=CODE")
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
+    app.add_flag("--walk-forward", options.walkForward,
+                 "Refit the ratings before each game day from the season's games before it, "
+                 "and score the model against always-home, a coin and an Elo, all walk-forward");
+    std::string priorText;
+    const CLI::Option* priorOption =
+        app.add_option("--ratings", priorText,
+                       "With --walk-forward: ratings file the fit starts from and shrinks "
+                       "toward, e.g. last season's fit (default: league-typical ratings)")
+            ->type_name("FILE");
+    app.add_option("--prior-games", options.priorGames,
+                   "With --walk-forward: weight of the prior in games a venue (default 12)")
+        ->check(CLI::Range(0.0, 1000.0))
+        ->type_name("GAMES");
+    app.add_flag("--gaa-from-results", options.gaaFromResults,
+                 "With --walk-forward: each club's goals against per game so far as its "
+                 "goalie's GAA, instead of --default-gaa");
+    std::string writeText;
+    const CLI::Option* writeOption =
+        app.add_option("--write-ratings", writeText,
+                       "With --walk-forward: also fit the whole season, play it back to check "
+                       "the fit, and write the ratings file")
+            ->type_name("FILE");
+    app.add_option("--calibration-series", options.calibrationSeries,
+                   "Series a game in each playback of --write-ratings (default 20)")
+        ->check(CLI::Range(1, MostSeries))
+        ->type_name("K");
+    app.add_option("--calibration-rounds", options.calibrationRounds,
+                   "Playbacks of --write-ratings that correct the ratings (default 3)")
+        ->check(CLI::Range(0, 20))
+        ->type_name("N");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -327,6 +566,18 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     }
     if (seedOption->count() > 0) {
         options.seed = seed;
+    }
+    if (priorOption->count() > 0) {
+        options.priorRatings = priorText;
+    }
+    if (writeOption->count() > 0) {
+        options.writeRatings = writeText;
+    }
+    if (!options.walkForward &&
+        (options.priorRatings || options.writeRatings || options.gaaFromResults)) {
+        err << "--ratings, --gaa-from-results and --write-ratings need --walk-forward."
+            << std::endl;
+        return ExitUsageError;
     }
     try {
         return runBacktestFor(options, out, err);

@@ -431,19 +431,17 @@ private:
     // Each venue's rating from its goals and its expected goals at rating 1, with the prior
     // weighted as priorGames games of the league's mean expectation.
     template <typename Goals, typename Unit, typename Field>
-    void update(Venue venue, Goals goalsOf, Unit unitOf, Field field, bool byVisitor) {
+    void update(Venue venue, Goals goalsOf, Unit unitOf, Field field) {
         std::vector<double> goals(clubs_.size(), 0);
         std::vector<double> units(clubs_.size(), 0);
-        std::vector<int> played(clubs_.size(), 0);
         double unitSum = 0;
         for (std::size_t index = 0; index < games_.size(); ++index) {
             const FitGame& game = games_[index];
-            const auto club =
-                static_cast<std::size_t>((byVisitor == (venue == Road)) ? game.visitor : game.home);
+            // Road ratings are the visitors', home ratings the home club's.
+            const auto club = static_cast<std::size_t>(venue == Road ? game.visitor : game.home);
             const double unit = unitOf(game, index);
             goals[club] += goalsOf(game);
             units[club] += unit;
-            ++played[club];
             unitSum += unit;
         }
         const double meanUnit = unitSum / static_cast<double>(games_.size());
@@ -464,13 +462,13 @@ private:
             [this](const FitGame& g, std::size_t i) {
                 return evenVisitor(g) * defenceOf(g.home, Home) * boosts_[i].visitor;
             },
-            [](auto& rating) -> auto& { return rating.offence; }, true);
+            [](auto& rating) -> auto& { return rating.offence; });
         update(
             Home, [](const FitGame& g) { return g.homeGoals; },
             [this](const FitGame& g, std::size_t i) {
                 return evenHome(g) * defenceOf(g.visitor, Road) * boosts_[i].home;
             },
-            [](auto& rating) -> auto& { return rating.offence; }, true);
+            [](auto& rating) -> auto& { return rating.offence; });
     }
 
     void updateDefences() {
@@ -480,13 +478,13 @@ private:
             [this](const FitGame& g, std::size_t i) {
                 return evenHome(g) * offenceOf(g.home, Home) * boosts_[i].home;
             },
-            [](auto& rating) -> auto& { return rating.defence; }, false);
+            [](auto& rating) -> auto& { return rating.defence; });
         update(
             Home, [](const FitGame& g) { return g.visitorGoals; },
             [this](const FitGame& g, std::size_t i) {
                 return evenVisitor(g) * offenceOf(g.visitor, Road) * boosts_[i].visitor;
             },
-            [](auto& rating) -> auto& { return rating.defence; }, false);
+            [](auto& rating) -> auto& { return rating.defence; });
     }
 
     double defenceOf(int club, Venue venue) const {
