@@ -82,10 +82,11 @@ std::string accuracyText(const Accuracy& accuracy) {
 
 void writeFiguresRow(std::ostream& out, const std::string& label,
                      const std::vector<const ForecastFigures*>& figures,
-                     const std::function<std::string(const ForecastFigures&)>& cell) {
+                     const std::function<std::string(const ForecastFigures&)>& cell,
+                     int width = FigureWidth) {
     out << std::left << std::setw(LabelWidth) << label;
     for (const ForecastFigures* column : figures) {
-        out << std::right << std::setw(FigureWidth) << (column ? cell(*column) : "-");
+        out << std::right << std::setw(width) << (column ? cell(*column) : "-");
     }
     out << '\n';
 }
@@ -305,6 +306,7 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
 }
 
 const char* const WalkForwardColumns[] = {"model", "home always", "coin", "Elo"};
+constexpr int WalkForwardWidth = 20; // of each column of the walk-forward figures
 
 void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions& options,
                           std::ostream& out) {
@@ -332,22 +334,29 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
                                                       &report.coin, &report.elo};
     out << std::left << std::setw(LabelWidth) << "";
     for (const char* title : WalkForwardColumns) {
-        out << std::right << std::setw(FigureWidth) << title;
+        out << std::right << std::setw(WalkForwardWidth) << title;
     }
     out << '\n';
-    writeFiguresRow(out, "games", columns,
-                    [](const ForecastFigures& f) { return std::to_string(f.games); });
-    writeFiguresRow(out, "games with a winner", columns,
-                    [](const ForecastFigures& f) { return std::to_string(f.decidedGames); });
-    writeFiguresRow(out, "accuracy, level and SO push", columns, [](const ForecastFigures& f) {
-        return accuracyText(f.levelAndShootoutPushes);
-    });
-    writeFiguresRow(out, "accuracy, SO for their winner", columns,
-                    [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); });
-    writeFiguresRow(out, "log loss (two-way)", columns,
-                    [](const ForecastFigures& f) { return decimal(f.logLoss, 4); });
-    writeFiguresRow(out, "Brier score (two-way)", columns,
-                    [](const ForecastFigures& f) { return decimal(f.brier, 4); });
+    writeFiguresRow(
+        out, "games", columns, [](const ForecastFigures& f) { return std::to_string(f.games); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "games with a winner", columns,
+        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, level and SO push", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, SO for their winner", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "log loss (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "Brier score (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
     const auto difference = [&](const ForecastFigures& baseline) {
         if (!backtest.model.logLoss || !baseline.logLoss) {
             return std::string("-");
@@ -358,14 +367,14 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         return text.str();
     };
     out << std::left << std::setw(LabelWidth) << "model's log loss less theirs" << std::right
-        << std::setw(FigureWidth) << "" << std::setw(FigureWidth) << difference(backtest.homeAlways)
-        << std::setw(FigureWidth) << difference(report.coin) << std::setw(FigureWidth)
-        << difference(report.elo) << '\n';
+        << std::setw(WalkForwardWidth) << "" << std::setw(WalkForwardWidth)
+        << difference(backtest.homeAlways) << std::setw(WalkForwardWidth) << difference(report.coin)
+        << std::setw(WalkForwardWidth) << difference(report.elo) << '\n';
     const EloParameters& elo = report.eloParameters;
     out << "(log loss and Brier count the " << backtest.model.decidedGames
         << " games with a winner, a shootout's included; level games are left out.\n"
-        << " home always: the home team at the share of home wins of the games before the day,"
-           " 0.5 on the first; coin: 0.5;\n"
+        << " home always: the home team at the share of home wins of the games before the day, "
+        << decimal(HomeSharePriorGames, 0) << " games at 0.5 added; coin: 0.5;\n"
         << " Elo: every club " << decimal(elo.start, 0) << " at the start, K " << decimal(elo.k, 0)
         << " times 0.6686 ln(goal margin) + 0.8048, home advantage "
         << decimal(elo.homeAdvantage, 0) << " points, " << decimal(elo.scale, 0)
@@ -539,7 +548,7 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                        "toward, e.g. last season's fit (default: league-typical ratings)")
             ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
-                   "With --walk-forward: weight of the prior in games a venue (default 12)")
+                   "With --walk-forward: weight of the prior in games a venue (default 25)")
         ->check(CLI::Range(0.0, 1000.0))
         ->type_name("GAMES");
     app.add_flag("--gaa-from-results", options.gaaFromResults,

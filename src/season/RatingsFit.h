@@ -42,7 +42,7 @@ struct FitOptions {
     std::shared_ptr<const RatingTable> prior;
     // Weight of the prior, in games: a club with this many games at a venue is half its
     // own results and half the prior.
-    double priorGames = 12;
+    double priorGames = 25;
     // The goalie's average each club is given, as the predictions will give it; a club
     // missing here has defaultGaa.
     std::map<std::string, Single> gaa;

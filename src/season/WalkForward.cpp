@@ -97,7 +97,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
         RatingsFit fit = fitRatings(before, scoring, rosterFolder, fitOptions);
         newClubs.insert(fit.newClubs.begin(), fit.newClubs.end());
         const auto table = std::make_shared<const RatingTable>(fit.table);
-        const double share = decided > 0 ? static_cast<double>(homeWins) / decided : 0.5;
+        const double share = (homeWins + HomeSharePriorGames / 2) / (decided + HomeSharePriorGames);
         // 2. The day's forecasts, all from the state before the day.
         for (std::size_t position = first; position < last; ++position) {
             const std::size_t index = order[position];

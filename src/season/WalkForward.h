@@ -50,6 +50,10 @@ struct WalkForwardOptions {
 // results, so that one shutout cannot give it an average of 0.
 inline constexpr double GaaPriorGames = 2;
 
+// Games at one half added to the home wins before a day, so that a first day of home
+// wins does not make always-home sure of the next.
+inline constexpr double HomeSharePriorGames = 10;
+
 // The walk-forward figures: the model and always-home as in a backtest, plus a coin and
 // the Elo, every forecast made from the games before its day alone.
 struct WalkForwardReport {
