@@ -37,7 +37,7 @@ constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against
 constexpr int ProgressBarWidth = 40;         // characters of the bar on a terminal
 constexpr int LabelWidth = 30;               // of the first column of the figures
 constexpr int FigureWidth = 17;              // of each further column
-constexpr int DefaultCalibrationRounds = 3;  // each halves what the analytic fit left over
+constexpr int DefaultCalibrationRounds = 5;  // each halves about what the analytic fit left
 constexpr int DefaultCalibrationSeries = 20; // per game: a club's venue then has ~9,000 games
 
 struct BacktestOptions {
@@ -565,7 +565,7 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->check(CLI::Range(1, MostSeries))
         ->type_name("K");
     app.add_option("--calibration-rounds", options.calibrationRounds,
-                   "Playbacks of --write-ratings that correct the ratings (default 3)")
+                   "Playbacks of --write-ratings that correct the ratings (default 5)")
         ->check(CLI::Range(0, 20))
         ->type_name("N");
     try {
