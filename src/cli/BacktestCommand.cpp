@@ -2,12 +2,12 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
-#include "core/DisplayText.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "season/RatingsFit.h"
 #include "season/SeriesOdds.h"
 #include "season/WalkForward.h"
 #include "teamdata/RatingsFile.h"
@@ -18,7 +18,9 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <iomanip>
 #include <ostream>
 #include <random>
@@ -29,12 +31,14 @@
 namespace zelkor {
 
 namespace {
-constexpr int DefaultSeries = 50;    // series per game: 550 simulated games
-constexpr int MostSeries = 100000;   // beyond this a backtest would run for days
-constexpr double DefaultGaa = 2.8;   // a typical goalie's goals-against average
-constexpr int ProgressBarWidth = 40; // characters of the bar on a terminal
-constexpr int LabelWidth = 30;       // of the first column of the figures
-constexpr int FigureWidth = 19;      // of each further column
+constexpr int DefaultSeries = 50;            // series per game: 550 simulated games
+constexpr int MostSeries = 100000;           // beyond this a backtest would run for days
+constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against average
+constexpr int ProgressBarWidth = 40;         // characters of the bar on a terminal
+constexpr int LabelWidth = 30;               // of the first column of the figures
+constexpr int FigureWidth = 17;              // of each further column
+constexpr int DefaultCalibrationRounds = 5;  // each halves about what the analytic fit left
+constexpr int DefaultCalibrationSeries = 20; // per game: a club's venue then has ~9,000 games
 
 struct BacktestOptions {
     std::string results;
@@ -44,11 +48,13 @@ struct BacktestOptions {
     double defaultGaa = DefaultGaa;
     bool json = false;
     std::vector<std::string> extraCodes;
-    std::optional<std::string> ratings; ///< the table, or with walkForward the prior
     bool walkForward = false;
+    std::optional<std::string> priorRatings;
     bool gaaFromResults = false;
-    bool shootout = false;
     double priorGames = FitOptions{}.priorGames;
+    std::optional<std::string> writeRatings;
+    int calibrationRounds = DefaultCalibrationRounds;
+    int calibrationSeries = DefaultCalibrationSeries;
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -76,10 +82,11 @@ std::string accuracyText(const Accuracy& accuracy) {
 
 void writeFiguresRow(std::ostream& out, const std::string& label,
                      const std::vector<const ForecastFigures*>& figures,
-                     const std::function<std::string(const ForecastFigures&)>& cell) {
+                     const std::function<std::string(const ForecastFigures&)>& cell,
+                     int width = FigureWidth) {
     out << std::left << std::setw(LabelWidth) << label;
     for (const ForecastFigures* column : figures) {
-        out << std::right << std::setw(FigureWidth) << (column ? cell(*column) : "-");
+        out << std::right << std::setw(width) << (column ? cell(*column) : "-");
     }
     out << '\n';
 }
@@ -97,31 +104,13 @@ void writeCalibration(std::ostream& out, const std::string& title, const Forecas
     }
 }
 
-void writeText(const BacktestReport& report, const std::string& source, std::ostream& out,
-               const WalkForwardReport* walk = nullptr) {
-    out << (walk ? "Walk-forward backtest of " : "Backtest of ") << report.games.size()
-        << " games from '" << shownPath(source) << "': " << report.series
-        << " series of 11 games each, base seed " << report.seed << "\n";
-    if (walk) {
-        out << "Before each of its " << walk->refits
-            << " game days the ratings are fitted again from the games already played.\n";
-        if (!walk->newClubs.empty()) {
-            out << "Started from league-typical ratings (not in the prior):";
-            for (const std::string& club : walk->newClubs) {
-                out << ' ' << visibleText(club);
-            }
-            out << '\n';
-        }
-    }
-    out << '\n';
+void writeText(const BacktestReport& report, const std::string& source, std::ostream& out) {
+    out << "Backtest of " << report.games.size() << " games from '" << shownPath(source)
+        << "': " << report.series << " series of 11 games each, base seed " << report.seed
+        << "\n\n";
     std::vector<const ForecastFigures*> columns{&report.model, &report.homeAlways};
     out << std::left << std::setw(LabelWidth) << "" << std::right << std::setw(FigureWidth)
-        << "model" << std::setw(FigureWidth) << (walk ? "home so far" : "home always");
-    if (walk) {
-        columns.push_back(&walk->coin);
-        columns.push_back(&walk->elo);
-        out << std::setw(FigureWidth) << "coin" << std::setw(FigureWidth) << "Elo";
-    }
+        << "model" << std::setw(FigureWidth) << "home always";
     if (report.bookmaker) {
         columns.push_back(&*report.modelWithOdds);
         columns.push_back(&*report.bookmaker);
@@ -139,21 +128,8 @@ void writeText(const BacktestReport& report, const std::string& source, std::ost
                     [](const ForecastFigures& f) { return decimal(f.logLoss, 4); });
     writeFiguresRow(out, "Brier score (two-way)", columns,
                     [](const ForecastFigures& f) { return decimal(f.brier, 4); });
-    if (walk) {
-        const EloParameters elo;
-        out << "(home so far: the home team at the share of home wins before the day; Elo: "
-               "every club starts at "
-            << elo.start << ", moves K = " << elo.k
-            << " times ln(1 + goal difference) times the result less its expectation, home "
-               "advantage "
-            << elo.homeAdvantage << " points)\n";
-    } else {
-        out << "(home always: the home team at the season's share of home wins, "
-            << decimal(report.homeShare) << ")\n";
-    }
-    out << "(log loss and Brier score count the " << report.model.decidedGames
-        << " games with a winner, overtime and shootouts included; level games are left "
-           "out)\n\n";
+    out << "(home always: the home team at the season's share of home wins, "
+        << decimal(report.homeShare) << ")\n\n";
     writeCalibration(out, "Calibration of the model:", report.model);
     if (report.flatStake) {
         const FlatStake& stake = *report.flatStake;
@@ -256,22 +232,6 @@ nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOp
             {"rows", rows}};
 }
 
-nlohmann::ordered_json walkForwardJson(const WalkForwardReport& walk,
-                                       const BacktestOptions& options) {
-    nlohmann::ordered_json object = reportJson(walk.backtest, options);
-    const EloParameters elo;
-    object["walk_forward"] = {
-        {"game_days", walk.refits},
-        {"prior", options.ratings ? nlohmann::ordered_json(*options.ratings) : nullptr},
-        {"new_clubs", walk.newClubs},
-        {"gaa_from_results", options.gaaFromResults}};
-    object["coin"] = figuresJson(walk.coin);
-    object["elo"] = figuresJson(walk.elo);
-    object["elo_parameters"] = {
-        {"start", elo.start}, {"k", elo.k}, {"home_advantage", elo.homeAdvantage}};
-    return object;
-}
-
 // A bar on stderr while it is a terminal; nothing in a file or a pipe.
 std::function<void(int, int)> progressBar(std::ostream& err) {
     if (isatty(STDERR_FILENO) == 0) {
@@ -309,6 +269,9 @@ void checkRosters(const std::vector<ResultRow>& results, const std::string& fold
     }
 }
 
+int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
+                      std::uint64_t seed, std::ostream& out, std::ostream& err);
+
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
     const TeamCodeMap codes(options.extraCodes);
     const std::vector<ResultRow> results =
@@ -323,34 +286,212 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         options.seed
             ? *options.seed
             : (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-    const std::shared_ptr<const RatingTable> ratings =
-        options.ratings ? std::make_shared<const RatingTable>(readRatingsFile(*options.ratings))
-                        : nullptr;
-    std::ostringstream text;
     if (options.walkForward) {
-        WalkForwardOptions walkOptions;
-        walkOptions.series = options.series;
-        walkOptions.seed = seed;
-        walkOptions.fit.prior = ratings;
-        walkOptions.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
-        walkOptions.fit.shootout = options.shootout;
-        walkOptions.fit.priorGames = options.priorGames;
-        walkOptions.gaaFromResults = options.gaaFromResults;
-        const WalkForwardReport walk =
-            runWalkForward(results, options.rosters, walkOptions, progressBar(err));
-        if (options.json) {
-            text << jsonText(walkForwardJson(walk, options));
-        } else {
-            writeText(walk.backtest, options.results, text, &walk);
-        }
+        return runWalkForwardFor(options, results, seed, out, err);
+    }
+    const BacktestReport report = runBacktest(
+        results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
+    std::ostringstream text;
+    if (options.json) {
+        text << jsonText(reportJson(report, options));
     } else {
-        const BacktestReport report = runBacktest(
-            results, options.series, seed,
-            seriesBySeriesOdds(options.rosters, ratings, options.shootout), progressBar(err));
-        if (options.json) {
-            text << jsonText(reportJson(report, options));
-        } else {
-            writeText(report, options.results, text);
+        writeText(report, options.results, text);
+    }
+    out << text.str() << std::flush;
+    if (!out) {
+        err << "Cannot write the report to standard output." << std::endl;
+        return ExitPredictionFailed;
+    }
+    return ExitSuccess;
+}
+
+const char* const WalkForwardColumns[] = {"model", "home always", "coin", "Elo"};
+constexpr int WalkForwardWidth = 20; // of each column of the walk-forward figures
+
+void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions& options,
+                          std::ostream& out) {
+    const BacktestReport& backtest = report.backtest;
+    out << "Walk-forward backtest of " << backtest.games.size() << " games on " << report.gameDays
+        << " days from '" << shownPath(options.results) << "': " << backtest.series
+        << " series of 11 games each, base seed " << backtest.seed << "\n"
+        << "Before each day the ratings are fitted to the season's games before it, from "
+        << (options.priorRatings ? "'" + shownPath(*options.priorRatings) + "'"
+                                 : std::string("league-typical ratings"))
+        << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
+        << (options.gaaFromResults
+                ? "each club's goals against per game so far"
+                : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
+        << ".\n";
+    if (options.priorRatings && !report.newClubs.empty()) {
+        out << "Clubs the prior lacks, started from its average ratings:";
+        for (const std::string& code : report.newClubs) {
+            out << ' ' << code;
+        }
+        out << '\n';
+    }
+    out << '\n';
+    const std::vector<const ForecastFigures*> columns{&backtest.model, &backtest.homeAlways,
+                                                      &report.coin, &report.elo};
+    out << std::left << std::setw(LabelWidth) << "";
+    for (const char* title : WalkForwardColumns) {
+        out << std::right << std::setw(WalkForwardWidth) << title;
+    }
+    out << '\n';
+    writeFiguresRow(
+        out, "games", columns, [](const ForecastFigures& f) { return std::to_string(f.games); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "games with a winner", columns,
+        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, level and SO push", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, SO for their winner", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "log loss (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "Brier score (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
+    const auto difference = [&](const ForecastFigures& baseline) {
+        if (!backtest.model.logLoss || !baseline.logLoss) {
+            return std::string("-");
+        }
+        std::ostringstream text;
+        text << std::showpos << std::fixed << std::setprecision(4)
+             << *backtest.model.logLoss - *baseline.logLoss;
+        return text.str();
+    };
+    out << std::left << std::setw(LabelWidth) << "model's log loss less theirs" << std::right
+        << std::setw(WalkForwardWidth) << "" << std::setw(WalkForwardWidth)
+        << difference(backtest.homeAlways) << std::setw(WalkForwardWidth) << difference(report.coin)
+        << std::setw(WalkForwardWidth) << difference(report.elo) << '\n';
+    const EloParameters& elo = report.eloParameters;
+    out << "(log loss and Brier count the " << backtest.model.decidedGames
+        << " games with a winner, a shootout's included; level games are left out.\n"
+        << " home always: the home team at the share of home wins of the games before the day, "
+        << decimal(HomeSharePriorGames, 0) << " games at 0.5 added; coin: 0.5;\n"
+        << " Elo: every club " << decimal(elo.start, 0) << " at the start, K " << decimal(elo.k, 0)
+        << " times 0.6686 ln(goal margin) + 0.8048, home advantage "
+        << decimal(elo.homeAdvantage, 0) << " points, " << decimal(elo.scale, 0)
+        << " points for 10 to 1)\n\n";
+    writeCalibration(out, "Calibration of the model:", backtest.model);
+}
+
+nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
+                                       const BacktestOptions& options) {
+    nlohmann::ordered_json json = reportJson(report.backtest, options);
+    json["walk_forward"] = true;
+    json["prior_ratings"] =
+        options.priorRatings ? nlohmann::ordered_json(*options.priorRatings) : nullptr;
+    json["prior_games"] = options.priorGames;
+    json["gaa_from_results"] = options.gaaFromResults;
+    json["new_clubs"] = report.newClubs;
+    json["game_days"] = report.gameDays;
+    json["coin"] = figuresJson(report.coin);
+    json["elo"] = figuresJson(report.elo);
+    json["elo_parameters"] = {{"k", report.eloParameters.k},
+                              {"home_advantage", report.eloParameters.homeAdvantage},
+                              {"start", report.eloParameters.start},
+                              {"scale", report.eloParameters.scale}};
+    for (std::size_t index = 0; index < report.eloHomeProbabilities.size(); ++index) {
+        json["rows"][index]["elo_home_probability"] = report.eloHomeProbabilities[index];
+    }
+    return json;
+}
+
+void writeFitCheck(const RatingsFit& fit, std::ostream& out) {
+    out << "Season fit played back (goals a game, real / simulated):\n"
+        << "  club  road for      road against   home for      home against   within 3 %\n";
+    int within = 0;
+    for (const TeamFitCheck& check : fit.check) {
+        const bool good = check.road.within(FitTolerance) && check.home.within(FitTolerance);
+        within += good ? 1 : 0;
+        const auto pair = [](double real, double simulated) {
+            return decimal(real, 2) + " / " + decimal(simulated, 2);
+        };
+        out << "  " << std::left << std::setw(6) << check.code << std::setw(14)
+            << pair(check.road.goalsFor, check.road.simulatedFor) << std::setw(15)
+            << pair(check.road.goalsAgainst, check.road.simulatedAgainst) << std::setw(14)
+            << pair(check.home.goalsFor, check.home.simulatedFor) << std::setw(15)
+            << pair(check.home.goalsAgainst, check.home.simulatedAgainst) << (good ? "yes" : "NO")
+            << '\n';
+    }
+    out << "  " << within << " of " << fit.check.size() << " clubs within 3 % at both venues\n";
+}
+
+int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
+                      std::uint64_t seed, std::ostream& out, std::ostream& err) {
+    std::set<std::string> codes;
+    for (const ResultRow& row : results) {
+        codes.insert(row.visitor);
+        codes.insert(row.home);
+    }
+    const std::map<std::string, TeamScoring> scoring =
+        readTeamScoring(options.rosters, {codes.begin(), codes.end()});
+    WalkForwardOptions walk;
+    walk.series = options.series;
+    walk.seed = seed;
+    walk.gaaFromResults = options.gaaFromResults;
+    walk.fit.priorGames = options.priorGames;
+    walk.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
+    if (options.priorRatings) {
+        walk.fit.prior =
+            std::make_shared<const RatingTable>(readRatingsFile(*options.priorRatings));
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const WalkForwardReport report =
+        runWalkForward(results, scoring, options.rosters, walk, ratedSeriesOdds(options.rosters),
+                       progressBar(err));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::ostringstream text;
+    std::optional<RatingsFit> seasonFit;
+    if (options.writeRatings) {
+        // The whole season's fit, played back until every club's goals are its own.
+        FitOptions fitOptions = walk.fit;
+        if (options.gaaFromResults) {
+            for (const auto& [code, team] : scoring) {
+                double against = 0;
+                double games = 0;
+                for (const ResultRow& row : results) {
+                    against += row.home == code      ? row.visitorGoals
+                               : row.visitor == code ? row.homeGoals
+                                                     : 0;
+                    games += row.home == code || row.visitor == code ? 1 : 0;
+                }
+                fitOptions.gaa[code] = static_cast<Single>(
+                    (against + GaaPriorGames * options.defaultGaa) / (games + GaaPriorGames));
+            }
+        }
+        seasonFit = calibrateRatings(
+            fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
+            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, progressBar(err));
+        const std::string written = ratingsFileText(seasonFit->table);
+        parseRatings(written, "The fitted ratings"); // refuse to write what cannot be read
+        std::ofstream file(*options.writeRatings, std::ios::binary | std::ios::trunc);
+        file << written;
+        if (!file.flush()) {
+            err << "Cannot write the ratings file '" << shownPath(*options.writeRatings) << "'."
+                << std::endl;
+            return ExitPredictionFailed;
+        }
+    }
+    if (options.json) {
+        nlohmann::ordered_json json = walkForwardJson(report, options);
+        json["seconds"] = seconds;
+        text << jsonText(json);
+    } else {
+        writeWalkForwardText(report, options, text);
+        text << "\nTime: " << decimal(seconds, 1) << " s\n";
+        if (seasonFit) {
+            text << "\nRatings of the whole season written to '" << shownPath(*options.writeRatings)
+                 << "'.\n";
+            writeFitCheck(*seasonFit, text);
         }
     }
     out << text.str() << std::flush;
@@ -397,32 +538,55 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->type_name("ABBR=CODE")
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
-    std::string ratingsFile;
-    const CLI::Option* ratingsOption =
-        app.add_option("--ratings", ratingsFile,
-                       "Ratings file of the teams (default: the built-in table); with "
-                       "--walk-forward the prior the fits start from")
-            ->type_name("FILE");
     app.add_flag("--walk-forward", options.walkForward,
-                 "Before each game day, fit the ratings again from the games already played");
-    app.add_flag("--gaa-from-results", options.gaaFromResults,
-                 "With --walk-forward: each club's goals against a game so far as its goalie's "
-                 "average");
-    app.add_flag("--shootout", options.shootout, "Level games after overtime go to a shootout");
+                 "Refit the ratings before each game day from the season's games before it, "
+                 "and score the model against always-home, a coin and an Elo, all walk-forward");
+    std::string priorText;
+    const CLI::Option* priorOption =
+        app.add_option("--ratings", priorText,
+                       "With --walk-forward: ratings file the fit starts from and shrinks "
+                       "toward, e.g. last season's fit (default: league-typical ratings)")
+            ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
-                   "With --walk-forward: games of the prior each fit weighs (default 12)")
+                   "With --walk-forward: weight of the prior in games a venue (default 25)")
         ->check(CLI::Range(0.0, 1000.0))
         ->type_name("GAMES");
+    app.add_flag("--gaa-from-results", options.gaaFromResults,
+                 "With --walk-forward: each club's goals against per game so far as its "
+                 "goalie's GAA, instead of --default-gaa");
+    std::string writeText;
+    const CLI::Option* writeOption =
+        app.add_option("--write-ratings", writeText,
+                       "With --walk-forward: also fit the whole season, play it back to check "
+                       "the fit, and write the ratings file")
+            ->type_name("FILE");
+    app.add_option("--calibration-series", options.calibrationSeries,
+                   "Series a game in each playback of --write-ratings (default 20)")
+        ->check(CLI::Range(1, MostSeries))
+        ->type_name("K");
+    app.add_option("--calibration-rounds", options.calibrationRounds,
+                   "Playbacks of --write-ratings that correct the ratings (default 5)")
+        ->check(CLI::Range(0, 20))
+        ->type_name("N");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
     }
-    if (ratingsOption->count() > 0) {
-        options.ratings = ratingsFile;
-    }
     if (seedOption->count() > 0) {
         options.seed = seed;
+    }
+    if (priorOption->count() > 0) {
+        options.priorRatings = priorText;
+    }
+    if (writeOption->count() > 0) {
+        options.writeRatings = writeText;
+    }
+    if (!options.walkForward &&
+        (options.priorRatings || options.writeRatings || options.gaaFromResults)) {
+        err << "--ratings, --gaa-from-results and --write-ratings need --walk-forward."
+            << std::endl;
+        return ExitUsageError;
     }
     try {
         return runBacktestFor(options, out, err);

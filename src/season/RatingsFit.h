@@ -30,7 +30,7 @@ std::map<std::string, TeamScoring> readTeamScoring(const std::filesystem::path& 
 // A club's season totals that set its penalty, power-play and short-handed ratings.
 struct TeamSpecialTeams {
     int games = 0;
-    int timesShortHanded = 0; ///< penalties that gave the opponent a power play
+    int timesShortHanded = 0;  ///< penalties that gave the opponent a power play
     int powerPlayGoals = 0;
     int powerPlayChances = 0;
     int shortHandedGoalsFor = 0;
@@ -42,7 +42,7 @@ struct FitOptions {
     std::shared_ptr<const RatingTable> prior;
     // Weight of the prior, in games: a club with this many games at a venue is half its
     // own results and half the prior.
-    double priorGames = 12;
+    double priorGames = 25;
     // The goalie's average each club is given, as the predictions will give it; a club
     // missing here has defaultGaa.
     std::map<std::string, Single> gaa;
@@ -50,8 +50,6 @@ struct FitOptions {
     // Team totals by code, for the special-teams ratings; a club missing here keeps the
     // prior's or league-typical ones.
     std::map<std::string, TeamSpecialTeams> specialTeams;
-    // Clubs to rate besides those of the games, from the prior or league-typical values.
-    std::vector<std::string> clubs;
     // Shootouts decide level games (the fit's simulations play them too).
     bool shootout = false;
 };
@@ -102,8 +100,8 @@ RatingsFit fitRatings(const std::vector<ResultRow>& games,
 // counts the games simulated.
 std::optional<RatingsFit> calibrateRatings(RatingsFit fit, const std::vector<ResultRow>& games,
                                            const std::filesystem::path& rosterFolder,
-                                           const FitOptions& options, int rounds, int seriesPerGame,
-                                           std::stop_token stop = {},
+                                           const FitOptions& options, int rounds,
+                                           int seriesPerGame, std::stop_token stop = {},
                                            const std::function<void(int, int)>& progress = {});
 
 } // namespace zelkor

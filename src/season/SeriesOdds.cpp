@@ -22,9 +22,15 @@ std::string gaaText(Single gaa) {
 
 } // namespace
 
-GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
-                                  std::shared_ptr<const RatingTable> ratings, bool shootout) {
-    return [rosterFolder, ratings, shootout](const OddsRequest& request) {
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
+    return [engine = ratedSeriesOdds(rosterFolder)](const OddsRequest& request) {
+        return engine(request, nullptr);
+    };
+}
+
+RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
+    return [rosterFolder](const OddsRequest& request,
+                          const std::shared_ptr<const RatingTable>& ratings) {
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
@@ -36,7 +42,6 @@ GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;
         run.ratings = ratings;
-        run.shootout = shootout;
         std::optional<OddsTally> tally;
         try {
             tally = playManySeries(run, std::stop_token{});

@@ -1,19 +1,17 @@
 #pragma once
 
 #include "season/Backtest.h"
-
-#include "teamdata/RatingTable.h"
+#include "season/WalkForward.h"
 
 #include <filesystem>
-#include <memory>
 
 namespace zelkor {
 
 // Game odds from the many-series engine with the rosters of the folder: the request's
 // seed is the run's base seed, so series i of a game plays with seriesSeed(seed, i).
-// ratings: the table (none: the built-in one); shootout: level games go to a shootout.
-GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
-                                  std::shared_ptr<const RatingTable> ratings = nullptr,
-                                  bool shootout = false);
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder);
+
+// The same under the table given with each request (none: the built-in one).
+RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder);
 
 } // namespace zelkor

@@ -2,11 +2,9 @@
 
 #include "core/Errors.h"
 #include "odds/ManySeries.h"
-#include "season/SeriesOdds.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <numeric>
 #include <set>
 
@@ -14,140 +12,155 @@ namespace zelkor {
 
 namespace {
 
-// Games at even odds the home share so far starts from.
-constexpr double HomeShareEvenGames = 10;
+constexpr double MarginSlope = 0.6686;  // of the logarithm of the goal margin
+constexpr double MarginOffset = 0.8048; // a one-goal win's multiplier
 
-// Goals for and against a club so far, for its goalie's average.
-struct Conceded {
-    int goals = 0;
-    int games = 0;
-};
-
-Single concededAverage(const std::map<std::string, Conceded>& conceded, const std::string& code,
-                       Single fallback) {
-    const auto found = conceded.find(code);
-    if (found == conceded.end() || found->second.games == 0 || found->second.goals == 0) {
-        return fallback;
+// Goals against per game so far, with GaaPriorGames at the default.
+std::map<std::string, Single> gaaSoFar(const std::vector<ResultRow>& before,
+                                       const std::map<std::string, TeamScoring>& scoring,
+                                       double defaultGaa) {
+    std::map<std::string, std::pair<double, double>> against; // goals, games
+    for (const ResultRow& row : before) {
+        against[row.visitor].first += row.homeGoals;
+        against[row.visitor].second += 1;
+        against[row.home].first += row.visitorGoals;
+        against[row.home].second += 1;
     }
-    return static_cast<Single>(static_cast<double>(found->second.goals) / found->second.games);
+    std::map<std::string, Single> gaa;
+    for (const auto& [code, team] : scoring) {
+        const auto [goals, games] = against[code];
+        gaa[code] =
+            static_cast<Single>((goals + GaaPriorGames * defaultGaa) / (games + GaaPriorGames));
+    }
+    return gaa;
+}
+
+Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code, Single fallback) {
+    const auto found = gaa.find(code);
+    return found == gaa.end() ? fallback : found->second;
 }
 
 } // namespace
 
-double eloHomeChance(double visitor, double home, const EloParameters& parameters) {
-    return 1.0 / (1.0 + std::pow(10.0, (visitor - home - parameters.homeAdvantage) / 400.0));
+double eloHomeProbability(double home, double visitor, const EloParameters& elo) {
+    return 1 / (1 + std::pow(10.0, -(home + elo.homeAdvantage - visitor) / elo.scale));
 }
 
-void updateElo(double& visitor, double& home, int visitorGoals, int homeGoals,
-               const EloParameters& parameters) {
-    const double expected = eloHomeChance(visitor, home, parameters);
-    const double result = homeGoals > visitorGoals ? 1.0 : homeGoals < visitorGoals ? 0.0 : 0.5;
-    const int margin = std::abs(homeGoals - visitorGoals);
-    const double weight = margin == 0 ? 1.0 : std::log1p(static_cast<double>(margin));
-    const double change = parameters.k * weight * (result - expected);
-    home += change;
-    visitor -= change;
+double eloMarginMultiplier(int goalDifference) {
+    const int margin = std::abs(goalDifference);
+    return margin == 0 ? 1.0 : MarginSlope * std::log(static_cast<double>(margin)) + MarginOffset;
+}
+
+double eloHomeChange(double home, double visitor, int homeGoals, int visitorGoals,
+                     const EloParameters& elo) {
+    const double score = homeGoals > visitorGoals ? 1.0 : homeGoals < visitorGoals ? 0.0 : 0.5;
+    return elo.k * eloMarginMultiplier(homeGoals - visitorGoals) *
+           (score - eloHomeProbability(home, visitor, elo));
 }
 
 WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
+                                 const std::map<std::string, TeamScoring>& scoring,
                                  const std::filesystem::path& rosterFolder,
-                                 const WalkForwardOptions& options,
+                                 const WalkForwardOptions& options, const RatedOddsEngine& engine,
                                  const std::function<void(int, int)>& progress) {
+    WalkForwardReport report;
+    report.eloParameters = options.elo;
+    report.backtest.series = options.series;
+    report.backtest.seed = options.seed;
     std::vector<std::size_t> order(games.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&games](std::size_t a, std::size_t b) {
-        return games[a].date < games[b].date;
-    });
-    std::set<std::string> codes;
-    for (const ResultRow& game : games) {
-        codes.insert(game.visitor);
-        codes.insert(game.home);
-    }
-    const std::map<std::string, TeamScoring> scoring =
-        readTeamScoring(rosterFolder, std::vector<std::string>(codes.begin(), codes.end()));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return games[a].date < games[b].date; });
 
-    WalkForwardReport report;
-    BacktestReport& backtest = report.backtest;
-    backtest.series = options.series;
-    backtest.seed = options.seed;
-    std::vector<Forecast> model, homeShare, coin, elo;
-    std::vector<GameOutcome> outcomes;
-    std::vector<ResultRow> played;
-    std::map<std::string, Conceded> conceded;
-    std::map<std::string, double> ratings;
-    std::set<std::string> newClubs;
+    std::vector<ResultRow> before;
+    std::map<std::string, double> elo;
+    const auto eloOf = [&](const std::string& code) {
+        return elo.try_emplace(code, options.elo.start).first->second;
+    };
+    std::vector<BacktestGame> played(games.size());
+    std::vector<double> eloChance(games.size(), 0.5);
+    std::vector<double> homeShare(games.size(), 0.5);
     int homeWins = 0;
     int decided = 0;
-    for (std::size_t at = 0; at < order.size();) {
-        const std::string& day = games[order[at]].date;
+    int done = 0;
+    std::set<std::string> newClubs;
+    for (std::size_t first = 0; first < order.size();) {
+        std::size_t last = first;
+        while (last < order.size() && games[order[last]].date == games[order[first]].date) {
+            ++last;
+        }
+        // 1. The ratings from the games before the day.
         FitOptions fitOptions = options.fit;
         if (options.gaaFromResults) {
-            for (const std::string& code : codes) {
-                fitOptions.gaa[code] = concededAverage(conceded, code, options.fit.defaultGaa);
-            }
+            fitOptions.gaa = gaaSoFar(before, scoring, options.fit.defaultGaa);
         }
-        // Clubs that have not played yet get rows too: the prior's, or league-typical ones.
-        fitOptions.clubs.assign(codes.begin(), codes.end());
-        const RatingsFit fit = fitRatings(played, scoring, rosterFolder, fitOptions);
-        const auto table = std::make_shared<const RatingTable>(fit.table);
+        RatingsFit fit = fitRatings(before, scoring, rosterFolder, fitOptions);
         newClubs.insert(fit.newClubs.begin(), fit.newClubs.end());
-        ++report.refits;
-        const GameOddsEngine engine = seriesBySeriesOdds(rosterFolder, table, options.fit.shootout);
-        const std::size_t dayStart = at;
-        for (; at < order.size() && games[order[at]].date == day; ++at) {
-            const std::size_t index = order[at];
+        const auto table = std::make_shared<const RatingTable>(fit.table);
+        const double share = (homeWins + HomeSharePriorGames / 2) / (decided + HomeSharePriorGames);
+        // 2. The day's forecasts, all from the state before the day.
+        for (std::size_t position = first; position < last; ++position) {
+            const std::size_t index = order[position];
             const ResultRow& row = games[index];
             BacktestGame game{row, seriesSeed(options.seed, index), {}, {}, outcomeOf(row)};
             const Single visitorGaa = options.gaaFromResults
-                                          ? concededAverage(conceded, row.visitor, row.visitorGaa)
+                                          ? gaaFor(fitOptions.gaa, row.visitor, row.visitorGaa)
                                           : row.visitorGaa;
             const Single homeGaa = options.gaaFromResults
-                                       ? concededAverage(conceded, row.home, row.homeGaa)
+                                       ? gaaFor(fitOptions.gaa, row.home, row.homeGaa)
                                        : row.homeGaa;
-            game.counts =
-                engine({row.visitor, row.home, visitorGaa, homeGaa, options.series, game.seed});
+            game.result.visitorGaa = visitorGaa;
+            game.result.homeGaa = homeGaa;
+            game.counts = engine(
+                {row.visitor, row.home, visitorGaa, homeGaa, options.series, game.seed}, table);
             if (game.counts.games <= 0) {
                 throw ZelkorError("The model played no game of " + row.visitor + " at " + row.home +
                                   " (line " + std::to_string(row.line) + ").");
             }
             game.forecast = forecastOf(game.counts);
-            model.push_back(game.forecast);
-            // Even odds weigh a few games, so that the first days' shares are not 0 or 1.
-            const double share = (homeWins + HomeShareEvenGames / 2.0) /
-                                 (decided + HomeShareEvenGames);
-            homeShare.push_back({share, Side::Home});
-            coin.push_back({0.5, Side::None});
-            const auto start = [&](const std::string& code) -> double& {
-                return ratings.try_emplace(code, options.elo.start).first->second;
-            };
-            const double eloHome = eloHomeChance(start(row.visitor), start(row.home), options.elo);
-            elo.push_back({eloHome, favouriteOf(eloHome)});
-            outcomes.push_back(game.outcome);
-            backtest.games.push_back(std::move(game));
+            played[index] = std::move(game);
+            eloChance[index] = eloHomeProbability(eloOf(row.home), eloOf(row.visitor), options.elo);
+            homeShare[index] = share;
             if (progress) {
-                progress(static_cast<int>(backtest.games.size()), static_cast<int>(games.size()));
+                progress(++done, static_cast<int>(games.size()));
             }
         }
-        // The day's results are known only after all its games are predicted.
-        for (std::size_t done = dayStart; done < at; ++done) {
-            const ResultRow& row = games[order[done]];
-            played.push_back(row);
-            conceded[row.visitor].goals += row.homeGoals;
-            ++conceded[row.visitor].games;
-            conceded[row.home].goals += row.visitorGoals;
-            ++conceded[row.home].games;
+        // 3. The day's results enter the state.
+        for (std::size_t position = first; position < last; ++position) {
+            const ResultRow& row = games[order[position]];
+            const double change = eloHomeChange(eloOf(row.home), eloOf(row.visitor), row.homeGoals,
+                                                row.visitorGoals, options.elo);
+            elo[row.home] += change;
+            elo[row.visitor] -= change;
             const GameOutcome outcome = outcomeOf(row);
             homeWins += outcome.winner == Side::Home ? 1 : 0;
             decided += outcome.winner == Side::None ? 0 : 1;
-            updateElo(ratings[row.visitor], ratings[row.home], row.visitorGoals, row.homeGoals,
-                      options.elo);
+            before.push_back(row);
         }
+        report.lastFit = std::move(fit);
+        ++report.gameDays;
+        first = last;
     }
-    backtest.model = scoreForecasts(model, outcomes);
-    backtest.homeAlways = scoreForecasts(homeShare, outcomes);
-    backtest.homeShare = decided > 0 ? static_cast<double>(homeWins) / decided : 0.5;
+
+    std::vector<Forecast> model;
+    std::vector<Forecast> home;
+    std::vector<Forecast> coin;
+    std::vector<Forecast> eloForecasts;
+    std::vector<GameOutcome> outcomes;
+    for (std::size_t index = 0; index < games.size(); ++index) {
+        model.push_back(played[index].forecast);
+        home.push_back({homeShare[index], Side::Home});
+        coin.push_back({0.5, Side::None});
+        eloForecasts.push_back({eloChance[index], favouriteOf(eloChance[index])});
+        outcomes.push_back(played[index].outcome);
+    }
+    report.backtest.games = std::move(played);
+    report.backtest.model = scoreForecasts(model, outcomes);
+    report.backtest.homeAlways = scoreForecasts(home, outcomes);
+    report.backtest.homeShare = decided > 0 ? static_cast<double>(homeWins) / decided : 0.5;
     report.coin = scoreForecasts(coin, outcomes);
-    report.elo = scoreForecasts(elo, outcomes);
+    report.elo = scoreForecasts(eloForecasts, outcomes);
+    report.eloHomeProbabilities = std::move(eloChance);
     report.newClubs.assign(newClubs.begin(), newClubs.end());
     return report;
 }

@@ -5,52 +5,76 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace zelkor {
 
-// A plain Elo rating on goal difference, the baseline a model of goals should beat.
+// A plain Elo rating on goal difference, the baseline a fitted model should match.
 struct EloParameters {
-    double start = 1500;       ///< every club's rating at the season's start
-    double k = 8;              ///< points moved by a one-goal game against even odds
-    double homeAdvantage = 35; ///< points added to the home club's rating
+    double k = 6;              ///< rating points moved by a full surprise of one goal
+    double homeAdvantage = 35; ///< points added to the home club's rating for its chance
+    double start = 1500;       ///< every club's rating before its first game
+    double scale = 400;        ///< a difference of this many points is 10 to 1 odds
 };
 
-// The home club's chance by the two Elo ratings.
-double eloHomeChance(double visitor, double home, const EloParameters& parameters);
+// The home club's chance by the two ratings.
+double eloHomeProbability(double home, double visitor, const EloParameters& elo);
 
-// Moves both ratings after a game: k, times ln(1 + goal difference) (1 for a level game),
-// times the result less its expectation.
-void updateElo(double& visitor, double& home, int visitorGoals, int homeGoals,
-               const EloParameters& parameters);
+// Goal differences count less than in proportion: 0.6686 ln(margin) + 0.8048, and 1 for
+// a level game.
+double eloMarginMultiplier(int goalDifference);
 
+// Points the home club gains from one result (the visitor loses as many); a level game
+// scores one half.
+double eloHomeChange(double home, double visitor, int homeGoals, int visitorGoals,
+                     const EloParameters& elo);
+
+// The model's many-series counts of a game under a table.
+using RatedOddsEngine =
+    std::function<GameCounts(const OddsRequest&, const std::shared_ptr<const RatingTable>&)>;
+
+// How a walk-forward backtest runs.
 struct WalkForwardOptions {
-    int series = 1000;      ///< series of 11 games per game
-    std::uint64_t seed = 0; ///< game i plays with seriesSeed(seed, i)
-    FitOptions fit;         ///< the prior, the shrinkage, shootouts
-    // Each club's goals against a game so far as its goalie's average, instead of the
-    // file's or fit.defaultGaa.
+    int series = 0;
+    std::uint64_t seed = 0;
+    FitOptions fit; ///< the prior, its weight, the default GAA; gaa is set day by day
+    // Each club's goals against per game so far as its goalie's average, with
+    // GaaPriorGames games at the default added, instead of the default for every club.
     bool gaaFromResults = false;
     EloParameters elo;
 };
 
-// A walk-forward backtest: the model and its baselines, each knowing only the games
-// before the day it predicts.
+// Games at the default average added to a club's own when its GAA comes from the
+// results, so that one shutout cannot give it an average of 0.
+inline constexpr double GaaPriorGames = 2;
+
+// Games at one half added to the home wins before a day, so that a first day of home
+// wins does not make always-home sure of the next.
+inline constexpr double HomeSharePriorGames = 10;
+
+// The walk-forward figures: the model and always-home as in a backtest, plus a coin and
+// the Elo, every forecast made from the games before its day alone.
 struct WalkForwardReport {
-    BacktestReport backtest; ///< the model and always-home (at the home share so far)
+    BacktestReport backtest; ///< homeAlways at the home share of the games before each day
     ForecastFigures coin;
     ForecastFigures elo;
-    std::vector<std::string> newClubs; ///< clubs the prior lacked
-    int refits = 0;                    ///< game days, each with its own fit
+    std::vector<double> eloHomeProbabilities; ///< per game, in the order of the games
+    std::vector<std::string> newClubs;        ///< clubs the prior lacked
+    EloParameters eloParameters;
+    int gameDays = 0;
+    RatingsFit lastFit; ///< the fit before the last day
 };
 
-// Before each game day the ratings are fitted again from the season's games already
-// played, starting from the prior, and every game of the day is predicted with
-// options.series series. progress(done, total) after each game.
+// Before each game day (games in date order), refits the ratings from the day's earlier
+// games of the season starting from options.fit.prior, and asks engine about the day's
+// games with them; game i plays with seriesSeed(seed, i). progress(done, total) after
+// each game.
 WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
+                                 const std::map<std::string, TeamScoring>& scoring,
                                  const std::filesystem::path& rosterFolder,
-                                 const WalkForwardOptions& options,
+                                 const WalkForwardOptions& options, const RatedOddsEngine& engine,
                                  const std::function<void(int, int)>& progress = {});
 
 } // namespace zelkor
