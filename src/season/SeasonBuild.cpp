@@ -1,0 +1,176 @@
+#include "season/SeasonBuild.h"
+
+#include "season/CsvFile.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
+#include "season/SeasonFit.h"
+#include "teamdata/RatingsFile.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace zelkor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Shares of the progress bar: reading and choosing, the fit, the writing.
+constexpr double ReadShare = 0.1;
+constexpr double FitShare = 0.85;
+
+bool isIsoDate(std::string_view date) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-') {
+        return false;
+    }
+    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (date[digit] < '0' || date[digit] > '9') {
+            return false;
+        }
+    }
+    const int month = (date[5] - '0') * 10 + (date[6] - '0');
+    const int day = (date[8] - '0') * 10 + (date[9] - '0');
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+std::string listed(const std::set<std::string>& codes) {
+    std::string text;
+    for (const std::string& code : codes) {
+        text += (text.empty() ? "" : ", ") + shownText(code);
+    }
+    return text;
+}
+
+// Everything a build writes, read and checked.
+struct PreparedBuild {
+    std::vector<ImportedRoster> rosters;
+    std::vector<std::string> unknownTeams;
+    SeasonGames games;
+};
+
+// Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
+// gathered so that one message lists them all.
+PreparedBuild prepare(const SeasonBuildRequest& request) {
+    std::vector<std::string> problems;
+    const auto attempt = [&problems](auto&& step) {
+        try {
+            step();
+        } catch (const ZelkorError& error) {
+            problems.push_back(error.what());
+        }
+    };
+    if (!request.before.empty() && !isIsoDate(request.before)) {
+        throw SeasonBuildError("The date '" + shownText(request.before) +
+                               "' is not a date of the form YYYY-MM-DD, like 2001-01-15.");
+    }
+
+    PreparedBuild build;
+    std::set<std::string> teams;
+    attempt([&] {
+        const SeasonSkaters skaters = readSeasonSkaters(request.skaters);
+        build.unknownTeams = skaters.statistics.unknownTeams;
+        for (const Skater& skater : skaters.statistics.skaters) {
+            teams.insert(skater.team);
+        }
+        if (teams.empty()) {
+            throw InputDataError("The file '" + shownPath(request.skaters) +
+                                 "' lists no skater of a team with a league code.");
+        }
+        for (const std::string& team : teams) {
+            attempt(
+                [&] { build.rosters.push_back(chooseRoster(team, skaters.statistics.skaters)); });
+        }
+    });
+    attempt([&] {
+        build.games = readSeasonGames(request);
+        if (teams.empty()) {
+            return; // the skaters' problem is said already
+        }
+        std::set<std::string> missing;
+        for (const SeasonGame& game : build.games.games) {
+            for (const std::string* team : {&game.visitor, &game.home}) {
+                if (!teams.contains(*team)) {
+                    missing.insert(*team);
+                }
+            }
+        }
+        if (!missing.empty()) {
+            throw InputDataError("The results name teams that the skater statistics do not "
+                                 "list, so that they have no roster: " +
+                                 listed(missing) + ".");
+        }
+    });
+    for (const ImportedRoster& roster : build.rosters) {
+        if (const auto problem =
+                rosterTargetProblem(request.folder, roster.code, request.replace)) {
+            problems.push_back(*problem);
+        }
+    }
+    if (const auto problem =
+            rosterTargetProblem(request.folder, RatingsFileName, request.replace)) {
+        problems.push_back(*problem);
+    }
+    if (!problems.empty()) {
+        std::string message;
+        for (const std::string& problem : problems) {
+            message += problem + "\n";
+        }
+        throw SeasonBuildError(message + "Nothing was written.");
+    }
+    return build;
+}
+
+} // namespace
+
+std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
+                                             std::stop_token stop,
+                                             const SeasonBuildProgress& progress) {
+    const auto report = [&progress](std::string stage, double done) {
+        if (progress) {
+            progress({std::move(stage), done});
+        }
+    };
+    report("Reading the files", 0);
+    PreparedBuild build = prepare(request);
+    if (stop.stop_requested()) {
+        return std::nullopt;
+    }
+
+    // Step 4: the fit, the longest part.
+    report("Fitting the ratings", ReadShare);
+    std::optional<SeasonFit> fit =
+        fitSeason(request, build.rosters, build.games, stop,
+                  [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
+    if (!fit || stop.stop_requested()) {
+        return std::nullopt;
+    }
+    const std::string ratingsText = ratingsFileText(fit->table);
+    // What is written must read back as the table fitted.
+    parseRatings(ratingsText, "The fitted ratings");
+
+    // Step 5: the files, each in place whole or not at all; a stop is no longer taken.
+    report("Writing the season folder", ReadShare + FitShare);
+    SeasonBuildReport done{
+        std::move(build.rosters), std::move(build.unknownTeams), std::move(fit->check), {}};
+    try {
+        for (const ImportedRoster& roster : done.rosters) {
+            done.written.push_back(writeRosterFile(request.folder, roster.code,
+                                                   rosterFileText(roster), request.replace));
+        }
+        done.written.push_back(
+            writeRosterFile(request.folder, RatingsFileName, ratingsText, request.replace));
+    } catch (const RosterWriteError& error) {
+        std::string message;
+        for (const RosterWrite& earlier : done.written) {
+            message += "Wrote " + shownPath(earlier.file) + "\n";
+        }
+        throw RosterWriteError(message + error.what() +
+                               (done.written.empty() ? "\nNothing was written."
+                                                     : "\nThe other files were not written."));
+    }
+    report("Done", 1);
+    return done;
+}
+
+} // namespace zelkor

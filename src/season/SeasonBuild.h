@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/Errors.h"
+#include "season/RosterImport.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+// What a season build reads and the season folder it writes.
+struct SeasonBuildRequest {
+    std::filesystem::path skaters;                  ///< skater statistics of every team
+    std::filesystem::path results;                  ///< the games the ratings are fitted to
+    std::optional<std::filesystem::path> teamStats; ///< the teams' own statistics
+    std::string before;                             ///< YYYY-MM-DD: only earlier games; empty: all
+    std::optional<std::filesystem::path> prior;     ///< ratings the fit starts from
+    std::string season;                             ///< the season's name, e.g. 2023-24
+    std::optional<int> series;                      ///< series the fit plays per check
+    std::filesystem::path folder;
+    bool replace = false; ///< replace existing files, each kept as NAME.bak
+};
+
+// How far a build is: what it does now and the share of the whole done, 0 to 1.
+struct SeasonBuildStep {
+    std::string stage;
+    double done = 0;
+};
+using SeasonBuildProgress = std::function<void(const SeasonBuildStep&)>;
+
+// The fit's check of one team: goals for and against per game, road and home, as the
+// fitted ratings play them and as the results had them.
+struct TeamFitCheck {
+    std::string code;
+    double modelFor[2] = {}; ///< road, home
+    double realFor[2] = {};  ///< road, home
+    double modelAgainst[2] = {};
+    double realAgainst[2] = {};
+    bool withinTolerance = false; ///< every model figure within FitTolerance of the real one
+};
+
+// A model figure within this share of the real one passes the check.
+inline constexpr double FitTolerance = 0.03;
+
+// What a build wrote.
+struct SeasonBuildReport {
+    std::vector<ImportedRoster> rosters;
+    std::vector<std::string> unknownTeams; ///< skaters' teams without a league code, once each
+    std::vector<TeamFitCheck> check;
+    std::vector<RosterWrite> written; ///< the roster files, then ratings.csv
+};
+
+// A build cannot be made; the message lists every problem found, one per line.
+class SeasonBuildError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
+// Reads and checks every input and every target, fits the ratings, and only then writes
+// the rosters and ratings.csv into request.folder, each file through a temporary one. None
+// when stop was requested; a stop is taken up to the writing, so that a cancelled build
+// writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails (the
+// files written before it are in the message).
+std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
+                                             std::stop_token stop,
+                                             const SeasonBuildProgress& progress = {});
+
+} // namespace zelkor
