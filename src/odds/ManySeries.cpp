@@ -14,6 +14,8 @@
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -76,7 +78,48 @@ public:
           total_(emptyTally(prepared_)) {}
 
     // Plays chunks of series until none is left, the run failed below them or was stopped.
+    // Nothing may escape a thread: that would end the program.
     void work() {
+        try {
+            playChunks();
+        } catch (...) { // no memory for the thread's own copies: the run cannot go on
+            recordFailure(0, std::current_exception());
+            finish();
+        }
+    }
+
+    // Starts the workers on threads, as many as asked and the system allows; each start
+    // checks for a stop and reports progress, so that a slow start can be cancelled too.
+    // Throws when not even one thread starts.
+    unsigned startWorkers(std::vector<std::jthread>& workers, unsigned threads,
+                          const ManySeriesProgress& progress) {
+        auto lastReport = std::chrono::steady_clock::now();
+        for (unsigned thread = 0; thread < threads && !stop_.stop_requested(); ++thread) {
+            try {
+                workers.emplace_back([this] { work(); });
+            } catch (const std::system_error& error) {
+                if (workers.empty()) {
+                    throw SeriesFailedError(std::string("No thread could be started for the "
+                                                        "series: ") +
+                                            error.what() + ".");
+                }
+                break; // fewer threads play the same series
+            }
+            if (progress && std::chrono::steady_clock::now() - lastReport >= ProgressInterval) {
+                progress(snapshot());
+                lastReport = std::chrono::steady_clock::now();
+            }
+        }
+        return static_cast<unsigned>(workers.size());
+    }
+
+private:
+    OddsTally snapshot() {
+        const std::lock_guard lock(mutex_);
+        return total_;
+    }
+
+    void playChunks() {
         PredictionState state = prepared_;
         Xoshiro256StarStar draws;
         SeriesOutcome outcome;
@@ -113,6 +156,7 @@ public:
         finish();
     }
 
+public:
     // Waits for the threads, reporting progress meanwhile.
     void waitReporting(const ManySeriesProgress& progress, unsigned threads) {
         std::unique_lock lock(mutex_);
@@ -203,14 +247,11 @@ std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index) {
 std::optional<OddsTally> playManySeries(const ManySeriesRequest& request, std::stop_token stop,
                                         const ManySeriesProgress& progress) {
     Run run(request, std::move(stop));
-    const unsigned threads = threadCount(request);
     {
         std::vector<std::jthread> workers;
-        workers.reserve(threads);
-        for (unsigned thread = 0; thread < threads; ++thread) {
-            workers.emplace_back([&run] { run.work(); });
-        }
-        run.waitReporting(progress, threads);
+        workers.reserve(threadCount(request));
+        const unsigned started = run.startWorkers(workers, threadCount(request), progress);
+        run.waitReporting(progress, started);
     }
     if (run.stopped()) {
         return std::nullopt;

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "core/Arithmetic.h"
+#include "season/Backtest.h"
+#include "teamdata/RatingTable.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+// What a team's roster file gives its scoring: the players' goals per game added up, and
+// the team's goals per assist, which the model divides by (its finishing factor).
+struct TeamScoring {
+    double goalsPerGame = 0;
+    double goalsPerAssist = 0;
+};
+
+// The scoring of every code from the roster files of the folder, read as a prediction
+// reads them. Throws the roster reader's errors, naming the file.
+std::map<std::string, TeamScoring> readTeamScoring(const std::filesystem::path& rosterFolder,
+                                                   const std::vector<std::string>& codes);
+
+// A club's season totals that set its penalty, power-play and short-handed ratings.
+struct TeamSpecialTeams {
+    int games = 0;
+    int timesShortHanded = 0;  ///< penalties that gave the opponent a power play
+    int powerPlayGoals = 0;
+    int powerPlayChances = 0;
+    int shortHandedGoalsFor = 0;
+};
+
+// How the ratings are fitted.
+struct FitOptions {
+    // What the fit shrinks toward and starts a club from; none: league-typical values.
+    std::shared_ptr<const RatingTable> prior;
+    // Weight of the prior, in games: a club with this many games at a venue is half its
+    // own results and half the prior.
+    double priorGames = 12;
+    // The goalie's average each club is given, as the predictions will give it; a club
+    // missing here has defaultGaa.
+    std::map<std::string, Single> gaa;
+    Single defaultGaa = 2.75f;
+    // Team totals by code, for the special-teams ratings; a club missing here keeps the
+    // prior's or league-typical ones.
+    std::map<std::string, TeamSpecialTeams> specialTeams;
+    // Shootouts decide level games (the fit's simulations play them too).
+    bool shootout = false;
+};
+
+// Goals a game, real and simulated, of one club at one venue.
+struct VenueCheck {
+    int games = 0;
+    double goalsFor = 0;
+    double goalsAgainst = 0;
+    double simulatedFor = 0;
+    double simulatedAgainst = 0;
+
+    // Both simulated figures within the tolerance (a share) of the real ones.
+    bool within(double tolerance) const;
+};
+
+// How well a fitted table plays a club's season back.
+struct TeamFitCheck {
+    std::string code;
+    VenueCheck road;
+    VenueCheck home;
+};
+
+// The check's tolerance: simulated goals for and against within 3 % of the real ones.
+inline constexpr double FitTolerance = 0.03;
+
+// A fitted table, the clubs the prior lacked, and (after calibrateRatings) the check.
+struct RatingsFit {
+    RatingTable table{{}, {}};
+    std::vector<std::string> newClubs; ///< started from league-typical ratings
+    std::vector<TeamFitCheck> check;   ///< empty until a simulation checked the table
+};
+
+// The analytic fit: each club's offence and defence on the road and at home from the goals
+// of the games, by Poisson maximum likelihood of the model's expected goals at even
+// strength (a club's rate is its players' goals per game, times its offence and the
+// opponent's defence, over the finishing factor and the opposing goalie's factor), each
+// shrunk toward the prior by FitOptions::priorGames. One short simulation then measures
+// what power plays, the last minutes and overtime add, which the offences are divided by.
+// Special-teams ratings from the team totals. Milliseconds for a season.
+RatingsFit fitRatings(const std::vector<ResultRow>& games,
+                      const std::map<std::string, TeamScoring>& scoring,
+                      const std::filesystem::path& rosterFolder, const FitOptions& options);
+
+// Plays every game of the season seriesPerGame series of 11 with the fitted table, and sets
+// each club's offences and defences by the real goals over the simulated ones, rounds times;
+// leaves the last round's comparison in fit.check. None when stopped. progress(done, total)
+// counts the games simulated.
+std::optional<RatingsFit> calibrateRatings(RatingsFit fit, const std::vector<ResultRow>& games,
+                                           const std::filesystem::path& rosterFolder,
+                                           const FitOptions& options, int rounds,
+                                           int seriesPerGame, std::stop_token stop = {},
+                                           const std::function<void(int, int)>& progress = {});
+
+} // namespace zelkor
