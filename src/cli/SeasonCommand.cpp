@@ -44,12 +44,13 @@ void writeCheck(const std::vector<TeamFitCheck>& check, std::ostream& out) {
         << "Road against" << std::setw(15) << "Home for" << std::setw(15) << "Home against"
         << "Within\n";
     for (const TeamFitCheck& team : check) {
-        out << std::setw(10) << visibleText(team.code) << std::setw(15)
-            << pair(team.modelFor[0], team.realFor[0]) << std::setw(15)
-            << pair(team.modelAgainst[0], team.realAgainst[0]) << std::setw(15)
-            << pair(team.modelFor[1], team.realFor[1]) << std::setw(15)
-            << pair(team.modelAgainst[1], team.realAgainst[1])
-            << (team.withinTolerance ? "yes" : "NO") << '\n';
+        out << std::setw(10) << visibleText(team.code);
+        for (const VenueCheck* venue : {&team.road, &team.home}) {
+            out << std::setw(15) << pair(venue->simulatedFor, venue->goalsFor) << std::setw(15)
+                << pair(venue->simulatedAgainst, venue->goalsAgainst);
+        }
+        out << (team.road.within(FitTolerance) && team.home.within(FitTolerance) ? "yes" : "NO")
+            << '\n';
     }
     out << std::right;
 }

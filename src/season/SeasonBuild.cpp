@@ -7,7 +7,9 @@
 #include "teamdata/RatingsFile.h"
 
 #include <algorithm>
+#include <random>
 #include <set>
+#include <system_error>
 #include <utility>
 
 namespace zelkor {
@@ -46,7 +48,28 @@ std::string listed(const std::set<std::string>& codes) {
 struct PreparedBuild {
     std::vector<ImportedRoster> rosters;
     std::vector<std::string> unknownTeams;
-    SeasonGames games;
+    std::vector<ResultRow> games;
+    FitOptions fit;
+};
+
+// A folder of its own under the system's temporary one, removed with what it holds.
+class StagingFolder {
+public:
+    StagingFolder()
+        : path_(fs::temp_directory_path() /
+                ("zelkor-season-" + std::to_string(std::random_device{}()))) {
+        fs::create_directories(path_);
+    }
+    ~StagingFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
 };
 
 // Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
@@ -68,9 +91,9 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
     PreparedBuild build;
     std::set<std::string> teams;
     attempt([&] {
-        const SeasonSkaters skaters = readSeasonSkaters(request.skaters);
-        build.unknownTeams = skaters.statistics.unknownTeams;
-        for (const Skater& skater : skaters.statistics.skaters) {
+        const SkaterStatistics skaters = readSeasonSkaters(request.skaters);
+        build.unknownTeams = skaters.unknownTeams;
+        for (const Skater& skater : skaters.skaters) {
             teams.insert(skater.team);
         }
         if (teams.empty()) {
@@ -78,17 +101,21 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
                                  "' lists no skater of a team with a league code.");
         }
         for (const std::string& team : teams) {
-            attempt(
-                [&] { build.rosters.push_back(chooseRoster(team, skaters.statistics.skaters)); });
+            attempt([&] { build.rosters.push_back(chooseRoster(team, skaters.skaters)); });
         }
     });
     attempt([&] {
         build.games = readSeasonGames(request);
+        if (build.games.empty()) {
+            throw InputDataError("The file '" + shownPath(request.results) + "' lists no game" +
+                                 (request.before.empty() ? "" : " before " + request.before) +
+                                 " to fit the ratings to.");
+        }
         if (teams.empty()) {
             return; // the skaters' problem is said already
         }
         std::set<std::string> missing;
-        for (const SeasonGame& game : build.games.games) {
+        for (const ResultRow& game : build.games) {
             for (const std::string* team : {&game.visitor, &game.home}) {
                 if (!teams.contains(*team)) {
                     missing.insert(*team);
@@ -101,6 +128,12 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
                                  listed(missing) + ".");
         }
     });
+    attempt([&] { build.fit = seasonFitOptions(request, build.games); });
+    std::error_code unknown;
+    if (fs::exists(request.folder, unknown) && !fs::is_directory(request.folder, unknown)) {
+        problems.push_back("The season folder '" + shownPath(request.folder) +
+                           "' is not a folder.");
+    }
     for (const ImportedRoster& roster : build.rosters) {
         if (const auto problem =
                 rosterTargetProblem(request.folder, roster.code, request.replace)) {
@@ -137,10 +170,16 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         return std::nullopt;
     }
 
-    // Step 4: the fit, the longest part.
+    // Step 4: the fit, the longest part, on the rosters as they will be written.
     report("Fitting the ratings", ReadShare);
-    std::optional<SeasonFit> fit =
-        fitSeason(request, build.rosters, build.games, stop,
+    const StagingFolder staging;
+    std::vector<std::string> codes;
+    for (const ImportedRoster& roster : build.rosters) {
+        writeRosterFile(staging.path(), roster.code, rosterFileText(roster), false);
+        codes.push_back(roster.code);
+    }
+    std::optional<RatingsFit> fit =
+        fitSeason(request, build.games, codes, staging.path(), build.fit, stop,
                   [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
     if (!fit || stop.stop_requested()) {
         return std::nullopt;

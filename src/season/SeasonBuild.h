@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Errors.h"
+#include "season/RatingsFit.h"
 #include "season/RosterImport.h"
 
 #include <filesystem>
@@ -20,7 +21,7 @@ struct SeasonBuildRequest {
     std::string before;                             ///< YYYY-MM-DD: only earlier games; empty: all
     std::optional<std::filesystem::path> prior;     ///< ratings the fit starts from
     std::string season;                             ///< the season's name, e.g. 2023-24
-    std::optional<int> series;                      ///< series the fit plays per check
+    std::optional<int> series; ///< series of 11 the fit plays of each game; none: DefaultFitSeries
     std::filesystem::path folder;
     bool replace = false; ///< replace existing files, each kept as NAME.bak
 };
@@ -32,19 +33,10 @@ struct SeasonBuildStep {
 };
 using SeasonBuildProgress = std::function<void(const SeasonBuildStep&)>;
 
-// The fit's check of one team: goals for and against per game, road and home, as the
-// fitted ratings play them and as the results had them.
-struct TeamFitCheck {
-    std::string code;
-    double modelFor[2] = {}; ///< road, home
-    double realFor[2] = {};  ///< road, home
-    double modelAgainst[2] = {};
-    double realAgainst[2] = {};
-    bool withinTolerance = false; ///< every model figure within FitTolerance of the real one
-};
-
-// A model figure within this share of the real one passes the check.
-inline constexpr double FitTolerance = 0.03;
+// Series of 11 games the fit plays of each game of the season, each round.
+inline constexpr int DefaultFitSeries = 20;
+// Rounds of simulation that calibrate the analytic fit.
+inline constexpr int FitRounds = 3;
 
 // What a build wrote.
 struct SeasonBuildReport {

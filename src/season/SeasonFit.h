@@ -1,11 +1,13 @@
 #pragma once
 
+#include "season/Backtest.h"
+#include "season/RatingsFit.h"
 #include "season/RosterImport.h"
 #include "season/SeasonBuild.h"
-#include "teamdata/RatingTable.h"
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -13,36 +15,26 @@
 
 namespace zelkor {
 
-// The season build's view of the readers and the fit.
+// The season build's view of the readers and the fit, each a thin call of theirs.
 
-// A season's skater statistics, every team under its league code.
-struct SeasonSkaters {
-    SkaterStatistics statistics;
-};
-SeasonSkaters readSeasonSkaters(const std::filesystem::path& file);
+// A season's skater statistics, every team under its code. Throws InputDataError.
+SkaterStatistics readSeasonSkaters(const std::filesystem::path& file);
 
-// One game the ratings are fitted to.
-struct SeasonGame {
-    std::string visitor;
-    std::string home;
-    int visitorGoals = 0;
-    int homeGoals = 0;
-};
-struct SeasonGames {
-    std::vector<SeasonGame> games;
-};
 // The games of the request's results file before its date, if it names one.
-SeasonGames readSeasonGames(const SeasonBuildRequest& request);
+std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request);
 
-// The fitted table and its check.
-struct SeasonFit {
-    RatingTable table{{}, {}};
-    std::vector<TeamFitCheck> check;
-};
-// None when stop was requested.
-std::optional<SeasonFit> fitSeason(const SeasonBuildRequest& request,
-                                   const std::vector<ImportedRoster>& rosters,
-                                   const SeasonGames& games, std::stop_token stop,
-                                   const std::function<void(double)>& progress);
+// How the request's season is fitted: its prior ratings, the teams' goals-against averages
+// and special teams of its team statistics file, and shootouts when the games had them.
+// Throws the readers' errors.
+FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector<ResultRow>& games);
+
+// The analytic fit calibrated by simulation, on the rosters of rosterFolder. None when
+// stop was requested; progress gets the share done.
+std::optional<RatingsFit> fitSeason(const SeasonBuildRequest& request,
+                                    const std::vector<ResultRow>& games,
+                                    const std::vector<std::string>& codes,
+                                    const std::filesystem::path& rosterFolder,
+                                    const FitOptions& options, std::stop_token stop,
+                                    const std::function<void(double)>& progress);
 
 } // namespace zelkor
