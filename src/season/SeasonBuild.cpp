@@ -5,8 +5,10 @@
 #include "season/MessageText.h"
 #include "season/SeasonFit.h"
 #include "teamdata/RatingsFile.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <set>
 #include <system_error>
@@ -36,6 +38,29 @@ bool isIsoDate(std::string_view date) {
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
+// Each club's shootout wins and losses in the games, in code order; none when no game
+// went to a shootout.
+std::vector<ShootoutRecord> shootoutRecords(const std::vector<ResultRow>& games) {
+    std::map<std::string, ShootoutRecord> records;
+    for (const ResultRow& game : games) {
+        if (game.result != "SO") {
+            continue;
+        }
+        ShootoutRecord& visitor =
+            records.try_emplace(game.visitor, ShootoutRecord{game.visitor}).first->second;
+        ShootoutRecord& home =
+            records.try_emplace(game.home, ShootoutRecord{game.home}).first->second;
+        const bool visitorWon = game.visitorGoals > game.homeGoals;
+        ++(visitorWon ? visitor.wins : visitor.losses);
+        ++(visitorWon ? home.losses : home.wins);
+    }
+    std::vector<ShootoutRecord> list;
+    for (auto& [code, record] : records) {
+        list.push_back(std::move(record));
+    }
+    return list;
+}
+
 std::string listed(const std::set<std::string>& codes) {
     std::string text;
     for (const std::string& code : codes) {
@@ -49,6 +74,7 @@ struct PreparedBuild {
     std::vector<ImportedRoster> rosters;
     std::vector<std::string> unknownTeams;
     std::vector<ResultRow> games;
+    std::vector<ShootoutRecord> shootouts;
     FitOptions fit;
 };
 
@@ -129,6 +155,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         }
     });
     attempt([&] { build.fit = seasonFitOptions(request, build.games); });
+    build.shootouts = shootoutRecords(build.games);
     std::error_code unknown;
     if (fs::exists(request.folder, unknown) && !fs::is_directory(request.folder, unknown)) {
         problems.push_back("The season folder '" + shownPath(request.folder) +
@@ -140,9 +167,14 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             problems.push_back(*problem);
         }
     }
-    if (const auto problem =
-            rosterTargetProblem(request.folder, RatingsFileName, request.replace)) {
-        problems.push_back(*problem);
+    std::vector<std::string> files{RatingsFileName};
+    if (!build.shootouts.empty()) {
+        files.push_back(ShootoutsFileName);
+    }
+    for (const std::string& file : files) {
+        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
+            problems.push_back(*problem);
+        }
     }
     if (!problems.empty()) {
         std::string message;
@@ -199,6 +231,12 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         }
         done.written.push_back(
             writeRosterFile(request.folder, RatingsFileName, ratingsText, request.replace));
+        // Seasons with shootouts: the file that turns them on, with the clubs' records.
+        if (!build.shootouts.empty()) {
+            done.written.push_back(writeRosterFile(request.folder, ShootoutsFileName,
+                                                   shootoutsFileText(build.shootouts),
+                                                   request.replace));
+        }
     } catch (const RosterWriteError& error) {
         std::string message;
         for (const RosterWrite& earlier : done.written) {

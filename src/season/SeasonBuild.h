@@ -43,7 +43,7 @@ struct SeasonBuildReport {
     std::vector<ImportedRoster> rosters;
     std::vector<std::string> unknownTeams; ///< skaters' teams without a league code, once each
     std::vector<TeamFitCheck> check;
-    std::vector<RosterWrite> written; ///< the roster files, then ratings.csv
+    std::vector<RosterWrite> written; ///< the roster files, ratings.csv, shootouts.csv if any
 };
 
 // A build cannot be made; the message lists every problem found, one per line.
@@ -53,7 +53,8 @@ public:
 };
 
 // Reads and checks every input and every target, fits the ratings, and only then writes
-// the rosters and ratings.csv into request.folder, each file through a temporary one. None
+// the rosters, ratings.csv and, when games went to a shootout, shootouts.csv with the
+// clubs' records into request.folder, each file through a temporary one. None
 // when stop was requested; a stop is taken up to the writing, so that a cancelled build
 // writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails (the
 // files written before it are in the message).
