@@ -45,7 +45,9 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
         auto* row = new QHBoxLayout;
         row->addWidget(box, 1);
         row->addWidget(browse);
-        form->addRow(label, row);
+        auto* caption = new QLabel(label);
+        caption->setBuddy(box);
+        form->addRow(caption, row);
         inputs_ << box << browse;
         return std::pair{box, browse};
     };
