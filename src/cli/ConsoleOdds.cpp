@@ -1,12 +1,12 @@
 #include "cli/ConsoleOdds.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/InterruptWatch.h"
 #include "cli/OddsReport.h"
 #include "core/DisplayText.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
 
-#include <csignal>
 #include <exception>
 #include <new>
 #include <ostream>
@@ -16,26 +16,7 @@ namespace zelkor {
 
 namespace {
 
-constexpr int ExitInterrupted = 130; // 128 + SIGINT, as shells report a run ended by Ctrl+C
-constexpr int BarWidth = 30;         // characters of the progress bar
-
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void noteInterrupt(int) {
-    interrupted = 1;
-}
-
-// Ctrl+C asks the run to stop while it lasts; the previous handler comes back after.
-class InterruptWatch {
-public:
-    InterruptWatch() : previous_(std::signal(SIGINT, noteInterrupt)) { interrupted = 0; }
-    ~InterruptWatch() { std::signal(SIGINT, previous_); }
-    InterruptWatch(const InterruptWatch&) = delete;
-    InterruptWatch& operator=(const InterruptWatch&) = delete;
-
-private:
-    void (*previous_)(int);
-};
+constexpr int BarWidth = 30; // characters of the progress bar
 
 void drawBar(std::ostream& err, std::uint64_t done, std::uint64_t asked) {
     const auto filled = static_cast<int>(BarWidth * static_cast<double>(done) / asked);
@@ -76,7 +57,7 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
         std::stop_source stop;
         const InterruptWatch watch;
         const auto progress = [&](const OddsTally& soFar) {
-            if (interrupted != 0) {
+            if (watch.interrupted()) {
                 stop.request_stop();
             }
             if (errIsTerminal) {

@@ -4,6 +4,7 @@
 #include "cli/CheckRostersCommand.h"
 #include "cli/ImportRosterCommand.h"
 #include "cli/RatingsCommand.h"
+#include "cli/SeasonCommand.h"
 
 #include <array>
 #include <string_view>
@@ -20,10 +21,9 @@ struct Tool {
 };
 
 constexpr std::array Tools{
-    Tool{"import-roster", runImportRoster},
-    Tool{"check-rosters", runCheckRosters},
-    Tool{"backtest", runBacktestCommand},
-    Tool{"ratings", runRatingsCommand},
+    Tool{"import-roster", runImportRoster}, Tool{"check-rosters", runCheckRosters},
+    Tool{"backtest", runBacktestCommand},   Tool{"ratings", runRatingsCommand},
+    Tool{"season", runSeasonCommand},
 };
 
 } // namespace

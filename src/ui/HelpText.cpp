@@ -72,6 +72,15 @@ constexpr std::string_view Text =
 constexpr std::string_view InstallationHeading = "##### Installation #####\r\n\r\n";
 constexpr std::string_view ParagraphEnd = "\r\n\r\n";
 
+// The help text with a paragraph added after the first one of its installation section.
+std::string withInstallationNote(const std::string& note) {
+    std::string text(Text);
+    const std::size_t section = text.find(InstallationHeading) + InstallationHeading.size();
+    const std::size_t at = text.find(ParagraphEnd, section) + ParagraphEnd.size();
+    text.insert(at, note + "\r\n\r\n");
+    return text;
+}
+
 } // namespace
 
 std::string_view helpText() {
@@ -79,13 +88,16 @@ std::string_view helpText() {
 }
 
 std::string helpTextWithRosterFolder(std::string_view folder) {
-    std::string text(Text);
-    const std::size_t section = text.find(InstallationHeading) + InstallationHeading.size();
-    const std::size_t at = text.find(ParagraphEnd, section) + ParagraphEnd.size();
-    text.insert(at, "This copy of ZELKOR reads the team data files from this folder; edit them "
-                    "there:\r\n\t" +
-                        std::string(folder) + "\r\n\r\n");
-    return text;
+    return withInstallationNote("This copy of ZELKOR reads the team data files from this folder; "
+                                "edit them there:\r\n\t" +
+                                std::string(folder));
+}
+
+std::string helpTextWithSeasonFolder(std::string_view folder) {
+    return withInstallationNote("This copy of ZELKOR predicts with the season in this folder, its "
+                                "team data files and its ratings (ratings.csv); edit them "
+                                "there:\r\n\t" +
+                                std::string(folder));
 }
 
 } // namespace zelkor::ui

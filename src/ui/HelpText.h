@@ -12,4 +12,7 @@ std::string_view helpText();
 // folder the team data files are read from.
 std::string helpTextWithRosterFolder(std::string_view folder);
 
+// The same note for a season folder, which holds the ratings beside the team data files.
+std::string helpTextWithSeasonFolder(std::string_view folder);
+
 } // namespace zelkor::ui

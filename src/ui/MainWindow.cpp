@@ -1,12 +1,13 @@
 #include "ui/MainWindow.h"
 
 #include "core/DisplayText.h"
+#include "core/Errors.h"
 #include "core/LogLine.h"
 #include "engine/InputChecks.h"
-#include "teamdata/TeamRatings.h"
 #include "ui/LineWidget.h"
 #include "ui/OddsWindow.h"
 #include "ui/ReadMeWindow.h"
+#include "ui/SeasonBuildDialog.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 #include "ui/WindowText.h"
@@ -15,18 +16,23 @@
 #include <span>
 #include <utility>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringDecoder>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -48,6 +54,10 @@ constexpr qreal EntryPoints = 12;
 // The title of every message box. Without one the platform would show the program's file
 // name; setting it for the boxes alone leaves every window's caption as it is.
 const QString MessageTitle = QStringLiteral("ZELKOR");
+
+// Where the season choice is kept between runs.
+const QString SeasonFolderKey = QStringLiteral("season/folder"); // empty: the built-in season
+const QString RecentSeasonsKey = QStringLiteral("season/recent");
 
 // Client area of the window, in twips.
 constexpr int ClientWidthTwips = 7410;
@@ -150,7 +160,8 @@ void addLine(QWidget* client, const char* name, QPoint from, QPoint to, int thic
 } // namespace
 
 MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
-    : QMainWindow(parent), predictor_(std::move(rosterFolder)) {
+    : QMainWindow(parent), predictor_(rosterFolder), builtInRosters_(rosterFolder),
+      season_(builtInSeason(std::move(rosterFolder))) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral(" ZELKOR: THE HOCKEY PREDICTION PROGRAM!"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
@@ -161,6 +172,7 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
     QAction* oddsItem = menuBar()->addAction(QStringLiteral("Odds"));
     oddsItem->setObjectName(QStringLiteral("oddsMenuItem"));
     connect(oddsItem, &QAction::triggered, this, &MainWindow::openOdds);
+    buildSeasonMenu();
 
     auto* client = new QWidget(this);
     client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
@@ -184,6 +196,34 @@ MainWindow::~MainWindow() {
     delete readMe_;
 }
 
+void MainWindow::buildSeasonMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Season"));
+    menu->setObjectName(QStringLiteral("mnuSeason"));
+    builtInSeasonItem_ = menu->addAction(QStringLiteral("Built-in season 2000-01"));
+    builtInSeasonItem_->setObjectName(QStringLiteral("mnuBuiltInSeason"));
+    builtInSeasonItem_->setCheckable(true);
+    builtInSeasonItem_->setChecked(true);
+    connect(builtInSeasonItem_, &QAction::triggered, this, &MainWindow::useBuiltInSeason);
+    QAction* open = menu->addAction(QStringLiteral("Open season folder\u2026"));
+    open->setObjectName(QStringLiteral("mnuOpenSeason"));
+    connect(open, &QAction::triggered, this, &MainWindow::chooseSeasonFolder);
+    menu->addSeparator();
+    for (int i = 0; i < MostRecentSeasons; ++i) {
+        QAction* recent = menu->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuRecentSeason%1").arg(i + 1));
+        recent->setCheckable(true);
+        recent->setVisible(false);
+        recentSeasonItems_.append(recent);
+    }
+    // The recent folders are told apart by the folder each carries.
+    connect(menu, &QMenu::triggered, this, &MainWindow::seasonItemChosen);
+    menu->addSeparator();
+    QAction* build = menu->addAction(QStringLiteral("Build season\u2026"));
+    build->setObjectName(QStringLiteral("mnuBuildSeason"));
+    connect(build, &QAction::triggered, this, &MainWindow::openSeasonBuild);
+    showRecentSeasons(QSettings().value(RecentSeasonsKey).toStringList());
+}
+
 // The controls in the order in which they overlap: a later one lies over an earlier one.
 void MainWindow::buildControls(QWidget* client) {
     const QColor white(Qt::white);
@@ -205,7 +245,7 @@ void MainWindow::buildControls(QWidget* client) {
     setTextColour(lblVisitor, QPalette::WindowText, VisitorBlue);
 
     cboVisitor_ = addTeamBox(client, "cboVisitor", boxFromTwips(360, 960, 855, 420),
-                             teamCodes(roadRatingTable()));
+                             teamCodes(season_.ratings.table->road()));
     setTextColour(cboVisitor_, QPalette::Text, VisitorBlue);
 
     QLabel* lblScore = addLabel(client, "lblScore", QStringLiteral("Score"),
@@ -234,7 +274,7 @@ void MainWindow::buildControls(QWidget* client) {
     lblGAAV->setFont(windowFont(SmallPoints, true));
 
     cboHome_ = addTeamBox(client, "cboHome", boxFromTwips(360, 2400, 855, 420),
-                          teamCodes(homeRatingTable()));
+                          teamCodes(season_.ratings.table->home()));
     setTextColour(cboHome_, QPalette::Text, HomeRed);
 
     QLabel* lblHome =
@@ -390,7 +430,7 @@ void MainWindow::returnFocusAfterRefusal() {
 void MainWindow::openReadMe() {
     // One help window at most. It has no owner, so closing this window leaves it open.
     if (!readMe_) {
-        readMe_ = new ReadMeWindow(predictor_.rosterFolder());
+        readMe_ = new ReadMeWindow(season_);
     }
     readMe_->show();
     readMe_->raise();
@@ -403,11 +443,120 @@ void MainWindow::openOdds() {
     if (!odds_) {
         odds_ = new OddsWindow({cboVisitor_->currentText(), cboHome_->currentText(),
                                 txtGAAV_->text(), txtGAAH_->text()},
-                               predictor_.rosterFolder());
+                               season_);
     }
     odds_->show();
     odds_->raise();
     odds_->activateWindow();
+}
+
+void MainWindow::restoreSeason() {
+    const QString folder = QSettings().value(SeasonFolderKey).toString();
+    if (folder.isEmpty()) {
+        return;
+    }
+    try {
+        useSeason(folderSeason(QFile::encodeName(folder).toStdString()));
+    } catch (const ZelkorError& error) {
+        showMessage(std::string(error.what()) +
+                    " ZELKOR predicts with the built-in season 2000-01 instead.");
+        useBuiltInSeason();
+    }
+}
+
+bool MainWindow::openSeasonFolder(const std::filesystem::path& folder) {
+    try {
+        useSeason(folderSeason(folder));
+        return true;
+    } catch (const ZelkorError& error) {
+        showMessage(error.what());
+        // The item chosen toggled its mark; the marks show the season still in use.
+        showRecentSeasons(QSettings().value(RecentSeasonsKey).toStringList());
+        return false;
+    }
+}
+
+void MainWindow::useBuiltInSeason() {
+    useSeason(builtInSeason(builtInRosters_));
+}
+
+void MainWindow::chooseSeasonFolder() {
+    const QString start = season_.folder ? QFile::decodeName(season_.folder->c_str()) : QString();
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Open season folder"), start);
+    if (!folder.isEmpty()) {
+        openSeasonFolder(QFile::encodeName(folder).toStdString());
+    }
+}
+
+void MainWindow::seasonItemChosen(QAction* item) {
+    const QVariant folder = item->data();
+    if (recentSeasonItems_.contains(item) && folder.isValid()) {
+        openSeasonFolder(QFile::encodeName(folder.toString()).toStdString());
+    }
+}
+
+void MainWindow::openSeasonBuild() {
+    SeasonBuildDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        openSeasonFolder(dialog.builtFolder());
+    }
+}
+
+void MainWindow::useSeason(SeasonInUse season) {
+    season_ = std::move(season);
+    predictor_.useSeason(season_.rosterFolder, season_.ratings.table);
+    predictor_.useShootouts(season_.ratings.shootouts);
+    showTeamCodes();
+
+    QSettings settings;
+    QStringList recent = settings.value(RecentSeasonsKey).toStringList();
+    if (season_.folder) {
+        const QString folder = QFile::decodeName(season_.folder->c_str());
+        settings.setValue(SeasonFolderKey, folder);
+        recent = withRecentSeason(recent, folder);
+        settings.setValue(RecentSeasonsKey, recent);
+    } else {
+        settings.setValue(SeasonFolderKey, QString());
+    }
+    showRecentSeasons(recent);
+    if (readMe_) {
+        readMe_->showSeason(season_);
+    }
+    if (odds_) {
+        odds_->useSeason(season_);
+    }
+}
+
+void MainWindow::showRecentSeasons(const QStringList& recent) {
+    const QString inUse = season_.folder ? QFile::decodeName(season_.folder->c_str()) : QString();
+    builtInSeasonItem_->setChecked(!season_.folder);
+    for (int i = 0; i < recentSeasonItems_.size(); ++i) {
+        QAction* item = recentSeasonItems_[i];
+        const bool shown = i < recent.size();
+        item->setVisible(shown);
+        item->setData(shown ? QVariant(recent[i]) : QVariant());
+        // "&1 /path": the number chooses it from the keyboard; an ampersand of the path stays.
+        item->setText(shown ? QStringLiteral("&%1 %2").arg(i + 1).arg(QString(recent[i]).replace(
+                                  QLatin1Char('&'), QStringLiteral("&&")))
+                            : QString());
+        item->setChecked(shown && recent[i] == inUse);
+    }
+}
+
+void MainWindow::showTeamCodes() {
+    // A code the user entered stays when the new season has it.
+    const auto refill = [](QComboBox* box, const QStringList& codes) {
+        const QString entered = box->currentText();
+        box->clear();
+        box->setFont(windowFont(EntryPoints, true));
+        box->addItems(codes);
+        const int kept = int(codes.indexOf(entered));
+        box->setCurrentIndex(kept >= 0 ? kept : 0);
+        fitCodesBesideButton(box);
+    };
+    refill(cboVisitor_, teamCodes(season_.ratings.table->road()));
+    refill(cboHome_, teamCodes(season_.ratings.table->home()));
 }
 
 void MainWindow::beep() {

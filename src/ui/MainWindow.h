@@ -3,6 +3,7 @@
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
 #include "engine/Predictor.h"
+#include "ui/SeasonInUse.h"
 
 #include <filesystem>
 #include <string>
@@ -11,9 +12,11 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -29,7 +32,7 @@ class MainWindow : public QMainWindow, public WindowServices {
     Q_OBJECT
 
 public:
-    // rosterFolder: where the face-off run finds the roster files.
+    // rosterFolder: where the face-off run finds the roster files of the built-in season.
     explicit MainWindow(std::filesystem::path rosterFolder, QWidget* parent = nullptr);
     // Closes the ReadMe and Odds windows, which have no owner, so that no run outlives the
     // program.
@@ -38,6 +41,13 @@ public:
     const PredictionState& state() const { return predictor_.state(); }
     // The log as the engine wrote it, line ends included.
     const std::string& logText() const { return log_; }
+    const SeasonInUse& season() const { return season_; }
+
+    // Opens the season chosen in the last run; when its folder can no longer be used, says
+    // why and keeps the built-in season.
+    void restoreSeason();
+    // Makes the folder's season the one in use, or says why it cannot be; true when it is.
+    bool openSeasonFolder(const std::filesystem::path& folder);
 
     void beep() override;
     std::string visitorGaaText() const override;
@@ -54,18 +64,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildSeasonMenu();
     void buildControls(QWidget* client);
     void setFocusOrder();
 
     void faceOff();
     void openReadMe();
     void openOdds();
+    void useBuiltInSeason();
+    void chooseSeasonFolder();
+    void seasonItemChosen(QAction* item);
+    void openSeasonBuild();
+    void useSeason(SeasonInUse season);
+    void showRecentSeasons(const QStringList& recent);
+    void showTeamCodes();
     void teamBoxLeft(const QComboBox* box, std::string& code);
     void gaaBoxLeft(QLineEdit* box, Single& gaa);
     void returnFocusTo(QWidget* box);
     void returnFocusAfterRefusal();
 
     Predictor predictor_; // holds the one prediction state
+    std::filesystem::path builtInRosters_;
+    SeasonInUse season_;
 
     // The log is built here and shown once the run is over, so that a series does not
     // rewrite the widget once per line.
@@ -81,6 +101,8 @@ private:
     QLabel* lblBet_ = nullptr;
     QPushButton* CmdGo_ = nullptr;
     QPlainTextEdit* txtResults_ = nullptr;
+    QAction* builtInSeasonItem_ = nullptr;
+    QList<QAction*> recentSeasonItems_;
 
     QPointer<ReadMeWindow> readMe_;
     QPointer<OddsWindow> odds_;

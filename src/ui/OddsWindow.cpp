@@ -4,7 +4,6 @@
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
-#include "teamdata/TeamRatings.h"
 #include "ui/OddsRun.h"
 #include "ui/ScoreHeatMap.h"
 #include "ui/WindowText.h"
@@ -159,8 +158,8 @@ std::optional<double> offeredOdds(const QString& text) {
 
 } // namespace
 
-OddsWindow::OddsWindow(const OddsInputs& start, std::filesystem::path rosterFolder, QWidget* parent)
-    : QWidget(parent), rosterFolder_(std::move(rosterFolder)), run_(new OddsRun(this)) {
+OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* parent)
+    : QWidget(parent), season_(std::move(season)), run_(new OddsRun(this)) {
     setObjectName(QStringLiteral("frmOdds"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Odds ZELKOR"));
@@ -213,8 +212,9 @@ OddsWindow::OddsWindow(const OddsInputs& start, std::filesystem::path rosterFold
 }
 
 QWidget* OddsWindow::buildInputs() {
-    visitorTeam_ = teamBox("visitorTeam", teamCodes(roadRatingTable()), {}, VisitorBlue);
-    homeTeam_ = teamBox("homeTeam", teamCodes(homeRatingTable()), {}, HomeRed);
+    visitorTeam_ =
+        teamBox("visitorTeam", teamCodes(season_.ratings.table->road()), {}, VisitorBlue);
+    homeTeam_ = teamBox("homeTeam", teamCodes(season_.ratings.table->home()), {}, HomeRed);
     const int gaaWidth = fontMetrics().horizontalAdvance(QStringLiteral("00.000")) + 12;
     visitorGaa_ = lineBox("visitorGaa", {}, gaaWidth);
     homeGaa_ = lineBox("homeGaa", {}, gaaWidth);
@@ -441,7 +441,11 @@ void OddsWindow::startRun() {
     request.homeGaaText = homeGaa_->text().toStdString();
     request.visitorGaa = gaaValue(visitorGaa_->text());
     request.homeGaa = gaaValue(homeGaa_->text());
-    request.rosterFolder = rosterFolder_;
+    request.rosterFolder = season_.rosterFolder;
+    request.ratings = season_.ratings.table;
+    request.shootout = season_.ratings.shootouts.on;
+    request.shootoutVisitorChance =
+        season_.ratings.shootouts.visitorChance(request.visitor, request.home);
     request.series = std::uint64_t(seriesCount_->value());
 
     // The face-off's own checks and messages, before anything starts.
@@ -473,6 +477,19 @@ void OddsWindow::startRun() {
     status_->setText(tr("Playing %1 series...").arg(countText(asked_)));
     setRunning(true);
     run_->start(request);
+}
+
+void OddsWindow::useSeason(SeasonInUse season) {
+    season_ = std::move(season);
+    // The codes entered stay as typed: the face-off's check says if the season lacks one.
+    for (const auto& [box, codes] :
+         {std::pair{visitorTeam_, teamCodes(season_.ratings.table->road())},
+          std::pair{homeTeam_, teamCodes(season_.ratings.table->home())}}) {
+        const QString entered = box->currentText();
+        box->clear();
+        box->addItems(codes);
+        box->setEditText(entered);
+    }
 }
 
 void OddsWindow::cancelRun() {

@@ -2,9 +2,9 @@
 
 #include "odds/OddsFigures.h"
 #include "odds/OddsTally.h"
+#include "ui/SeasonInUse.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 #include <QString>
@@ -44,8 +44,10 @@ public:
     // Series a run plays unless the user asks for another number.
     static constexpr int DefaultSeries = 100'000;
 
-    OddsWindow(const OddsInputs& start, std::filesystem::path rosterFolder,
-               QWidget* parent = nullptr);
+    OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* parent = nullptr);
+
+    // Runs from now on play the season's teams; a run going plays on with the one it had.
+    void useSeason(SeasonInUse season);
 
     // The counts shown, those of the run so far while one is going; none before the first.
     const std::optional<OddsTally>& shownTally() const { return shown_; }
@@ -82,7 +84,7 @@ private:
                      std::uint64_t games);
     void showEdges();
 
-    std::filesystem::path rosterFolder_;
+    SeasonInUse season_;
     OddsRun* run_ = nullptr;
     std::optional<OddsTally> shown_;
     std::uint64_t asked_ = 0;    // series of the run going or last run

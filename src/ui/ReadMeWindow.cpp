@@ -23,8 +23,7 @@ constexpr qreal TextPoints = 8.25;
 
 } // namespace
 
-ReadMeWindow::ReadMeWindow(const std::filesystem::path& rosterFolder, QWidget* parent)
-    : QWidget(parent) {
+ReadMeWindow::ReadMeWindow(const SeasonInUse& season, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmReadMe"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ReadMe ZELKOR"));
@@ -40,20 +39,26 @@ ReadMeWindow::ReadMeWindow(const std::filesystem::path& rosterFolder, QWidget* p
     Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
+    showSeason(season);
+    Text1_->setFocus();
+}
+
+void ReadMeWindow::showSeason(const SeasonInUse& season) {
+    const std::filesystem::path& folder = season.rosterFolder;
     // The whole path, so that the user can find the files whichever folder the program
     // was started from.
     std::error_code unknown;
-    const std::filesystem::path absolute = std::filesystem::absolute(rosterFolder, unknown);
-    std::filesystem::path shown = unknown ? rosterFolder : absolute.lexically_normal();
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, unknown);
+    std::filesystem::path shown = unknown ? folder : absolute.lexically_normal();
     if (!shown.has_filename()) {
         shown = shown.parent_path(); // "/home/ann/rosters/" as "/home/ann/rosters"
     }
     // The text keeps its CR LF line ends; the box wants one line feed per line.
-    QString text = QString::fromStdString(
-        helpTextWithRosterFolder(QFile::decodeName(shown.c_str()).toStdString()));
+    const std::string name = QFile::decodeName(shown.c_str()).toStdString();
+    QString text = QString::fromStdString(season.folder ? helpTextWithSeasonFolder(name)
+                                                        : helpTextWithRosterFolder(name));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1_->setPlainText(text);
-    Text1_->setFocus();
 }
 
 } // namespace zelkor::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <filesystem>
+#include "ui/SeasonInUse.h"
 
 #include <QWidget>
 
@@ -9,13 +9,16 @@ class QPlainTextEdit;
 namespace zelkor::ui {
 
 // The help window (frmReadMe): the fixed help text in one editable box, with a note of the
-// roster folder in use. It deletes itself when closed, so the next one starts from the
-// fixed text again.
+// roster folder or season folder in use. It deletes itself when closed, so the next one starts from
+// the fixed text again.
 class ReadMeWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ReadMeWindow(const std::filesystem::path& rosterFolder, QWidget* parent = nullptr);
+    explicit ReadMeWindow(const SeasonInUse& season, QWidget* parent = nullptr);
+
+    // The fixed text again, with the note of this season's folder.
+    void showSeason(const SeasonInUse& season);
 
 private:
     QPlainTextEdit* Text1_ = nullptr;

@@ -22,10 +22,10 @@ QString visibleScreenText(std::string_view text) {
     return screenText(visibleText(text));
 }
 
-QStringList teamCodes(std::span<const TeamRatingRow> table) {
+QStringList teamCodes(const std::vector<RatedTeam>& half) {
     QStringList codes;
-    for (const TeamRatingRow& row : table) {
-        codes.append(QString::fromLatin1(row.code.data(), qsizetype(row.code.size())));
+    for (const RatedTeam& team : half) {
+        codes.append(QString::fromStdString(team.code));
     }
     return codes;
 }

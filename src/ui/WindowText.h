@@ -1,12 +1,12 @@
 #pragma once
 
-#include "teamdata/TeamRatings.h"
+#include "teamdata/RatingTable.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <span>
 #include <string_view>
+#include <vector>
 
 namespace zelkor {
 
@@ -18,6 +18,6 @@ QString screenText(std::string_view text);
 QString visibleScreenText(std::string_view text);
 
 // The codes of a half of the rating table, in its order.
-QStringList teamCodes(std::span<const TeamRatingRow> table);
+QStringList teamCodes(const std::vector<RatedTeam>& half);
 
 } // namespace zelkor

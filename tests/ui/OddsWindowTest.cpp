@@ -75,9 +75,10 @@ protected:
 
 TEST_F(OddsWindowTest, OpensOnceAfterReadMeWithTheMainWindowsEntriesToEditApart) {
     const QList<QAction*> items = window.menuBar()->actions();
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), "ReadMe");
     EXPECT_EQ(items[1]->text(), "Odds");
+    EXPECT_EQ(items[2]->text(), "Season");
 
     openOdds();
     OddsWindow& odds = openOdds();

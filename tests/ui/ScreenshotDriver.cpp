@@ -2,11 +2,13 @@
 //   zelkor_screenshot_driver ROSTER_FOLDER main    the main window after a prediction
 //   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
 //   zelkor_screenshot_driver ROSTER_FOLDER odds    the Odds window after a run
+//   zelkor_screenshot_driver ROSTER_FOLDER build   the Build season dialog, filled in
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
 
 #include "Typing.h"
 #include "ui/MainWindow.h"
+#include "ui/SeasonBuildDialog.h"
 
 #include <cstdio>
 
@@ -59,7 +61,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds\n");
+        std::fprintf(stderr,
+                     "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds|build\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -71,7 +74,19 @@ int main(int argc, char* argv[]) {
     }
 
     QWidget* shown = &window;
-    if (arguments.at(2) == QLatin1String("readme")) {
+    zelkor::ui::SeasonBuildDialog build(&window);
+    if (arguments.at(2) == QLatin1String("build")) {
+        const auto fill = [&build](const char* name, const char* text) {
+            build.findChild<QLineEdit*>(QLatin1String(name))->setText(QLatin1String(text));
+        };
+        fill("skatersFile", "/home/ann/hockey/2023-24/skaters.csv");
+        fill("resultsFile", "/home/ann/hockey/2023-24/results.csv");
+        fill("teamStatsFile", "/home/ann/hockey/2023-24/teams.csv");
+        fill("seasonFolder", "/home/ann/hockey/seasons/2023-24");
+        fill("beforeDate", "2024-01-01");
+        build.show();
+        shown = &build;
+    } else if (arguments.at(2) == QLatin1String("readme")) {
         window.findChild<QAction*>(QStringLiteral("mnuReadMe"))->trigger();
         shown = QApplication::activeWindow();
         for (QWidget* widget : QApplication::topLevelWidgets()) {

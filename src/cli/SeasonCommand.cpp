@@ -1,0 +1,174 @@
+#include "cli/SeasonCommand.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/InterruptWatch.h"
+#include "core/DisplayText.h"
+#include "season/MessageText.h"
+#include "season/SeasonBuild.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <iomanip>
+#include <ostream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int BarWidth = 30; // characters of the progress bar
+
+struct BuildOptions {
+    std::string skaters;
+    std::string results;
+    std::string teamStats;
+    std::string prior;
+    SeasonBuildRequest request;
+};
+
+// "3.01 / 3.00": the model's figure, then the real one.
+std::string pair(double model, double real) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(2) << model << " / " << real;
+    return text.str();
+}
+
+void writeCheck(const std::vector<TeamFitCheck>& check, std::ostream& out) {
+    out << "The fit's check, goals a game, model / real (within " << std::lround(FitTolerance * 100)
+        << " %):\n"
+        << std::left << std::setw(10) << "Team" << std::setw(15) << "Road for" << std::setw(15)
+        << "Road against" << std::setw(15) << "Home for" << std::setw(15) << "Home against"
+        << "Within\n";
+    for (const TeamFitCheck& team : check) {
+        out << std::setw(10) << visibleText(team.code);
+        for (const VenueCheck* venue : {&team.road, &team.home}) {
+            out << std::setw(15) << pair(venue->simulatedFor, venue->goalsFor) << std::setw(15)
+                << pair(venue->simulatedAgainst, venue->goalsAgainst);
+        }
+        out << (team.road.within(FitTolerance) && team.home.within(FitTolerance) ? "yes" : "NO")
+            << '\n';
+    }
+    out << std::right;
+}
+
+int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
+    SeasonBuildRequest& request = options.request;
+    request.skaters = options.skaters;
+    request.results = options.results;
+    if (!options.teamStats.empty()) {
+        request.teamStats = options.teamStats;
+    }
+    if (!options.prior.empty()) {
+        request.prior = options.prior;
+    }
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    std::stop_source stop;
+    const InterruptWatch watch;
+    std::string shownStage;
+    const auto progress = [&](const SeasonBuildStep& step) {
+        if (watch.interrupted()) {
+            stop.request_stop();
+        }
+        if (terminal) {
+            const auto filled = static_cast<std::size_t>(BarWidth * step.done);
+            err << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] "
+                << step.stage << "\x1b[K" << std::flush;
+        }
+    };
+    std::optional<SeasonBuildReport> report;
+    try {
+        report = buildSeason(request, stop.get_token(), progress);
+    } catch (...) {
+        if (terminal) {
+            err << "\r\x1b[K" << std::flush;
+        }
+        throw;
+    }
+    if (terminal) {
+        err << "\r\x1b[K" << std::flush;
+    }
+    if (!report) {
+        err << "Stopped before the end: nothing was written." << std::endl;
+        return ExitInterrupted;
+    }
+
+    std::ostringstream text;
+    writeCheck(report->check, text);
+    text << '\n';
+    for (const RosterWrite& written : report->written) {
+        text << "Wrote " << shownPath(written.file);
+        if (written.backup) {
+            text << " (the old file is kept as " << shownPath(*written.backup) << ")";
+        }
+        text << '\n';
+    }
+    for (const ImportedRoster& roster : report->rosters) {
+        for (const std::string& note : roster.notes) {
+            text << "Note: " << note << '\n';
+        }
+    }
+    if (!report->unknownTeams.empty()) {
+        text << "Skipped the skaters of teams without a league code:";
+        for (const std::string& team : report->unknownTeams) {
+            text << ' ' << shownText(team);
+        }
+        text << '\n';
+    }
+    out << text.str() << std::flush;
+    if (!out) {
+        err << "Cannot write the report to standard output." << std::endl;
+        return ExitPredictionFailed;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    BuildOptions options;
+    CLI::App app{"Season folders: the rosters and ratings a prediction of another season uses.",
+                 "zelkor-cli season"};
+    app.require_subcommand(1);
+    CLI::App* build = app.add_subcommand(
+        "build", "Imports every team's roster, fits the ratings to the results and writes both "
+                 "into a season folder; nothing is written unless everything can be.");
+    build->add_option("--skaters", options.skaters, "CSV file of every team's skater statistics")
+        ->required()
+        ->type_name("SKATERS.csv");
+    build->add_option("--results", options.results, "CSV file of the season's games")
+        ->required()
+        ->type_name("RESULTS.csv");
+    build->add_option("--team-stats", options.teamStats, "CSV file of the teams' statistics")
+        ->type_name("TEAMS.csv");
+    build->add_option("--before", options.request.before, "Fit to the games before this date only")
+        ->type_name("YYYY-MM-DD");
+    build->add_option("--prior", options.prior, "Ratings the fit starts from")
+        ->type_name("RATINGS.csv");
+    build->add_option("--season", options.request.season, "The season's name, e.g. 2023-24")
+        ->type_name("S");
+    build->add_option("--series", options.request.series, "Series the fit plays for each check")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
+    build->add_flag("--force", options.request.replace,
+                    "Replace existing files (each old one is kept as NAME.bak)");
+    build->add_option("--to", options.request.folder, "The season folder to write")
+        ->required()
+        ->type_name("DIR");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
+    }
+    try {
+        return runBuild(options, out, err);
+    } catch (const std::exception& error) {
+        err << error.what() << std::endl;
+        return ExitPredictionFailed;
+    }
+}
+
+} // namespace zelkor

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/Errors.h"
+#include "season/RatingsFit.h"
+#include "season/RosterImport.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+// What a season build reads and the season folder it writes.
+struct SeasonBuildRequest {
+    std::filesystem::path skaters;                  ///< skater statistics of every team
+    std::filesystem::path results;                  ///< the games the ratings are fitted to
+    std::optional<std::filesystem::path> teamStats; ///< the teams' own statistics
+    std::string before;                             ///< YYYY-MM-DD: only earlier games; empty: all
+    std::optional<std::filesystem::path> prior;     ///< ratings the fit starts from
+    std::string season;                             ///< the season's name, e.g. 2023-24
+    std::optional<int> series; ///< series of 11 the fit plays of each game; none: DefaultFitSeries
+    std::filesystem::path folder;
+    bool replace = false; ///< replace existing files, each kept as NAME.bak
+};
+
+// How far a build is: what it does now and the share of the whole done, 0 to 1.
+struct SeasonBuildStep {
+    std::string stage;
+    double done = 0;
+};
+using SeasonBuildProgress = std::function<void(const SeasonBuildStep&)>;
+
+// Series of 11 games the fit plays of each game of the season, each round.
+inline constexpr int DefaultFitSeries = 20;
+// Rounds of simulation that calibrate the analytic fit.
+inline constexpr int FitRounds = 3;
+
+// What a build wrote.
+struct SeasonBuildReport {
+    std::vector<ImportedRoster> rosters;
+    std::vector<std::string> unknownTeams; ///< skaters' teams without a league code, once each
+    std::vector<TeamFitCheck> check;
+    std::vector<RosterWrite> written; ///< the roster files, ratings.csv, shootouts.csv if any
+};
+
+// A build cannot be made; the message lists every problem found, one per line.
+class SeasonBuildError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
+// Reads and checks every input and every target, fits the ratings, and only then writes
+// the rosters, ratings.csv and, when games went to a shootout, shootouts.csv with the
+// clubs' records into request.folder, each file through a temporary one. None
+// when stop was requested; a stop is taken up to the writing, so that a cancelled build
+// writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails (the
+// files written before it are in the message).
+std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
+                                             std::stop_token stop,
+                                             const SeasonBuildProgress& progress = {});
+
+} // namespace zelkor
