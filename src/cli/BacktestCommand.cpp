@@ -256,9 +256,14 @@ void checkRosters(const std::vector<ResultRow>& results, const std::string& fold
 
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
     const TeamCodeMap codes(options.extraCodes);
-    const std::vector<ResultRow> results =
+    const ResultsFile file =
         readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
                     codes, static_cast<Single>(options.defaultGaa));
+    const std::vector<ResultRow>& results = file.games;
+    if (file.skipped > 0) {
+        err << "Skipped " << file.skipped << (file.skipped == 1 ? " game" : " games")
+            << " without a score (postponed)." << std::endl;
+    }
     if (results.empty()) {
         err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
         return ExitPredictionFailed;
@@ -294,8 +299,9 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                  "zelkor-cli backtest"};
     app.add_option("RESULTS", options.results,
                    "CSV file with the columns date, visitor, home, visitor_goals, home_goals and "
-                   "optionally result (REG, OT, SO), visitor_gaa, home_gaa, visitor_odds, "
-                   "home_odds (decimal or American)")
+                   "optionally result (REG, OT, SO, T), visitor_gaa, home_gaa, visitor_odds, "
+                   "home_odds (decimal or American); or a statistics site's game table "
+                   "(Date, Visitor, G, Home, G, OT or SO)")
         ->required()
         ->type_name("RESULTS.csv");
     app.add_option("--rosters", options.rosters, "Folder holding the roster files")
