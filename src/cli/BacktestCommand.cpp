@@ -55,6 +55,7 @@ struct BacktestOptions {
     std::optional<std::string> writeRatings;
     int calibrationRounds = DefaultCalibrationRounds;
     int calibrationSeries = DefaultCalibrationSeries;
+    std::string codes = "program"; ///< how the results' teams are named
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -273,10 +274,16 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
                       std::uint64_t seed, std::ostream& out, std::ostream& err);
 
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
-    const TeamCodeMap codes(options.extraCodes);
-    const std::vector<ResultRow> results =
+    const TeamCodeMap codes(options.extraCodes, options.codes == "league" ? TeamCodeKind::League
+                                                                          : TeamCodeKind::Program);
+    const ResultsFile file =
         readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
                     codes, static_cast<Single>(options.defaultGaa));
+    const std::vector<ResultRow>& results = file.games;
+    if (file.skipped > 0) {
+        err << "Skipped " << file.skipped << (file.skipped == 1 ? " game" : " games")
+            << " without a score (postponed)." << std::endl;
+    }
     if (results.empty()) {
         err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
         return ExitPredictionFailed;
@@ -512,8 +519,9 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                  "zelkor-cli backtest"};
     app.add_option("RESULTS", options.results,
                    "CSV file with the columns date, visitor, home, visitor_goals, home_goals and "
-                   "optionally result (REG, OT, SO), visitor_gaa, home_gaa, visitor_odds, "
-                   "home_odds (decimal or American)")
+                   "optionally result (REG, OT, SO, T), visitor_gaa, home_gaa, visitor_odds, "
+                   "home_odds (decimal or American); or a statistics site's game table "
+                   "(Date, Visitor, G, Home, G, OT or SO)")
         ->required()
         ->type_name("RESULTS.csv");
     app.add_option("--rosters", options.rosters, "Folder holding the roster files")
@@ -538,6 +546,11 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->type_name("ABBR=CODE")
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
+    app.add_option("--codes", options.codes,
+                   "Read the results' teams as the program's codes (default) or the league's, as "
+                   "the roster files are named")
+        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
+        ->type_name("program|league");
     app.add_flag("--walk-forward", options.walkForward,
                  "Refit the ratings before each game day from the season's games before it, "
                  "and score the model against always-home, a coin and an Elo, all walk-forward");

@@ -32,6 +32,8 @@ struct ImportOptions {
     bool force = false;
     bool json = false;
     std::vector<std::string> extraCodes;
+    TeamCodeKind codes = TeamCodeKind::Program;
+    std::optional<std::string> season;
 };
 
 void writeTable(const ImportedRoster& roster, std::ostream& out) {
@@ -69,59 +71,31 @@ nlohmann::ordered_json rosterJson(const ImportedRoster& roster, const RosterWrit
 }
 
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
-    const TeamCodeMap codes(options.extraCodes);
+    const TeamCodeMap codes(options.extraCodes, options.codes);
     std::optional<std::string> chosenTeam;
     if (!options.all) {
         chosenTeam = codes.codeFor(options.team);
         if (!chosenTeam) {
             err << "'" << shownText(options.team)
-                << "' is not a team code of the program nor a known abbreviation; name one with "
-                   "--map ABBR=CODE."
-                << std::endl;
+                << (options.codes == TeamCodeKind::League
+                        ? "' is not a league code nor a known abbreviation or name"
+                        : "' is not a team code of the program nor a known abbreviation")
+                << "; name one with --map ABBR=CODE." << std::endl;
             return ExitUsageError;
         }
     }
     const fs::path source = options.statistics;
-    const SkaterStatistics statistics = readSkaterStatistics(
-        readCsvFile(source), "The file '" + shownPath(source) + "'", codes, chosenTeam);
-
-    std::vector<std::string> teams;
-    if (chosenTeam) {
-        teams.push_back(*chosenTeam);
-    } else {
-        std::set<std::string> found;
-        for (const Skater& skater : statistics.skaters) {
-            found.insert(skater.team);
-        }
-        teams.assign(found.begin(), found.end());
-    }
-
-    // Every roster is chosen and every target checked before any file is written.
-    std::vector<ImportedRoster> rosters;
-    std::vector<std::string> problems;
-    for (const std::string& team : teams) {
-        const bool listed = std::any_of(statistics.skaters.begin(), statistics.skaters.end(),
-                                        [&](const Skater& skater) { return skater.team == team; });
-        try {
-            if (!listed) {
-                throw InputDataError("The file lists no skater of team " + team + ".");
-            }
-            rosters.push_back(chooseRoster(team, statistics.skaters));
-            if (const auto problem = rosterTargetProblem(options.folder, team, options.force)) {
-                throw RosterWriteError(*problem);
-            }
-        } catch (const ZelkorError& error) {
-            problems.push_back(error.what());
-        }
-    }
-    if (teams.empty()) {
-        problems.push_back("The file lists no skater of a known team.");
-    }
-    if (!problems.empty()) {
-        for (const std::string& problem : problems) {
-            err << problem << std::endl;
-        }
-        err << "No roster file was written." << std::endl;
+    const SkaterStatistics statistics =
+        readSkaterStatistics(readCsvFile(source), "The file '" + shownPath(source) + "'", codes,
+                             chosenTeam, options.season);
+    FolderImport imported;
+    try {
+        imported = importRosters(statistics,
+                                 chosenTeam ? std::vector<std::string>{*chosenTeam}
+                                            : std::vector<std::string>{},
+                                 options.folder, options.force);
+    } catch (const ZelkorError& error) {
+        err << error.what() << std::endl;
         return ExitPredictionFailed;
     }
 
@@ -130,28 +104,9 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                                   {"teams", nlohmann::ordered_json::array()},
                                   {"unknown_teams", statistics.unknownTeams}};
     std::ostringstream text;
-    std::vector<RosterWrite> done;
-    for (const ImportedRoster& roster : rosters) {
-        RosterWrite written;
-        try {
-            written =
-                writeRosterFile(options.folder, roster.code, rosterFileText(roster), options.force);
-        } catch (const RosterWriteError& error) {
-            // The files written before stay written: say which, so that nothing is lost.
-            for (const RosterWrite& earlier : done) {
-                err << "Wrote " << shownPath(earlier.file)
-                    << (earlier.backup
-                            ? " (the old file is kept as " + shownPath(*earlier.backup) + ")"
-                            : std::string())
-                    << std::endl;
-            }
-            err << error.what() << std::endl
-                << (done.empty() ? "No roster file was written."
-                                 : "The other roster files were not written.")
-                << std::endl;
-            return ExitPredictionFailed;
-        }
-        done.push_back(written);
+    for (std::size_t k = 0; k < imported.rosters.size(); ++k) {
+        const ImportedRoster& roster = imported.rosters[k];
+        const RosterWrite& written = imported.written[k];
         report["teams"].push_back(rosterJson(roster, written));
         text << roster.code << ": the 18 players chosen from '" << shownPath(source) << "'\n";
         writeTable(roster, text);
@@ -164,13 +119,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         }
         text << "\n\n";
     }
-    if (options.all && !statistics.unknownTeams.empty()) {
-        text << "Skipped rows of teams without a code:";
-        for (const std::string& team : statistics.unknownTeams) {
-            text << ' ' << shownText(team);
-        }
-        text << " (name a code with --map ABBR=CODE)\n";
-    }
+    const bool skipped = options.all && !imported.skippedTeams.empty();
     if (options.json) {
         out << jsonText(report);
     } else {
@@ -180,6 +129,14 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     if (!out) {
         err << "Cannot write the report to standard output." << std::endl;
         return ExitPredictionFailed;
+    }
+    if (skipped) {
+        err << "Skipped the rows of teams without a code:";
+        for (const std::string& team : imported.skippedTeams) {
+            err << ' ' << shownText(team);
+        }
+        err << " (name a code with --map ABBR=CODE); the other teams were written." << std::endl;
+        return ExitPartlyDone;
     }
     return ExitSuccess;
 }
@@ -198,7 +155,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
                                        "The team to import (its code, e.g. MON, or "
                                        "the file's abbreviation, e.g. MTL)")
                             ->type_name("CODE");
-    CLI::Option* all = app.add_flag("--all", options.all, "Import every team of the file");
+    CLI::Option* all = app.add_flag("--all", options.all,
+                                    "Import every team of the file; exits with 3 when it skips "
+                                    "the rows of a team without a code");
     team->excludes(all);
     app.add_option("--to", options.folder, "Roster folder to write into")
         ->required()
@@ -209,8 +168,23 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     app.add_option("--map", options.extraCodes,
                    "A team abbreviation of the file and the code to import it as, e.g. SEA=AVG")
         ->type_name("ABBR=CODE")
-        ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
-                               "ABBR=CODE"));
+        ->check(CLI::Validator(
+            [](std::string& mapping) {
+                // The kind of code is checked once --codes is known.
+                return teamMappingProblem(mapping, TeamCodeKind::League).empty()
+                           ? std::string()
+                           : teamMappingProblem(mapping);
+            },
+            "ABBR=CODE"));
+    std::string codes = "program";
+    app.add_option("--codes", codes,
+                   "Name the roster files by the program's team codes (MON, default) or the "
+                   "league's (MTL)")
+        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
+        ->type_name("program|league");
+    app.add_option("--season", options.season,
+                   "The season to import from a file whose season column holds several")
+        ->type_name("SEASON");
     try {
         app.parse(argc, argv);
         if (team->count() == 0 && !options.all) {
@@ -219,6 +193,7 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
     }
+    options.codes = codes == "league" ? TeamCodeKind::League : TeamCodeKind::Program;
     try {
         return runImport(options, out, err);
     } catch (const std::exception& error) {

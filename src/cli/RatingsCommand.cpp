@@ -47,12 +47,13 @@ void writeCheck(const std::vector<TeamFitCheck>& check, std::ostream& err) {
                          : " do not play their season back within 3 %.\n");
 }
 
-int fitCommand(const std::string& resultsFile, const std::string& rosters, const std::string& prior,
-               const std::string& before, double defaultGaa, bool shootout, int checkSeries,
-               std::ostream& out, std::ostream& err) {
+int fitCommand(const std::string& resultsFile, const std::string& rosters, TeamCodeKind codes,
+               const std::string& prior, const std::string& before, double defaultGaa,
+               bool shootout, int checkSeries, std::ostream& out, std::ostream& err) {
     std::vector<ResultRow> games;
     for (ResultRow& row : readResults(readCsvFile(resultsFile), "The file '" + resultsFile + "'",
-                                      TeamCodeMap{}, static_cast<Single>(defaultGaa))) {
+                                      TeamCodeMap({}, codes), static_cast<Single>(defaultGaa))
+                              .games) {
         if (before.empty() || row.date < before) {
             games.push_back(std::move(row));
         }
@@ -63,12 +64,12 @@ int fitCommand(const std::string& resultsFile, const std::string& rosters, const
     if (!prior.empty()) {
         options.prior = std::make_shared<const RatingTable>(readRatingsFile(prior));
     }
-    std::set<std::string> codes;
+    std::set<std::string> clubs;
     for (const ResultRow& game : games) {
-        codes.insert(game.visitor);
-        codes.insert(game.home);
+        clubs.insert(game.visitor);
+        clubs.insert(game.home);
     }
-    const auto scoring = readTeamScoring(rosters, {codes.begin(), codes.end()});
+    const auto scoring = readTeamScoring(rosters, {clubs.begin(), clubs.end()});
     const RatingsFit fit = *calibrateRatings(fitRatings(games, scoring, rosters, options), games,
                                              rosters, options, CorrectionRounds, checkSeries);
     writeCheck(fit.check, err);
@@ -110,6 +111,12 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
     app.add_option("--rosters", rosters, "With --fit: the season's roster folder")
         ->type_name("DIR")
         ->needs(fitOption);
+    std::string codesText = "program";
+    app.add_option("--codes", codesText,
+                   "With --fit: the results' teams as the program's codes (default) or the "
+                   "league's, as the roster files are named")
+        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
+        ->needs(fitOption);
     app.add_option("--prior", prior, "With --fit: ratings to shrink toward (last season's)")
         ->type_name("FILE")
         ->needs(fitOption);
@@ -139,8 +146,9 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
 
     try {
         if (!fitResults.empty()) {
-            return fitCommand(fitResults, rosters, prior, before, defaultGaa, shootout, checkSeries,
-                              out, err);
+            return fitCommand(fitResults, rosters,
+                              codesText == "league" ? TeamCodeKind::League : TeamCodeKind::Program,
+                              prior, before, defaultGaa, shootout, checkSeries, out, err);
         }
         if (builtin) {
             out << ratingsFileText(*RatingTable::builtin()) << std::flush;

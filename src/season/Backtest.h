@@ -2,8 +2,7 @@
 
 #include "core/Arithmetic.h"
 #include "season/BacktestMetrics.h"
-#include "season/CsvFile.h"
-#include "season/TeamCodes.h"
+#include "season/ResultsFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,27 +11,6 @@
 #include <vector>
 
 namespace zelkor {
-
-// One game of a results file.
-struct ResultRow {
-    int line = 0; ///< line of the file, for messages
-    std::string date;
-    std::string visitor; ///< the program's team codes
-    std::string home;
-    int visitorGoals = 0; ///< final score, a shootout's winning goal included
-    int homeGoals = 0;
-    std::string result; ///< REG, OT, SO, or empty when the file does not say
-    Single visitorGaa = 0;
-    Single homeGaa = 0;
-    std::optional<GameOdds> odds; ///< decimal closing odds
-};
-
-// Reads a results file's rows: date, visitor, home, visitor_goals, home_goals, and
-// optionally result, visitor_gaa, home_gaa, visitor_odds, home_odds (decimal or
-// American), in any order. A missing GAA is defaultGaa. Throws InputDataError naming the
-// line and column of a value that cannot be used.
-std::vector<ResultRow> readResults(const std::vector<CsvRow>& rows, const std::string& label,
-                                   const TeamCodeMap& codes, Single defaultGaa);
 
 // What the model is asked about one game.
 struct OddsRequest {

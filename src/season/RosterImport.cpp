@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <system_error>
 
@@ -34,7 +35,8 @@ enum StatisticsColumn {
     PositionField,
     GamesField,
     GoalsField,
-    AssistsField
+    AssistsField,
+    SeasonField
 };
 
 // The statistics columns, in the order of StatisticsColumn: the short names of the sites' tables
@@ -47,6 +49,7 @@ const std::vector<CsvColumn>& statisticsColumns() {
         {"games played", {"GP", "gamesPlayed"}, true},
         {"goals", {"G", "goals"}, true},
         {"assists", {"A", "assists"}, true},
+        {"season", {"Season", "year", "seasonId"}, false},
     };
     return columns;
 }
@@ -129,7 +132,8 @@ std::string rosterName(const std::string& name) {
 
 SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std::string& label,
                                       const TeamCodeMap& codes,
-                                      const std::optional<std::string>& soleTeam) {
+                                      const std::optional<std::string>& soleTeam,
+                                      const std::optional<std::string>& season) {
     const std::vector<CsvColumn>& columns = statisticsColumns();
     const std::optional<CsvHeader> header = findHeader(rows, columns);
     if (!header) {
@@ -142,7 +146,29 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
                                      "with --team.");
     }
 
+    const std::optional<std::size_t> seasonColumn = header->columns[SeasonField];
+    if (season && !seasonColumn) {
+        throw InputDataError(label + " has no season column (Season, year or seasonId) to "
+                                     "choose a season from.");
+    }
+    if (seasonColumn && !season) {
+        std::set<std::string> seasons;
+        for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
+            const std::string_view value = fieldAt(rows[index], seasonColumn);
+            if (!value.empty() && !fieldAt(rows[index], header->columns[PlayerField]).empty() &&
+                !repeatsHeader(rows[index], rows[header->row], *header, columns)) {
+                seasons.insert(std::string(value));
+            }
+        }
+        if (seasons.size() > 1) {
+            throw InputDataError(label + " holds " + std::to_string(seasons.size()) +
+                                 " seasons (from " + shownText(*seasons.begin()) + " to " +
+                                 shownText(*seasons.rbegin()) + "); choose one with --season.");
+        }
+    }
+
     SkaterStatistics statistics;
+    bool seasonFound = false;
     for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
         const auto field = [&](StatisticsColumn column) {
@@ -151,6 +177,12 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
         // Blank separator rows and the header repeated inside long tables.
         if (field(PlayerField).empty() || repeatsHeader(row, rows[header->row], *header, columns)) {
             continue;
+        }
+        if (season) {
+            if (field(SeasonField) != trimmed(*season)) {
+                continue;
+            }
+            seasonFound = true;
         }
         const std::string_view team = hasTeams ? field(TeamField) : std::string_view(*soleTeam);
         if (isTotalRow(team)) {
@@ -186,6 +218,10 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
         skater.assists = countOf(field(AssistsField), "assists", where);
         skater.line = row.line;
         statistics.skaters.push_back(std::move(skater));
+    }
+    if (season && !seasonFound) {
+        throw InputDataError(label + " lists no player of the season '" + shownText(*season) +
+                             "'.");
     }
     return statistics;
 }
@@ -405,6 +441,63 @@ RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
     }
     syncFolder(folder);
     return written;
+}
+
+FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
+                           const fs::path& folder, bool replace) {
+    FolderImport done;
+    done.skippedTeams = statistics.unknownTeams;
+    if (teams.empty()) {
+        std::set<std::string> found;
+        for (const Skater& skater : statistics.skaters) {
+            found.insert(skater.team);
+        }
+        teams.assign(found.begin(), found.end());
+    }
+    // 1. Every roster chosen and every target checked before any file is written.
+    std::string problems;
+    for (const std::string& team : teams) {
+        const bool listed = std::any_of(statistics.skaters.begin(), statistics.skaters.end(),
+                                        [&](const Skater& skater) { return skater.team == team; });
+        try {
+            if (!listed) {
+                throw InputDataError("The file lists no skater of team " + team + ".");
+            }
+            done.rosters.push_back(chooseRoster(team, statistics.skaters));
+            if (const auto problem = rosterTargetProblem(folder, team, replace)) {
+                throw RosterWriteError(*problem);
+            }
+        } catch (const ZelkorError& error) {
+            problems += std::string(problems.empty() ? "" : "\n") + error.what();
+        }
+    }
+    if (teams.empty()) {
+        problems = "The file lists no skater of a known team.";
+    }
+    if (!problems.empty()) {
+        throw InputDataError(problems + "\nNo roster file was written.");
+    }
+    // 2. The files; one that fails names those written before it, so that nothing is lost.
+    for (const ImportedRoster& roster : done.rosters) {
+        try {
+            done.written.push_back(
+                writeRosterFile(folder, roster.code, rosterFileText(roster), replace));
+        } catch (const RosterWriteError& error) {
+            std::string text;
+            for (const RosterWrite& earlier : done.written) {
+                text += "Wrote " + shownPath(earlier.file) +
+                        (earlier.backup
+                             ? " (the old file is kept as " + shownPath(*earlier.backup) + ")"
+                             : std::string()) +
+                        "\n";
+            }
+            throw RosterWriteError(text + error.what() + "\n" +
+                                   (done.written.empty() ? "No roster file was written."
+                                                         : "The other roster files were not "
+                                                           "written."));
+        }
+    }
+    return done;
 }
 
 } // namespace zelkor

@@ -33,11 +33,14 @@ struct SkaterStatistics {
 };
 
 // Reads skater statistics from the rows of a CSV file (label names it in messages). A file
-// without a team column is taken as one team's, which is then soleTeam (none: refused).
-// Throws InputDataError for a missing column or a value that is not a count.
+// without a team column is taken as one team's, which is then soleTeam (none: refused). A
+// season column (Season, year, seasonId) holding several seasons is read for season only,
+// and refused without one. Throws InputDataError for a missing column or a value that is
+// not a count.
 SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std::string& label,
                                       const TeamCodeMap& codes,
-                                      const std::optional<std::string>& soleTeam);
+                                      const std::optional<std::string>& soleTeam,
+                                      const std::optional<std::string>& season = std::nullopt);
 
 // The 18 players of a team's roster, best first, and what the choice had to give way on.
 struct ImportedRoster {
@@ -73,5 +76,19 @@ std::optional<std::string> rosterTargetProblem(const std::filesystem::path& fold
 // replace, and is then kept as CODE.bak. Throws RosterWriteError.
 RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::string& code,
                             const std::string& text, bool replace);
+
+// What importing the teams of a statistics file into a folder did.
+struct FolderImport {
+    std::vector<ImportedRoster> rosters;
+    std::vector<RosterWrite> written;      ///< in the order of rosters
+    std::vector<std::string> skippedTeams; ///< the file's teams without a code
+};
+
+// Chooses the roster of each team (every team of the statistics when teams is empty) and
+// writes each into folder. Every roster is chosen and every target checked before any file
+// is written: a problem throws InputDataError listing them all, with nothing written. A
+// file that then cannot be written throws RosterWriteError naming the files written before.
+FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
+                           const std::filesystem::path& folder, bool replace);
 
 } // namespace zelkor

@@ -56,13 +56,15 @@ int countOf(std::string_view field, const std::string& where) {
 } // namespace
 
 SkaterStatistics readSeasonSkaters(const std::filesystem::path& file) {
-    return readSkaterStatistics(readCsvFile(file), fileLabel(file), TeamCodeMap(), std::nullopt);
+    return readSkaterStatistics(readCsvFile(file), fileLabel(file),
+                                TeamCodeMap({}, TeamCodeKind::League), std::nullopt);
 }
 
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request) {
     std::vector<ResultRow> games;
     for (ResultRow& row : readResults(readCsvFile(request.results), fileLabel(request.results),
-                                      TeamCodeMap(), UnusedGaa)) {
+                                      TeamCodeMap({}, TeamCodeKind::League), UnusedGaa)
+                              .games) {
         if (request.before.empty() || row.date < request.before) {
             games.push_back(std::move(row));
         }

@@ -60,19 +60,25 @@ bool isTotalRow(std::string_view team) {
     return upper == "TOT" || isTeamCount(upper) || upper.find_first_of(",/ ") != std::string::npos;
 }
 
-std::string teamMappingProblem(std::string_view mapping) {
+std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind) {
     const auto equals = mapping.find('=');
-    if (equals == std::string_view::npos || trimmed(mapping.substr(0, equals)).empty() ||
-        !isTeamCode(upperCase(trimmed(mapping.substr(equals + 1))))) {
-        return "'" + shownText(mapping) +
-               "' is not ABBR=CODE with a team code of the program, e.g. SEA=AVG.";
+    const bool league = kind == TeamCodeKind::League;
+    if (equals == std::string_view::npos || trimmed(mapping.substr(0, equals)).empty()) {
+        return "'" + shownText(mapping) + "' is not ABBR=CODE" +
+               (league ? ", e.g. SEA=SEA." : ", e.g. SEA=AVG.");
+    }
+    const std::string code = upperCase(trimmed(mapping.substr(equals + 1)));
+    if (league ? !isLeagueCode(code) : !isTeamCode(code)) {
+        return "'" + shownText(mapping) + "' is not ABBR=CODE with " +
+               (league ? "a league code, e.g. VEG=VGK."
+                       : "a team code of the program, e.g. SEA=AVG.");
     }
     return {};
 }
 
-TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras) {
+TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras, TeamCodeKind kind) : kind_(kind) {
     for (const std::string& extra : extras) {
-        if (const std::string problem = teamMappingProblem(extra); !problem.empty()) {
+        if (const std::string problem = teamMappingProblem(extra, kind); !problem.empty()) {
             throw InputDataError(problem);
         }
         const auto equals = extra.find('=');
@@ -81,14 +87,21 @@ TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras) {
     }
 }
 
-std::optional<std::string> TeamCodeMap::codeFor(std::string_view abbreviation) const {
-    const std::string upper = upperCase(trimmed(abbreviation));
+std::optional<std::string> TeamCodeMap::codeFor(std::string_view team) const {
+    const std::string upper = upperCase(trimmed(team));
     for (const auto& [from, to] : extras_) {
         if (from == upper) {
             return to;
         }
     }
-    return teamCodeFor(upper);
+    if (kind_ == TeamCodeKind::League) {
+        return leagueCodeFor(upper);
+    }
+    if (std::optional<std::string> code = teamCodeFor(upper)) {
+        return code;
+    }
+    const std::optional<std::string> league = leagueCodeFor(upper);
+    return league ? programCodeForLeague(*league) : std::nullopt;
 }
 
 } // namespace zelkor

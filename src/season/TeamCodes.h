@@ -1,5 +1,7 @@
 #pragma once
 
+#include "season/TeamDirectory.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,20 +20,27 @@ bool isTeamCode(std::string_view code);
 // "2TM", "TOR, MTL") rather than one team.
 bool isTotalRow(std::string_view team);
 
-// Extra abbreviations a user maps to codes on the command line, as "ABBR=CODE" texts.
-// Throws InputDataError for a text that is not of that form or names no team code.
-// Why an ABBR=CODE mapping of the command line cannot be used; empty when it can.
-std::string teamMappingProblem(std::string_view mapping);
+// Why an ABBR=CODE mapping of the command line cannot be used (CODE must be of the kind
+// written); empty when it can.
+std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind = TeamCodeKind::Program);
 
+// The codes a reader writes: extra abbreviations a user maps on the command line, as
+// "ABBR=CODE" texts, then the tables. Throws InputDataError for a text that is not of that
+// form or names no code of the kind.
 class TeamCodeMap {
 public:
-    explicit TeamCodeMap(const std::vector<std::string>& extras = {});
+    explicit TeamCodeMap(const std::vector<std::string>& extras = {},
+                         TeamCodeKind kind = TeamCodeKind::Program);
 
-    // The user's mapping first, then the table.
-    std::optional<std::string> codeFor(std::string_view abbreviation) const;
+    // The user's mapping first; then, for program codes, the old abbreviation table; then
+    // the team directory (full names too).
+    std::optional<std::string> codeFor(std::string_view team) const;
+
+    TeamCodeKind kind() const { return kind_; }
 
 private:
     std::vector<std::pair<std::string, std::string>> extras_;
+    TeamCodeKind kind_;
 };
 
 } // namespace zelkor

@@ -117,7 +117,7 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
         {"d,SEA,TOR,3,2,REG,2.5,,", "line 2: visitor 'SEA' is not a team code"},
         {"d,BOS,WAT2,3,2,REG,2.5,,", "line 2: home 'WAT2' is not a team code"},
         {"d,BOS,TOR,3.5,2,REG,2.5,,", "line 2: visitor_goals '3.5' is not a whole number"},
-        {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2: result 'PEN' is none of REG, OT and SO"},
+        {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2: result 'PEN' is none of REG, OT, SO and T"},
         {"d,BOS,TOR,3,2,REG,-1,,", "line 2: visitor_gaa '-1' is not a goals-against average"},
         {"d,BOS,TOR,3,2,REG,2.5,1.9,+50", "line 2: the odds '1.9' and '+50' are not both"},
     };
@@ -130,8 +130,9 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
         }
     }
     // The site's abbreviations and the user's own map are read as the program's codes.
-    const auto rows = readResults(parseCsv(header + "d,T.B,SEA,1,0,OT,,,\n", "F"), "F",
-                                  TeamCodeMap({"SEA=AVG"}), 2.8f);
+    const auto rows = readResults(parseCsv(header + "2024-10-09,T.B,SEA,1,0,OT,,,\n", "F"), "F",
+                                  TeamCodeMap({"SEA=AVG"}), 2.8f)
+                          .games;
     ASSERT_EQ(rows.size(), 1U);
     EXPECT_EQ(rows[0].visitor, "TBL");
     EXPECT_EQ(rows[0].home, "AVG");

@@ -199,5 +199,43 @@ TEST(ImportRoster, UnusableStatisticsAreRefusedAndNothingIsWritten) {
     }
 }
 
+// League codes for a season build: databank abbreviations map, a team without a code is
+// skipped and said (exit 3), and a file of several seasons needs --season.
+TEST(ImportRoster, AllTeamsByLeagueCodeAndSeason) {
+    std::string text = "Player,Tm,Pos,GP,G,A,Season\n";
+    for (const char* team : {"CAL", "MON", "XYZ"}) {
+        for (int k = 0; k < 18; ++k) {
+            text += std::string(team) + std::to_string(k) + "," + team + "," +
+                    (k < 12 ? "C" : "D") + ",80," + std::to_string(k) + ",1,20132014\n";
+        }
+    }
+    text += "Later,CAL,C,80,99,99,20142015\n";
+    TempFolder folder;
+    folder.write("stats.csv", text);
+    const std::string stats = (folder.path() / "stats.csv").string();
+    const std::string to = (folder.path() / "out").string();
+
+    CliResult result = runCli({"import-roster", stats, "--all", "--to", to, "--codes", "league"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("2 seasons"), std::string::npos) << result.err;
+
+    result = runCli(
+        {"import-roster", stats, "--all", "--to", to, "--codes", "league", "--season", "20132014"});
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_NE(result.err.find("Skipped the rows of teams without a code: XYZ"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(lines(readFile(folder.path() / "out" / "CGY")).size(), 18u);
+    EXPECT_EQ(readFile(folder.path() / "out" / "CGY").find("Later"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "out" / "MTL"));
+
+    // Without --codes the files keep the program's codes; --map names the unknown team.
+    result = runCli(
+        {"import-roster", stats, "--all", "--to", to, "--season", "20132014", "--map", "XYZ=AVG"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    for (const char* code : {"CAL", "MON", "AVG"}) {
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / "out" / code)) << code;
+    }
+}
+
 } // namespace
 } // namespace zelkor::test

@@ -58,12 +58,12 @@ TEST(SeasonBuild, WritesRostersAndRatingsOnlyWhenEverythingCanBeWritten) {
     // Games from the date on are left out, those teams with them.
     const CliResult built = runCli(build(data, season, {"--before", "2001-01-15"}));
     ASSERT_EQ(built.exitStatus, 0) << built.err;
-    EXPECT_NE(built.out.find("Wrote " + (season / "NAS").string()), std::string::npos);
+    EXPECT_NE(built.out.find("Wrote " + (season / "NSH").string()), std::string::npos);
     EXPECT_NE(built.out.find("Skipped the skaters of teams without a league code: QQQ"),
               std::string::npos)
         << built.out;
     const RatingTable table = readRatingsFile(season / RatingsFileName);
-    EXPECT_TRUE(table.canVisit("TOR") && table.canHost("NAS"));
+    EXPECT_TRUE(table.canVisit("TOR") && table.canHost("NSH"));
     EXPECT_FALSE(table.canVisit("BOS"));
 
     // A second build replaces nothing without --force, then keeps the old files.

@@ -96,7 +96,7 @@ TEST_F(SeasonBuildDialogTest, RefusalIsShownAndABuiltFolderBecomesTheSeasonInUse
     EXPECT_TRUE(window.messages.empty()) << window.messages.front();
     ASSERT_TRUE(window.season().folder);
     EXPECT_EQ(*window.season().folder, season);
-    EXPECT_EQ(child<QComboBox>(window, "cboHome")->itemText(0), "NAS");
+    EXPECT_EQ(child<QComboBox>(window, "cboHome")->itemText(0), "NSH");
     EXPECT_TRUE(fs::exists(season / "TOR") && fs::exists(season / "ratings.csv"));
 }
 

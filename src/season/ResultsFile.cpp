@@ -1,0 +1,291 @@
+#include "season/ResultsFile.h"
+
+#include "odds/OddsFigures.h"
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
+#include "teamdata/TeamRatings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <system_error>
+
+namespace zelkor {
+
+namespace {
+
+constexpr int MostGoals = 99;          // more than any team has scored in a game, by far
+constexpr std::size_t DateLength = 10; // YYYY-MM-DD
+constexpr std::size_t LinesShown = 8;  // lines listed per unknown team
+
+enum ResultColumn {
+    DateField,
+    VisitorField,
+    HomeField,
+    VisitorGoalsField,
+    HomeGoalsField,
+    ResultField,
+    VisitorGaaField,
+    HomeGaaField,
+    VisitorOddsField,
+    HomeOddsField,
+};
+
+// The columns, in the order of ResultColumn.
+const std::vector<CsvColumn>& resultColumns() {
+    static const std::vector<CsvColumn> columns{
+        {"date", {"date"}, true},
+        {"visitor", {"visitor"}, true},
+        {"home", {"home"}, true},
+        {"visitor_goals", {"visitor_goals"}, false},
+        {"home_goals", {"home_goals"}, false},
+        {"result", {"result"}, false},
+        {"visitor_gaa", {"visitor_gaa"}, false},
+        {"home_gaa", {"home_gaa"}, false},
+        {"visitor_odds", {"visitor_odds"}, false},
+        {"home_odds", {"home_odds"}, false},
+    };
+    return columns;
+}
+
+// The site's table names both goal columns G and leaves the result's unnamed: they are
+// found by where they stand.
+bool readSiteLayout(const CsvRow& header, CsvHeader& where) {
+    const auto named = [&](std::size_t index, std::string_view name) {
+        return index < header.fields.size() && upperCase(trimmed(header.fields[index])) == name;
+    };
+    const std::size_t visitor = *where.columns[VisitorField];
+    const std::size_t home = *where.columns[HomeField];
+    if (!named(visitor + 1, "G") || !named(home + 1, "G")) {
+        return false;
+    }
+    where.columns[VisitorGoalsField] = visitor + 1;
+    where.columns[HomeGoalsField] = home + 1;
+    if (named(home + 2, "")) {
+        where.columns[ResultField] = home + 2;
+    }
+    return true;
+}
+
+std::optional<double> numberOf(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A whole number of goals; scrapers write 4 as 4.0.
+int goalsOf(std::string_view text, const std::string& where) {
+    std::string_view whole = text.substr(0, text.find('.'));
+    const std::string_view fraction =
+        whole.size() < text.size() ? text.substr(whole.size() + 1) : std::string_view{};
+    int goals = 0;
+    const auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), goals);
+    if (whole.empty() || error != std::errc{} || end != whole.data() + whole.size() || goals < 0 ||
+        fraction.find_first_not_of('0') != std::string_view::npos ||
+        (whole.size() < text.size() && fraction.empty())) {
+        throw InputDataError(where + " '" + shownText(text) + "' is not a whole number of goals.");
+    }
+    if (goals > MostGoals) {
+        throw InputDataError(where + " '" + shownText(text) + "' is more than " +
+                             std::to_string(MostGoals) + " goals.");
+    }
+    return goals;
+}
+
+Single gaaOf(std::string_view text, Single defaultGaa, const std::string& where) {
+    if (text.empty()) {
+        return defaultGaa;
+    }
+    const std::optional<double> value = numberOf(text);
+    if (!value || *value <= 0 || *value > 100) {
+        throw InputDataError(where + " '" + shownText(text) +
+                             "' is not a goals-against average above 0, like 2.75.");
+    }
+    return static_cast<Single>(*value);
+}
+
+bool isDate(std::string_view text) {
+    if (text.size() != DateLength || text[4] != '-' || text[7] != '-') {
+        return false;
+    }
+    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (text[digit] < '0' || text[digit] > '9') {
+            return false;
+        }
+    }
+    const int month = (text[5] - '0') * 10 + (text[6] - '0');
+    const int day = (text[8] - '0') * 10 + (text[9] - '0');
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+// How the game ended by its result and score. siteLayout: the site leaves a game decided
+// in regulation without a result.
+GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std::string& where) {
+    if (result == "T" || (level && (result == "OT" || result.empty()))) {
+        if (!level) {
+            throw InputDataError(where + "result 'T' is a tie, but the score is not level.");
+        }
+        return GameEnd::Tie;
+    }
+    if (result == "REG" || result == "SO") {
+        if (level) {
+            throw InputDataError(where + "result '" + result +
+                                 "' has a winner, but the score is level.");
+        }
+        return result == "REG" ? GameEnd::Regulation : GameEnd::Shootout;
+    }
+    if (result == "OT") {
+        return GameEnd::Overtime;
+    }
+    if (result.empty()) {
+        return siteLayout ? GameEnd::Regulation : GameEnd::Unknown;
+    }
+    throw InputDataError(where + "result '" + shownText(result) +
+                         "' is none of REG, OT, SO and T.");
+}
+
+// A team the map does not know: where it first stands and every line it is on.
+struct UnknownTeam {
+    std::string firstPlace;
+    std::vector<int> lines;
+};
+
+std::string unknownTeamsMessage(const std::string& label,
+                                const std::vector<std::pair<std::string, UnknownTeam>>& teams,
+                                TeamCodeKind kind) {
+    std::string text = label + " names " + std::to_string(teams.size()) +
+                       (teams.size() == 1 ? " team" : " teams") + " without a code:";
+    for (const auto& [name, team] : teams) {
+        text += "\n  " + team.firstPlace + " '" + shownText(name) + "' is not a team code" +
+                (kind == TeamCodeKind::Program ? " of the program" : " of the league") +
+                " nor a known name";
+        if (team.lines.size() > 1) {
+            text += " (lines";
+            for (std::size_t k = 0; k < team.lines.size() && k < LinesShown; ++k) {
+                text += " " + std::to_string(team.lines[k]);
+            }
+            text += team.lines.size() > LinesShown ? " ...)" : ")";
+        }
+    }
+    return text + "\nName each with --map ABBR=CODE.";
+}
+
+} // namespace
+
+ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& label,
+                        const TeamCodeMap& codes, Single defaultGaa) {
+    const std::vector<CsvColumn>& columns = resultColumns();
+    std::optional<CsvHeader> header = findHeader(rows, columns);
+    bool siteLayout = false;
+    if (header && !(header->columns[VisitorGoalsField] && header->columns[HomeGoalsField])) {
+        siteLayout = readSiteLayout(rows[header->row], *header);
+        if (!siteLayout) {
+            header.reset();
+        }
+    }
+    if (!header) {
+        throw InputDataError(label + " has no header row naming the columns date, visitor, "
+                                     "home, visitor_goals, home_goals, nor Date, Visitor, G, "
+                                     "Home, G as a statistics site writes them.");
+    }
+    const bool program = codes.kind() == TeamCodeKind::Program;
+    const bool hasOdds = header->columns[VisitorOddsField] && header->columns[HomeOddsField];
+    const CsvRow& headerRow = rows[header->row];
+    const auto field = [&](const CsvRow& row, ResultColumn column) {
+        return fieldAt(row, header->columns[column]);
+    };
+    const auto isGame = [&](const CsvRow& row) {
+        return !(field(row, VisitorField).empty() && field(row, HomeField).empty()) &&
+               !(upperCase(field(row, VisitorField)) ==
+                     upperCase(trimmed(headerRow.fields[*header->columns[VisitorField]])) &&
+                 upperCase(field(row, HomeField)) ==
+                     upperCase(trimmed(headerRow.fields[*header->columns[HomeField]])));
+    };
+
+    // 1. Every team of the file, so that all unknown ones are named at once.
+    std::vector<std::pair<std::string, UnknownTeam>> unknown;
+    for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
+        const CsvRow& row = rows[index];
+        if (!isGame(row)) {
+            continue;
+        }
+        for (const auto& [column, road] :
+             {std::pair{VisitorField, true}, std::pair{HomeField, false}}) {
+            const std::optional<std::string> code = codes.codeFor(field(row, column));
+            if (code && (!program || (road ? isRoadTeamCode(*code) : isHomeTeamCode(*code)))) {
+                continue;
+            }
+            const std::string name(field(row, column));
+            auto entry = std::find_if(unknown.begin(), unknown.end(),
+                                      [&](const auto& team) { return team.first == name; });
+            if (entry == unknown.end()) {
+                unknown.push_back(
+                    {name,
+                     {"line " + std::to_string(row.line) + ": " + (road ? "visitor" : "home"),
+                      {}}});
+                entry = unknown.end() - 1;
+            }
+            if (entry->second.lines.empty() || entry->second.lines.back() != row.line) {
+                entry->second.lines.push_back(row.line);
+            }
+        }
+    }
+    if (!unknown.empty()) {
+        throw InputDataError(unknownTeamsMessage(label, unknown, codes.kind()));
+    }
+
+    // 2. The games.
+    ResultsFile file;
+    for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
+        const CsvRow& row = rows[index];
+        if (!isGame(row)) {
+            continue;
+        }
+        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
+        if (field(row, VisitorGoalsField).empty() && field(row, HomeGoalsField).empty()) {
+            ++file.skipped;
+            continue;
+        }
+        ResultRow result;
+        result.line = row.line;
+        result.visitor = *codes.codeFor(field(row, VisitorField));
+        result.home = *codes.codeFor(field(row, HomeField));
+        result.visitorGoals = goalsOf(field(row, VisitorGoalsField), where + "visitor_goals");
+        result.homeGoals = goalsOf(field(row, HomeGoalsField), where + "home_goals");
+        result.result = upperCase(field(row, ResultField));
+        result.end =
+            endOf(result.result, result.visitorGoals == result.homeGoals, siteLayout, where);
+        result.visitorGaa = gaaOf(field(row, VisitorGaaField), defaultGaa, where + "visitor_gaa");
+        result.homeGaa = gaaOf(field(row, HomeGaaField), defaultGaa, where + "home_gaa");
+        if (hasOdds &&
+            !(field(row, VisitorOddsField).empty() && field(row, HomeOddsField).empty())) {
+            const std::optional<double> visitor = parseOfferedOdds(field(row, VisitorOddsField));
+            const std::optional<double> home = parseOfferedOdds(field(row, HomeOddsField));
+            if (!visitor || !home) {
+                throw InputDataError(where + "the odds '" +
+                                     shownText(field(row, VisitorOddsField)) + "' and '" +
+                                     shownText(field(row, HomeOddsField)) +
+                                     "' are not both decimal (1.85) or American (-120, +150).");
+            }
+            result.odds = GameOdds{*visitor, *home};
+        }
+        const std::string_view date = field(row, DateField);
+        if (!isDate(date)) {
+            throw InputDataError(where + "date '" + shownText(date) +
+                                 "' is not a date of the form YYYY-MM-DD.");
+        }
+        result.date = std::string(date);
+        file.games.push_back(std::move(result));
+    }
+    return file;
+}
+
+} // namespace zelkor

@@ -1,0 +1,155 @@
+#include "season/TeamTotalsFile.h"
+
+#include "season/DataErrors.h"
+#include "season/MessageText.h"
+
+#include <charconv>
+#include <set>
+#include <system_error>
+
+namespace zelkor {
+
+namespace {
+
+// Far beyond any club's season total (penalty minutes reach a few thousand).
+constexpr int MostTotal = 100'000;
+
+enum TotalsColumn { YearField, TeamIdField, NameField, FirstFigureField };
+
+struct Figure {
+    CsvColumn column;
+    std::optional<int> TeamTotals::*member;
+};
+
+const std::vector<Figure>& figures() {
+    static const std::vector<Figure> list{
+        {{"games", {"G", "GP"}, false}, &TeamTotals::games},
+        {{"goals for", {"GF"}, false}, &TeamTotals::goalsFor},
+        {{"goals against", {"GA"}, false}, &TeamTotals::goalsAgainst},
+        {{"penalty minutes", {"PIM"}, false}, &TeamTotals::penaltyMinutes},
+        {{"power-play goals", {"PPG"}, false}, &TeamTotals::powerPlayGoals},
+        {{"power-play chances", {"PPC"}, false}, &TeamTotals::powerPlayChances},
+        {{"power-play goals against", {"PKG"}, false}, &TeamTotals::powerPlayGoalsAgainst},
+        {{"times short-handed", {"PKC"}, false}, &TeamTotals::timesShortHanded},
+        {{"short-handed goals for", {"SHF"}, false}, &TeamTotals::shortHandedGoalsFor},
+        {{"short-handed goals against", {"SHA"}, false}, &TeamTotals::shortHandedGoalsAgainst},
+        {{"shootout wins", {"SoW"}, false}, &TeamTotals::shootoutWins},
+        {{"shootout losses", {"SoL"}, false}, &TeamTotals::shootoutLosses},
+    };
+    return list;
+}
+
+// The columns, in the order of TotalsColumn and then of figures().
+std::vector<CsvColumn> totalsColumns() {
+    std::vector<CsvColumn> columns{{"year", {"year", "season"}, false},
+                                   {"team code", {"tmID"}, false},
+                                   {"team name", {"name", "team"}, false}};
+    for (const Figure& figure : figures()) {
+        columns.push_back(figure.column);
+    }
+    return columns;
+}
+
+std::optional<int> countOf(std::string_view text, const std::string& where) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value < 0 ||
+        value > MostTotal) {
+        throw InputDataError(where + " '" + shownText(text) + "' is not a whole number from 0 to " +
+                             std::to_string(MostTotal) + ".");
+    }
+    return value;
+}
+
+// The header is the first row naming a team column: findHeader needs a required one.
+std::optional<CsvHeader> totalsHeader(const std::vector<CsvRow>& rows,
+                                      std::vector<CsvColumn> columns) {
+    for (const std::size_t team : {TeamIdField, NameField}) {
+        columns[team].required = true;
+        if (std::optional<CsvHeader> header = findHeader(rows, columns)) {
+            return header;
+        }
+        columns[team].required = false;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows,
+                                                 const std::string& label, const TeamCodeMap& codes,
+                                                 std::optional<int> year) {
+    const std::vector<CsvColumn> columns = totalsColumns();
+    const std::optional<CsvHeader> header = totalsHeader(rows, columns);
+    if (!header) {
+        throw InputDataError(label + " has no header row naming the team column (tmID or name).");
+    }
+    const auto field = [&](const CsvRow& row, std::size_t column) {
+        return fieldAt(row, header->columns[column]);
+    };
+    const std::size_t teamColumn = header->columns[TeamIdField] ? TeamIdField : NameField;
+
+    // 1. The year to read: the file's only one, or the one asked for.
+    std::vector<const CsvRow*> chosen;
+    std::set<std::string> years;
+    for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
+        const CsvRow& row = rows[index];
+        // Blank rows, and the header repeated inside long tables.
+        if (field(row, teamColumn).empty() ||
+            upperCase(field(row, teamColumn)) == upperCase(field(rows[header->row], teamColumn))) {
+            continue;
+        }
+        years.insert(std::string(field(row, YearField)));
+        if (!year || field(row, YearField) == std::to_string(*year)) {
+            chosen.push_back(&row);
+        }
+    }
+    if (!year && years.size() > 1) {
+        throw InputDataError(label + " holds " + std::to_string(years.size()) + " years (from " +
+                             shownText(*years.begin()) + " to " + shownText(*years.rbegin()) +
+                             "); choose one.");
+    }
+    if (year && chosen.empty()) {
+        throw InputDataError(label + " holds no team of the year " + std::to_string(*year) + ".");
+    }
+
+    // 2. Every team's code, so that all unknown ones are named at once.
+    std::string unknown;
+    for (const CsvRow* row : chosen) {
+        if (!codes.codeFor(field(*row, teamColumn))) {
+            unknown += "\n  line " + std::to_string(row->line) + ": '" +
+                       shownText(field(*row, teamColumn)) + "'";
+        }
+    }
+    if (!unknown.empty()) {
+        throw InputDataError(label +
+                             " names teams without a code (name each with --map "
+                             "ABBR=CODE):" +
+                             unknown);
+    }
+
+    // 3. The figures.
+    std::map<std::string, TeamTotals> totals;
+    for (const CsvRow* row : chosen) {
+        TeamTotals team;
+        team.code = *codes.codeFor(field(*row, teamColumn));
+        team.line = row->line;
+        const std::string where = label + ", line " + std::to_string(row->line) + ": ";
+        for (std::size_t k = 0; k < figures().size(); ++k) {
+            const Figure& figure = figures()[k];
+            team.*figure.member = countOf(field(*row, FirstFigureField + k),
+                                          where + std::string(figure.column.names.front()));
+        }
+        const auto [entry, added] = totals.try_emplace(team.code, team);
+        if (!added) {
+            throw InputDataError(where + "team " + team.code + " is listed again (first on line " +
+                                 std::to_string(entry->second.line) + ").");
+        }
+    }
+    return totals;
+}
+
+} // namespace zelkor

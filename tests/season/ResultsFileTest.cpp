@@ -1,0 +1,113 @@
+#include "season/ResultsFile.h"
+
+#include "season/DataErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zelkor {
+namespace {
+
+const std::string SiteHeader = "Date,Visitor,G,Home,G,,Att.,LOG,Notes\n";
+
+ResultsFile read(const std::string& text, TeamCodeKind kind = TeamCodeKind::Program) {
+    return readResults(parseCsv(text, "F"), "F", TeamCodeMap({}, kind), 2.8f);
+}
+
+// The site's table: full names old and new, goals written 4.0, a level score after
+// overtime as a tie, a postponed game without goals skipped.
+TEST(ResultsFile, ReadsTheSitesGameTable) {
+    const std::string text = SiteHeader +
+                             "2000-10-04,Colorado Avalanche,2,Dallas Stars,2,OT,,,\n"
+                             "2013-10-01,Winnipeg Jets,5.0,Phoenix Coyotes,4,,16839.0,,\n"
+                             "2014-01-07,Carolina Hurricanes,,Buffalo Sabres,,,,,Postponed\n"
+                             "2014-10-09,Montréal Canadiens,3,St. Louis Blues,2,SO,,,\n"
+                             "2014-10-10,Mighty Ducks of Anaheim,1,Vegas Golden Knights,"
+                             "2,OT,,,\n";
+    const ResultsFile league = read(text, TeamCodeKind::League);
+    EXPECT_EQ(league.skipped, 1);
+    ASSERT_EQ(league.games.size(), 4u);
+    const struct {
+        const char* visitor;
+        const char* home;
+        int visitorGoals;
+        GameEnd end;
+    } expected[] = {
+        {"COL", "DAL", 2, GameEnd::Tie},
+        {"WPG", "PHX", 5, GameEnd::Regulation},
+        {"MTL", "STL", 3, GameEnd::Shootout},
+        {"ANA", "VGK", 1, GameEnd::Overtime},
+    };
+    for (std::size_t k = 0; k < league.games.size(); ++k) {
+        EXPECT_EQ(league.games[k].visitor, expected[k].visitor) << k;
+        EXPECT_EQ(league.games[k].home, expected[k].home) << k;
+        EXPECT_EQ(league.games[k].visitorGoals, expected[k].visitorGoals) << k;
+        EXPECT_EQ(league.games[k].end, expected[k].end) << k;
+    }
+    // Program codes, as the backtest's rosters are named; the built-in table rates no VGK.
+    const std::string rated = text.substr(0, text.rfind("2014-10-10"));
+    const ResultsFile program = read(rated);
+    EXPECT_EQ(program.games[1].visitor, "ATL");
+    EXPECT_EQ(program.games[1].home, "PHO");
+    EXPECT_EQ(program.games[2].visitor, "MON");
+    EXPECT_EQ(program.games[2].home, "SLB");
+    try {
+        read(text);
+        ADD_FAILURE() << "VGK has no program code";
+    } catch (const InputDataError& error) {
+        EXPECT_NE(std::string(error.what()).find("line 6: home 'Vegas Golden Knights'"),
+                  std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
+    const std::string header = "date,visitor,home,visitor_goals,home_goals,result\n";
+    const struct {
+        const char* row;
+        const char* message;
+    } cases[] = {
+        {"2024-10-09,BOS,TOR,100,2,", "line 2: visitor_goals '100' is more than 99"},
+        {"2024-10-09,BOS,TOR,3,3,REG", "line 2: result 'REG' has a winner, but the score is level"},
+        {"2024-10-09,BOS,TOR,2,2,SO", "line 2: result 'SO' has a winner"},
+        {"2024-10-09,BOS,TOR,3,2,T", "line 2: result 'T' is a tie, but the score is not level"},
+        {"2024-10-09,BOS,TOR,3.5,2,", "visitor_goals '3.5' is not a whole number"},
+        {"2024-10-09,BOS,TOR,3,,", "home_goals '' is not a whole number"},
+        {"yesterday,BOS,TOR,3,2,", "line 2: date 'yesterday' is not a date"},
+        {"2024-10-09T19:00,BOS,TOR,3,2,", "date '2024-10-09T19:00' is not a date"},
+        {"2024-13-09,BOS,TOR,3,2,", "date '2024-13-09' is not a date"},
+    };
+    for (const auto& c : cases) {
+        try {
+            read(header + c.row + "\n");
+            ADD_FAILURE() << c.row << " was read";
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    const ResultsFile tie = read(header + "2000-10-04,COL,DAL,2,2,t\n");
+    EXPECT_EQ(tie.games.at(0).end, GameEnd::Tie);
+}
+
+// One message names every team the file does not know, each with its lines.
+TEST(ResultsFile, ListsEveryUnknownTeamAtOnce) {
+    try {
+        read(SiteHeader + "2014-10-08,Boston Bruins,1,Hamilton Tigers,2,,,,\n"
+                          "2014-10-09,Quebec Bulldogs,1,Boston Bruins,2,,,,\n"
+                          "2014-10-10,Hamilton Tigers,x,Boston Bruins,2,,,,\n",
+             TeamCodeKind::League);
+        ADD_FAILURE() << "unknown teams were read";
+    } catch (const InputDataError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("2 teams without a code"), std::string::npos) << message;
+        EXPECT_NE(message.find("line 2: home 'Hamilton Tigers' is not a team code of the league "
+                               "nor a known name (lines 2 4)"),
+                  std::string::npos)
+            << message;
+        EXPECT_NE(message.find("line 3: visitor 'Quebec Bulldogs'"), std::string::npos) << message;
+    }
+}
+
+} // namespace
+} // namespace zelkor

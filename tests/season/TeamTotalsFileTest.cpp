@@ -1,0 +1,72 @@
+#include "season/TeamTotalsFile.h"
+
+#include "season/DataErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zelkor {
+namespace {
+
+const std::string Header = "year,lgID,tmID,franchID,confID,divID,rank,playoff,G,W,L,T,OTL,Pts,"
+                           "SoW,SoL,GF,GA,name,PIM,BenchMinor,PPG,PPC,SHA,PKG,PKC,SHF\n";
+const std::string Anaheim2000 = "2000,NHL,ANA,AND,WC,PC,5,,82,25,41,11,5,66,,,188,245,Mighty "
+                                "Ducks of Anaheim,1136,12,66,373,13,71,390,6\n";
+const std::string Anaheim2013 = "2013,NHL,AND,AND,WC,PC,1,CSF,82,54,20,,8,116,3,6,266,209,"
+                                "Anaheim Ducks,894,12,44,275,8,48,270,10\n";
+const std::string Calgary2013 = "2013,NHL,CAL,CAL,WC,PC,6,,82,35,40,,7,77,4,5,209,241,"
+                                "Calgary Flames,1209,8,41,267,7,51,292,5\n";
+
+std::map<std::string, TeamTotals> read(const std::string& text, std::optional<int> year = {}) {
+    return readTeamTotals(parseCsv(text, "F"), "F", TeamCodeMap({}, TeamCodeKind::League), year);
+}
+
+TEST(TeamTotalsFile, ReadsTheDatabanksFiguresByLeagueCode) {
+    const auto totals = read(Header + Anaheim2013 + Calgary2013);
+    ASSERT_EQ(totals.size(), 2u);
+    const TeamTotals& anaheim = totals.at("ANA");
+    EXPECT_EQ(anaheim.games, 82);
+    EXPECT_EQ(anaheim.goalsFor, 266);
+    EXPECT_EQ(anaheim.goalsAgainst, 209);
+    EXPECT_EQ(anaheim.penaltyMinutes, 894);
+    EXPECT_EQ(anaheim.powerPlayGoals, 44);
+    EXPECT_EQ(anaheim.powerPlayChances, 275);
+    EXPECT_EQ(anaheim.shortHandedGoalsAgainst, 8);
+    EXPECT_EQ(anaheim.powerPlayGoalsAgainst, 48);
+    EXPECT_EQ(anaheim.timesShortHanded, 270);
+    EXPECT_EQ(anaheim.shortHandedGoalsFor, 10);
+    EXPECT_EQ(anaheim.shootoutWins, 3);
+    EXPECT_EQ(anaheim.shootoutLosses, 6);
+    EXPECT_EQ(totals.at("CGY").goalsFor, 209);
+    // Before shootouts the databank leaves them blank; a file without tmID goes by name.
+    EXPECT_FALSE(read(Header + Anaheim2000).at("ANA").shootoutWins.has_value());
+    EXPECT_EQ(read("name,GF\nCalgary Flames,209\n").at("CGY").goalsFor, 209);
+}
+
+TEST(TeamTotalsFile, RefusesWhatCannotBeRead) {
+    const struct {
+        std::string text;
+        std::optional<int> year;
+        const char* message;
+    } cases[] = {
+        {Header + Anaheim2000 + Anaheim2013, {}, "holds 2 years (from 2000 to 2013); choose one"},
+        {Header + Anaheim2000, 2013, "no team of the year 2013"},
+        {Header + Anaheim2013 + Anaheim2013, {}, "line 3: team ANA is listed again"},
+        {"tmID,GF\nXYZ,1\nANA,2\nQQQ,3\n", {}, "line 2: 'XYZ'\n  line 4: 'QQQ'"},
+        {"tmID,GF\nANA,-1\n", {}, "line 2: GF '-1' is not a whole number"},
+        {"GF,GA\n1,2\n", {}, "no header row naming the team column"},
+    };
+    for (const auto& c : cases) {
+        try {
+            read(c.text, c.year);
+            ADD_FAILURE() << c.text << " was read";
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_EQ(read(Header + Anaheim2000 + Anaheim2013, 2000).at("ANA").goalsFor, 188);
+}
+
+} // namespace
+} // namespace zelkor
