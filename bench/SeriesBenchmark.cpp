@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 
 namespace {
@@ -80,5 +81,38 @@ void BM_GeneratorDrawsOfASeries(benchmark::State& benchmarkState) {
     countSeries(benchmarkState);
 }
 BENCHMARK(BM_GeneratorDrawsOfASeries);
+
+// A quiet series of a run and the generator's draws of a series, side by side in each
+// iteration so that both see the same machine: the counter "ratio" is the series' time
+// over the generator's.
+void BM_QuietSeriesOverGenerator(benchmark::State& benchmarkState) {
+    using Clock = std::chrono::steady_clock;
+    PredictionState state = testing::fullRosterState();
+    Xoshiro256StarStar draws;
+    Xoshiro256StarStar generator(1);
+    SeriesOutcome outcome;
+    RateCache rates;
+    std::uint64_t seed = 1;
+    Clock::duration seriesTime{};
+    Clock::duration generatorTime{};
+    for (auto _ : benchmarkState) {
+        const auto start = Clock::now();
+        FixedSeed seeds(seed++);
+        playQuietSeries(state, draws, seeds, outcome, rates);
+        benchmark::DoNotOptimize(outcome.games.data());
+        const auto middle = Clock::now();
+        Single sum = 0;
+        for (int draw = 0; draw < DrawsPerSeries; ++draw) {
+            sum += generator.nextDraw();
+        }
+        benchmark::DoNotOptimize(sum);
+        const auto end = Clock::now();
+        seriesTime += middle - start;
+        generatorTime += end - middle;
+    }
+    benchmarkState.counters["ratio"] =
+        static_cast<double>(seriesTime.count()) / static_cast<double>(generatorTime.count());
+}
+BENCHMARK(BM_QuietSeriesOverGenerator);
 
 } // namespace

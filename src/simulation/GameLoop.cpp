@@ -230,28 +230,49 @@ private:
         // 1. The two draws of the minute, visitors first.
         state_.Rndx = minuteDraw();
         state_.Rndy = minuteDraw();
-        // 2. The goalie factors. Their inputs are fixed for the series: computed in its
-        // first minute, where any fault of theirs is raised.
+        // 2. The goalie and finishing factors. Their inputs are fixed for the series:
+        // computed in its first minute, where any fault of theirs is raised.
         if (!factorsKnown_) {
             computeGoalieFactors(state_);
-        }
-        // 3. Even strength until a penalty says otherwise.
-        resetMultipliers(state_);
-        // 4. The finishing factors, fixed for the series like the goalie factors.
-        if (!factorsKnown_) {
             computeFinishFactors(state_);
             factorsKnown_ = true;
         }
-        // 5. The last two minutes of a period have their own penalty rules.
+        // 3. The penalties of the minute and the thresholds under the multipliers they
+        // leave in force.
         if (state_.Minute <= LateGameMinute) {
-            LATEGAME(state_, draws_);
+            applyLateMinutePenalties();
+        } else {
+            applyPenalties();
         }
-        // 6. The penalties of the minute.
-        PENAL(state_, draws_);
-        // 7. Rates and thresholds under the multipliers now in force.
-        rates_.rebuild(state_);
-        // 8. Who scores.
+        // 4. Who scores.
         scanForGoals();
+    }
+
+    // Even strength until a penalty says otherwise; then the late-game rules of the last
+    // two minutes of a period, and the penalty model.
+    void applyLateMinutePenalties() {
+        rates_.storeInto(state_);
+        resetMultipliers(state_);
+        LATEGAME(state_, draws_);
+        PENAL(state_, draws_);
+        rates_.rebuild(state_);
+    }
+
+    // Before the last two minutes the multipliers follow from the calls of the one
+    // penalty model alone, so the thresholds of each set of calls are kept for the run:
+    // most minutes make the draws, two compares and a lookup, and leave the multipliers
+    // in the cache rather than in the state.
+    void applyPenalties() {
+        const PenaltyCalls calls = drawPenaltyCalls(draws_, state_.Minute, state_.PENH, state_.PENR,
+                                                    state_.penaltyx, state_.penaltyy);
+        if (rates_.useCalls(calls)) {
+            return;
+        }
+        rates_.storeInto(state_);
+        resetMultipliers(state_);
+        applyPenaltyCalls(state_, calls);
+        rates_.rebuild(state_);
+        rates_.keepCalls(calls);
     }
 
     // The passes run by roster row, visitors first on each row; in overtime the first goal

@@ -37,26 +37,49 @@ inline void callPenalty(Integer& powerPlay, Single powerPlayRating, Integer& sho
 
 } // namespace penalty_rules
 
-// The penalty model of one call in the minute state.Minute: draws whether each team is
-// penalised and sets the power-play and short-handed multipliers and PENALFLAG. Takes
-// two draws, four when Minute < 5. Draws is a DrawSource; a template so that the series
-// loop, which plays on the generator itself, draws without a call.
-template <typename Draws> void PENAL(PredictionState& state, Draws& draws) {
+// Which sides one call of the penalty model penalises.
+struct PenaltyCalls {
+    bool home = false;    ///< the home team is penalised: visitors on the power play
+    bool visitor = false; ///< the visiting team is penalised: home team on the power play
+};
+
+// The draws and tests of one call of the penalty model in the given minute, without its
+// effect: takes two draws, four when minute < 5, and leaves the deciding draws in
+// homeDraw and visitorDraw. Draws is a DrawSource; a template so that the series loop,
+// which plays on the generator itself, draws without a call.
+template <typename Draws>
+PenaltyCalls drawPenaltyCalls(Draws& draws, int minute, Single homeChance, Single visitorChance,
+                              Single& homeDraw, Single& visitorDraw) {
+    using namespace penalty_rules;
+    homeDraw = draws.nextDraw();
+    visitorDraw = draws.nextDraw();
+    // The plain draws are taken either way, so the sequence advances by four late in a period.
+    if (minute < LateMinuteLimit) {
+        homeDraw = narrowedDraw(draws, HomeLateScale, HomeLateOffset);
+        visitorDraw = narrowedDraw(draws, VisitingLateScale, VisitingLateOffset);
+    }
+    return {homeDraw < homeChance, visitorDraw < visitorChance};
+}
+
+// Sets the power-play and short-handed multipliers and PENALFLAG for the calls made in
+// minute state.Minute.
+inline void applyPenaltyCalls(PredictionState& state, PenaltyCalls calls) {
     using namespace penalty_rules;
     const int x = state.Minute;
-    state.penaltyx = draws.nextDraw();
-    state.penaltyy = draws.nextDraw();
-    // The plain draws are taken either way, so the sequence advances by four late in a period.
-    if (x < LateMinuteLimit) {
-        state.penaltyx = narrowedDraw(draws, HomeLateScale, HomeLateOffset);
-        state.penaltyy = narrowedDraw(draws, VisitingLateScale, VisitingLateOffset);
-    }
-    if (state.penaltyx < state.PENH) {
+    if (calls.home) {
         callPenalty(state.powerplayx, state.PPR, state.shorthandy, state.SHH, state.PENALFLAG, x);
     }
-    if (state.penaltyy < state.PENR) {
+    if (calls.visitor) {
         callPenalty(state.powerplayy, state.PPH, state.shorthandx, state.SHR, state.PENALFLAG, x);
     }
+}
+
+// The penalty model of one call in the minute state.Minute: draws whether each team is
+// penalised (into penaltyx and penaltyy) and sets the power-play and short-handed
+// multipliers and PENALFLAG.
+template <typename Draws> void PENAL(PredictionState& state, Draws& draws) {
+    applyPenaltyCalls(state, drawPenaltyCalls(draws, state.Minute, state.PENH, state.PENR,
+                                              state.penaltyx, state.penaltyy));
 }
 
 } // namespace zelkor

@@ -156,7 +156,7 @@ void RateCache::rebuildSlowly(PredictionState& state) {
         }
     }
     // SCORERATE starts from the arrays of the minute before, as without the cache.
-    storeInto(state);
+    storeArraysInto(state);
     active_ = nullptr;
     SCORERATE(state);
     const bool spare = used_ == Capacity;
@@ -169,7 +169,7 @@ void RateCache::rebuildSlowly(PredictionState& state) {
     }
 }
 
-void RateCache::storeInto(PredictionState& state) const {
+void RateCache::storeArraysInto(PredictionState& state) const {
     if (active_ == nullptr) {
         return;
     }
@@ -177,6 +177,22 @@ void RateCache::storeInto(PredictionState& state) const {
     state.Ratey = active_->Ratey;
     state.Cumx = active_->Cumx;
     state.Cumy = active_->Cumy;
+}
+
+void RateCache::storeInto(PredictionState& state) {
+    if (active_ == nullptr) {
+        return;
+    }
+    storeArraysInto(state);
+    const auto multiplier = [key = active_->key](int shift) {
+        return Integer(static_cast<std::int16_t>(key >> shift & 0xFFFF));
+    };
+    state.powerplayx = multiplier(0);
+    state.shorthandx = multiplier(16);
+    state.powerplayy = multiplier(32);
+    state.shorthandy = multiplier(48);
+    // The state holds the minute now: a fault before the next rebuild leaves it as is.
+    active_ = nullptr;
 }
 
 RateCache::Key RateCache::keyOf(const PredictionState& state) {

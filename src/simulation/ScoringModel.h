@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PredictionState.h"
+#include "simulation/Penalties.h"
 
 #include <array>
 #include <cstddef>
@@ -21,9 +22,10 @@ void SCORERATE(PredictionState& state);
 // one for many series whose inputs are all the same.
 //
 // Copying the arrays into the state at every change of power play would cost more than
-// the rest of the minute, so the state's Ratex, Ratey, Cumx and Cumy are brought up to
-// date by storeInto only: the series loop calls it when the series ends, however it
-// ends, and reads the minute's thresholds from the cache meanwhile.
+// the rest of the minute, so the state's Ratex, Ratey, Cumx, Cumy and multipliers are
+// brought up to date by storeInto only: the series loop calls it when the series ends,
+// however it ends, and before it changes the multipliers in the state itself, and reads
+// the minute's thresholds from the cache meanwhile.
 class RateCache {
 public:
     // The rates and thresholds under the state's multipliers now in force.
@@ -35,6 +37,26 @@ public:
         rebuildSlowly(state);
     }
 
+    // The rates and thresholds of a minute without late-game rules, whose multipliers
+    // follow from its penalty calls alone, if these calls were kept: one lookup, for the
+    // common minute. False when they were not; the caller then sets the multipliers,
+    // rebuilds and keeps the calls.
+    bool useCalls(PenaltyCalls calls) {
+        const Entry* entry = byCalls_[callsSlot(calls)];
+        if (entry == nullptr) {
+            return false;
+        }
+        active_ = entry;
+        return true;
+    }
+    // Keeps the last rebuild for these calls (unless it went to the spare entry, which the
+    // next new combination overwrites).
+    void keepCalls(PenaltyCalls calls) {
+        if (active_ != &entries_.back()) {
+            byCalls_[callsSlot(calls)] = active_;
+        }
+    }
+
     // The thresholds of the last rebuild, visiting or home team.
     const PlayerArray& visitorThresholds() const { return active_->Cumx; }
     const PlayerArray& homeThresholds() const { return active_->Cumy; }
@@ -43,9 +65,10 @@ public:
     bool visitorThresholdsRise() const { return active_->CumxRises; }
     bool homeThresholdsRise() const { return active_->CumyRises; }
 
-    // Writes the arrays of the last rebuild into the state, unless a rebuild is unfinished
-    // (its fault left the state as SCORERATE left it).
-    void storeInto(PredictionState& state) const;
+    // Writes the arrays and multipliers of the last rebuild into the state, unless a
+    // rebuild is unfinished (its fault left the state as SCORERATE left it). After it the
+    // state holds the minute, and the caller may change its multipliers and rebuild.
+    void storeInto(PredictionState& state);
 
 private:
     using Key = std::uint64_t; // the four multipliers, 16 bits each
@@ -64,6 +87,10 @@ private:
 
     static Key keyOf(const PredictionState& state);
     void rebuildSlowly(PredictionState& state);
+    void storeArraysInto(PredictionState& state) const;
+    static std::size_t callsSlot(PenaltyCalls calls) {
+        return static_cast<std::size_t>(calls.home) | static_cast<std::size_t>(calls.visitor) << 1;
+    }
     // Multipliers of 0 to 3, all a rating table gives, index a table of the entries
     // directly: two bits each, so that the minute needs no search.
     static constexpr unsigned DirectMultipliers = 4;
@@ -84,6 +111,7 @@ private:
 
     std::array<Entry, Capacity + 1> entries_; // the last one is the spare
     std::array<const Entry*, DirectSlots> direct_{};
+    std::array<const Entry*, 4> byCalls_{}; // by callsSlot
     std::size_t used_ = 0;
     const Entry* active_ = nullptr; // the last rebuild's, none while a rebuild is unfinished
 };
