@@ -134,8 +134,8 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     for (const ImportedRoster& roster : rosters) {
         RosterWrite written;
         try {
-            written =
-                writeRosterFile(options.folder, roster.code, rosterFileText(roster), options.force);
+            written = writeRosterFile(options.folder, roster.code,
+                                      rosterFileText(rosterLines(roster)), options.force);
         } catch (const RosterWriteError& error) {
             // The files written before stay written: say which, so that nothing is lost.
             for (const RosterWrite& earlier : done) {
