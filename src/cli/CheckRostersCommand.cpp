@@ -107,8 +107,12 @@ int runCheckRosters(int argc, const char* const* argv, std::ostream& out, std::o
                 checks.push_back(checkRosterFile(path));
                 continue;
             }
-            const std::vector<fs::path> files = rosterFilesIn(path);
-            if (files.empty()) {
+            const std::vector<fs::path> files = rosterFilesIn(path, error);
+            if (error) {
+                checks.push_back({path,
+                                  {{ProblemSeverity::Error, 0, 0, "",
+                                    "a folder that cannot be listed: " + error.message()}}});
+            } else if (files.empty()) {
                 checks.push_back({path,
                                   {{ProblemSeverity::Error, 0, 0, "",
                                     "a folder without roster files (files named by a team code, "

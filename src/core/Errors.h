@@ -58,4 +58,10 @@ public:
     using ZelkorError::ZelkorError;
 };
 
+// A roster file cannot be written, or would replace one that the user did not ask to replace.
+class RosterWriteError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
 } // namespace zelkor

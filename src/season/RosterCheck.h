@@ -1,16 +1,15 @@
 #pragma once
 
+#include "teamdata/RosterFindings.h"
+
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace zelkor {
 
-enum class ProblemSeverity {
-    Error,   ///< the prediction refuses the file or fails on it
-    Warning, ///< the prediction runs, but not on what the file seems to say
-    Note,    ///< worth knowing; changes nothing
-};
+using ProblemSeverity = FindingSeverity;
 
 // One thing wrong with a roster file, where it is.
 struct RosterProblem {
@@ -30,13 +29,13 @@ struct RosterFileCheck {
     bool usable() const;
 };
 
-// Reads a roster file item by item as a prediction does and reports every problem at
-// once: too few items, games played of 0, negative values, values that are not numbers
-// (they count 0), assists or goals adding up to 0, fields shifted by a name with an
-// unquoted comma, lines after the 18th player (ignored), a file that is not plain text.
+// The roster reader's findings for the file, read as a prediction reads it: an error
+// exactly where a prediction would refuse it.
 RosterFileCheck checkRosterFile(const std::filesystem::path& path);
 
-// The roster files of a folder, in order of name: the files named by a team code.
-std::vector<std::filesystem::path> rosterFilesIn(const std::filesystem::path& folder);
+// The roster files of a folder, in order of name: the files named by a team code. error
+// says why the folder could not be listed (in full).
+std::vector<std::filesystem::path> rosterFilesIn(const std::filesystem::path& folder,
+                                                 std::error_code& error);
 
 } // namespace zelkor

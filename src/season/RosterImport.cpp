@@ -5,17 +5,11 @@
 #include "season/MessageText.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
-#include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zelkor {
 
@@ -114,18 +108,6 @@ bool ranksBefore(const Skater& a, const Skater& b) {
 
 std::string plural(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-std::string rosterName(const std::string& name) {
-    std::string text;
-    for (const char c : name) {
-        if (c == '"') {
-            text += '\'';
-        } else {
-            text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-        }
-    }
-    return text.find(',') == std::string::npos ? text : '"' + text + '"';
 }
 
 } // namespace
@@ -301,146 +283,12 @@ ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& 
     return roster;
 }
 
-std::string rosterFileText(const ImportedRoster& roster) {
-    std::string text;
+std::vector<RosterLine> rosterLines(const ImportedRoster& roster) {
+    std::vector<RosterLine> lines;
     for (const Skater& player : roster.players) {
-        text += rosterName(player.name) + ',' + std::to_string(player.games) + ',' +
-                std::to_string(player.goals) + ',' + std::to_string(player.assists) + '\n';
+        lines.push_back({player.name, player.games, player.goals, player.assists});
     }
-    return text;
-}
-
-namespace {
-
-[[noreturn]] void throwWriteError(const std::string& what, int error) {
-    throw RosterWriteError(what + ": " + std::error_code(error, std::generic_category()).message() +
-                           ".");
-}
-
-// A new file of the given mode with text in it, on the disk before it returns. Never
-// follows a link or replaces a file already there.
-void writeNewFile(const fs::path& path, const std::string& text, fs::perms mode,
-                  const std::string& label) {
-    const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
-    if (descriptor < 0) {
-        throwWriteError("Cannot write " + label, errno);
-    }
-    std::size_t done = 0;
-    int error = 0;
-    while (done < text.size() && error == 0) {
-        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR) {
-            error = errno;
-        } else if (written > 0) {
-            done += static_cast<std::size_t>(written);
-        }
-    }
-    if (error == 0 && ::fsync(descriptor) != 0) {
-        error = errno;
-    }
-    if (::close(descriptor) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-        throwWriteError("Cannot write " + label, error);
-    }
-}
-
-// Where a file of the folder is written before it is renamed into place.
-fs::path temporaryBeside(const fs::path& folder, const std::string& name) {
-    return folder / ("." + name + ".import-" + std::to_string(std::random_device{}()));
-}
-
-// Flushes the folder's entries, so that a rename survives a crash.
-void syncFolder(const fs::path& folder) {
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
-} // namespace
-
-std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std::string& code,
-                                               bool replace) {
-    std::error_code error;
-    const fs::path target = folder / code;
-    if (!fs::exists(fs::symlink_status(target, error))) {
-        return std::nullopt;
-    }
-    if (!replace) {
-        return "The roster file '" + shownPath(target) +
-               "' exists already; add --force to replace it (the old one is kept as " + code +
-               ".bak).";
-    }
-    if (!fs::is_regular_file(fs::symlink_status(target, error))) {
-        return "'" + shownPath(target) + "' is not a plain file; it is left alone.";
-    }
-    return std::nullopt;
-}
-
-RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
-                            const std::string& text, bool replace) {
-    const fs::path target = folder / code;
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error)) {
-        throw RosterWriteError("The roster folder '" + shownPath(folder) +
-                               "' is not a folder and cannot be created.");
-    }
-    if (const auto problem = rosterTargetProblem(folder, code, replace)) {
-        throw RosterWriteError(*problem);
-    }
-    const fs::file_status old = fs::symlink_status(target, error);
-    const bool exists = fs::exists(old);
-    // A replaced file keeps its permissions.
-    const fs::perms mode = exists ? old.permissions()
-                                  : fs::perms::owner_read | fs::perms::owner_write |
-                                        fs::perms::group_read | fs::perms::others_read;
-
-    const fs::path temporary = temporaryBeside(folder, code);
-    writeNewFile(temporary, text, mode, "the roster file '" + shownPath(target) + "'");
-    RosterWrite written{target, std::nullopt};
-    if (exists) {
-        // Copied to a new file, then renamed: a link named CODE.bak is replaced, not followed.
-        const fs::path backup = folder / (code + ".bak");
-        const fs::path backupTemporary = temporaryBeside(folder, code + ".bak");
-        const auto keepFailed = [&](const std::string& reason) {
-            fs::remove(temporary, error);
-            fs::remove(backupTemporary, error);
-            throw RosterWriteError("Cannot keep the old roster file as '" + shownPath(backup) +
-                                   "' (" + reason + "); nothing was replaced.");
-        };
-        std::ifstream oldFile(target, std::ios::binary);
-        std::ostringstream oldText;
-        oldText << oldFile.rdbuf();
-        if (!oldFile) {
-            keepFailed("it cannot be read");
-        }
-        try {
-            writeNewFile(backupTemporary, oldText.str(), mode, "'" + shownPath(backup) + "'");
-        } catch (const RosterWriteError& failure) {
-            keepFailed(failure.what());
-        }
-        fs::rename(backupTemporary, backup, error);
-        if (error) {
-            keepFailed(error.message());
-        }
-        written.backup = backup;
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        const std::string reason = error.message();
-        fs::remove(temporary, error);
-        throw RosterWriteError("Cannot put the roster file '" + shownPath(target) +
-                               "' in place: " + reason + ".");
-    }
-    syncFolder(folder);
-    return written;
+    return lines;
 }
 
 FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
@@ -481,7 +329,7 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
     for (const ImportedRoster& roster : done.rosters) {
         try {
             done.written.push_back(
-                writeRosterFile(folder, roster.code, rosterFileText(roster), replace));
+                writeRosterFile(folder, roster.code, rosterFileText(rosterLines(roster)), replace));
         } catch (const RosterWriteError& error) {
             std::string text;
             for (const RosterWrite& earlier : done.written) {

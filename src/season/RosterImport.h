@@ -2,6 +2,7 @@
 
 #include "season/CsvFile.h"
 #include "season/TeamCodes.h"
+#include "teamdata/RosterWriter.h"
 
 #include <filesystem>
 #include <optional>
@@ -55,27 +56,8 @@ struct ImportedRoster {
 // InputDataError when the team has fewer than 18 skaters or a chosen one has no game.
 ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& skaters);
 
-// The roster file's text: one "name,games,goals,assists" line per player. A name with a
-// comma is quoted; double quotes in names become apostrophes, since the roster reader
-// ends a quoted item at any quote.
-std::string rosterFileText(const ImportedRoster& roster);
-
-// What writing a roster file did.
-struct RosterWrite {
-    std::filesystem::path file;
-    std::optional<std::filesystem::path> backup; ///< the replaced file, kept beside it
-};
-
-// Why the team's file cannot be written into folder, if it cannot: it exists and replace
-// was not asked, or it is not a plain file.
-std::optional<std::string> rosterTargetProblem(const std::filesystem::path& folder,
-                                               const std::string& code, bool replace);
-
-// Writes the file named by the code into folder (created if missing) through a temporary
-// file, flushed to the disk and renamed into place; an existing file is replaced only with
-// replace, and is then kept as CODE.bak. Throws RosterWriteError.
-RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::string& code,
-                            const std::string& text, bool replace);
+// The chosen players as the roster writer takes them, best first.
+std::vector<RosterLine> rosterLines(const ImportedRoster& roster);
 
 // What importing the teams of a statistics file into a folder did.
 struct FolderImport {

@@ -207,7 +207,7 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
     const StagingFolder staging;
     std::vector<std::string> codes;
     for (const ImportedRoster& roster : build.rosters) {
-        writeRosterFile(staging.path(), roster.code, rosterFileText(roster), false);
+        writeRosterFile(staging.path(), roster.code, rosterFileText(rosterLines(roster)), false);
         codes.push_back(roster.code);
     }
     std::optional<RatingsFit> fit =
@@ -226,8 +226,8 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         std::move(build.rosters), std::move(build.unknownTeams), std::move(fit->check), {}};
     try {
         for (const ImportedRoster& roster : done.rosters) {
-            done.written.push_back(writeRosterFile(request.folder, roster.code,
-                                                   rosterFileText(roster), request.replace));
+            done.written.push_back(writeRosterFile(
+                request.folder, roster.code, rosterFileText(rosterLines(roster)), request.replace));
         }
         done.written.push_back(
             writeRosterFile(request.folder, RatingsFileName, ratingsText, request.replace));

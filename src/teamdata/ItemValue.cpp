@@ -91,11 +91,7 @@ bool isAtLeastOne(const LeadingNumber& number) {
 
 } // namespace
 
-Single itemValue(std::string_view item) {
-    return itemValue(item, {});
-}
-
-Single itemValue(std::string_view item, const std::string& where) {
+ItemNumber itemNumber(std::string_view item) {
     std::string compact;
     compact.reserve(item.size());
     for (const char c : item) {
@@ -105,21 +101,33 @@ Single itemValue(std::string_view item, const std::string& where) {
     }
     const LeadingNumber number = leadingNumber(compact);
     if (number.text.empty()) {
-        return 0;
+        return {};
     }
-    Single value = 0;
+    const std::size_t taken = number.text.size() + (number.text.data() - compact.data());
+    ItemNumber read{0, taken == compact.size() ? NumberForm::Whole : NumberForm::Leading, {}};
     const auto result =
-        std::from_chars(number.text.data(), number.text.data() + number.text.size(), value);
+        std::from_chars(number.text.data(), number.text.data() + number.text.size(), read.value);
     if (result.ec == std::errc::result_out_of_range) {
+        read.value = number.negative ? -0.0F : 0.0F;
         if (isAtLeastOne(number)) {
-            const std::string problem = "the number '" + quotedText(number.text) +
-                                        "' is too large for a single-precision value "
-                                        "(at most about 3.4E+38).";
-            throw OverflowError(where.empty() ? "Overflow: " + problem : where + ": " + problem);
+            read.overflow = "the number '" + quotedText(number.text) +
+                            "' is too large for a single-precision value (at most about 3.4E+38).";
         }
-        return number.negative ? -0.0F : 0.0F;
     }
-    return value;
+    return read;
+}
+
+Single itemValue(std::string_view item) {
+    return itemValue(item, {});
+}
+
+Single itemValue(std::string_view item, const std::string& where) {
+    ItemNumber number = itemNumber(item);
+    if (!number.overflow.empty()) {
+        throw OverflowError(where.empty() ? "Overflow: " + number.overflow
+                                          : where + ": " + number.overflow);
+    }
+    return number.value;
 }
 
 } // namespace zelkor

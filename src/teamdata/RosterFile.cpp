@@ -1,8 +1,6 @@
 #include "teamdata/RosterFile.h"
 
 #include "core/Errors.h"
-#include "teamdata/RegularFileBuffer.h"
-#include "teamdata/RosterItemReader.h"
 #include "teamdata/RosterMessages.h"
 #include "teamdata/RosterReader.h"
 
@@ -35,114 +33,157 @@ bool isPlainFileName(std::string_view code) {
            code.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-// One open roster file, read item by item into a roster table; closed when destroyed.
-class RosterFile {
-public:
-    RosterFile(const std::string& code, const fs::path& folder)
-        : code_(code), folder_(folder), items_(buffer_) {
-        if (!isPlainFileName(code)) {
-            throw RosterFileMissingError(
-                code.empty() ? "No roster file can be opened for an empty team code."
-                             : fileLabel(code) +
-                                   " is not a plain file name; a team code names "
-                                   "a file in folder '" +
-                                   shownFolder(folder) + "'.");
-        }
-        if (!buffer_.open(folder / code)) {
-            throwCannotOpen();
-        }
-    }
-
-    RosterFile(const RosterFile&) = delete;
-    RosterFile& operator=(const RosterFile&) = delete;
-
-    // Reads the next item, the given field of a player, into cell; fails when the file
-    // has ended or the item cannot be taken.
-    void readInto(std::string& cell, int player, int column) {
-        ItemRead result = ItemRead::End;
-        try {
-            result = items_.readItem(cell);
-        } catch (const std::system_error& error) {
-            throw RosterFileReadError(where() +
-                                      " cannot be read: " + reasonInSentence(error.code()) + ".");
-        }
-        switch (result) {
-        case ItemRead::Item:
-            ++itemsRead_;
-            return;
-        case ItemRead::End:
-            throwShort();
-        case ItemRead::TooLong:
-        case ItemRead::UnclosedQuote:
-            throw RosterDataError(cellLabel(code_, player, column) + ": " +
-                                  itemReadProblem(result, items_.itemLine()) + ".");
-        case ItemRead::Utf16:
-        case ItemRead::NulCharacter:
-            throw RosterDataError(where() + " is " + itemReadProblem(result, items_.itemLine()) +
-                                  ".");
-        }
-    }
-
-private:
-    std::string where() const {
-        return fileLabel(code_) + " in folder '" + shownFolder(folder_) + "'";
-    }
-
-    [[noreturn]] void throwCannotOpen() const {
-        switch (buffer_.refusal()) {
-        case RegularFileBuffer::Refusal::NotFound: {
-            std::error_code ignored;
-            const fs::file_status folder = fs::status(folder_, ignored);
-            if (!fs::exists(folder)) {
-                throw RosterFileMissingError("The roster folder '" + shownFolder(folder_) +
-                                             "' does not exist.");
-            }
-            if (!fs::is_directory(folder)) {
-                throw RosterFileMissingError("The roster folder '" + shownFolder(folder_) +
-                                             "' is not a folder.");
-            }
-            throw RosterFileMissingError(fileLabel(code_) + " was not found in folder '" +
-                                         shownFolder(folder_) + "'.");
-        }
-        case RegularFileBuffer::Refusal::Folder:
-            throw RosterFileMissingError(where() + " is a folder, not a file.");
-        case RegularFileBuffer::Refusal::NotRegularFile:
-            throw RosterFileMissingError(where() + " cannot be opened: it is not a regular file (" +
-                                         buffer_.kind() + ").");
-        case RegularFileBuffer::Refusal::None:
-        case RegularFileBuffer::Refusal::SystemError:
-            break;
-        }
-        throw RosterFileMissingError(
-            where() + " cannot be opened: " + reasonInSentence(buffer_.error()) + ".");
-    }
-
-    [[noreturn]] void throwShort() const {
-        if (itemsRead_ == 0) {
-            throw RosterFileShortError(where() + " is empty; it needs " +
-                                       std::to_string(RosterItems) + " items (" + RosterLayout +
-                                       ").");
-        }
-        throw RosterFileShortError(where() + " ends after " + std::to_string(itemsRead_) +
-                                   (itemsRead_ == 1 ? " item" : " items") + "; it needs " +
-                                   std::to_string(RosterItems) + " (" + RosterLayout + ").");
-    }
-
-    std::string code_;
-    fs::path folder_;
-    RegularFileBuffer buffer_;
-    RosterItemReader items_;
-    int itemsRead_ = 0;
-};
+bool isBlankItem(std::string_view item) {
+    return item.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 } // namespace
+
+RosterFile::RosterFile(const std::string& code, const fs::path& folder, RosterFindings& findings)
+    : code_(code), folder_(folder), findings_(findings), items_(buffer_) {
+    if (!isPlainFileName(code)) {
+        const std::string message = code.empty()
+                                        ? "No roster file can be opened for an empty team code."
+                                        : fileLabel(code) +
+                                              " is not a plain file name; a team code names "
+                                              "a file in folder '" +
+                                              shownFolder(folder) + "'.";
+        refuse(FindingKind::Missing, "not a plain file name", message);
+        return;
+    }
+    open_ = buffer_.open(folder / code);
+    if (!open_) {
+        refuseOpening();
+    }
+}
+
+bool RosterFile::readInto(std::string& cell, int player, int column) {
+    if (!open_) {
+        return false;
+    }
+    ItemRead result = ItemRead::End;
+    try {
+        result = items_.readItem(cell);
+    } catch (const std::system_error& error) {
+        const std::string reason = "cannot be read: " + reasonInSentence(error.code());
+        refuse(FindingKind::Read, reason, where() + " " + reason + ".");
+        return false;
+    }
+    switch (result) {
+    case ItemRead::Item:
+        itemLines_.push_back(items_.itemLine());
+        startsLine_.push_back(items_.itemStartsLine());
+        return true;
+    case ItemRead::End:
+        refuseShort();
+        return false;
+    case ItemRead::TooLong:
+    case ItemRead::UnclosedQuote: {
+        const std::string problem = itemReadProblem(result, items_.itemLine());
+        findings_.add({FindingSeverity::Error, FindingKind::Data, items_.itemLine(), player, column,
+                       problem, cellLabel(code_, player, column) + ": " + problem + "."});
+        return false;
+    }
+    case ItemRead::Utf16:
+    case ItemRead::NulCharacter: {
+        const std::string problem = itemReadProblem(result, items_.itemLine());
+        findings_.add({FindingSeverity::Error, FindingKind::Data,
+                       result == ItemRead::Utf16 ? 0 : items_.itemLine(), 0, 0, problem,
+                       where() + " is " + problem + "."});
+        return false;
+    }
+    }
+    return false;
+}
+
+std::pair<int, int> RosterFile::linesLeft() {
+    std::pair<int, int> lines{0, 0};
+    std::string item;
+    try {
+        for (ItemRead result = items_.readItem(item); open_ && result != ItemRead::End;
+             result = items_.readItem(item)) {
+            // What a prediction never reads cannot stop it: the rest counts as left over.
+            if (result != ItemRead::Item || !isBlankItem(item)) {
+                lines.first = lines.first == 0 ? items_.itemLine() : lines.first;
+                lines.second = items_.itemLine();
+            }
+            if (result != ItemRead::Item) {
+                break;
+            }
+        }
+    } catch (const std::system_error&) {
+    }
+    return lines;
+}
+
+std::string RosterFile::where() const {
+    return fileLabel(code_) + " in folder '" + shownFolder(folder_) + "'";
+}
+
+void RosterFile::refuse(FindingKind kind, std::string words, std::string message) {
+    open_ = false;
+    findings_.add({FindingSeverity::Error, kind, 0, 0, 0, std::move(words), std::move(message)});
+}
+
+void RosterFile::refuseOpening() {
+    switch (buffer_.refusal()) {
+    case RegularFileBuffer::Refusal::NotFound: {
+        std::error_code ignored;
+        const fs::file_status folder = fs::status(folder_, ignored);
+        if (!fs::exists(folder)) {
+            refuse(FindingKind::Missing, "not found: the folder does not exist",
+                   "The roster folder '" + shownFolder(folder_) + "' does not exist.");
+        } else if (!fs::is_directory(folder)) {
+            refuse(FindingKind::Missing, "not found: the folder is not a folder",
+                   "The roster folder '" + shownFolder(folder_) + "' is not a folder.");
+        } else {
+            refuse(FindingKind::Missing, "not found",
+                   fileLabel(code_) + " was not found in folder '" + shownFolder(folder_) + "'.");
+        }
+        return;
+    }
+    case RegularFileBuffer::Refusal::Folder:
+        refuse(FindingKind::Missing, "not a plain file (a folder)",
+               where() + " is a folder, not a file.");
+        return;
+    case RegularFileBuffer::Refusal::NotRegularFile:
+        refuse(FindingKind::Missing, std::string("not a plain file (") + buffer_.kind() + ")",
+               where() + " cannot be opened: it is not a regular file (" + buffer_.kind() + ").");
+        return;
+    case RegularFileBuffer::Refusal::None:
+    case RegularFileBuffer::Refusal::SystemError:
+        break;
+    }
+    const std::string reason = "cannot be opened: " + reasonInSentence(buffer_.error());
+    refuse(FindingKind::Missing, reason, where() + " " + reason + ".");
+}
+
+void RosterFile::refuseShort() {
+    const auto read = static_cast<int>(itemLines_.size());
+    const std::string needs = " (" + std::string(RosterLayout) + ")";
+    if (read == 0) {
+        refuse(FindingKind::Short,
+               "empty; a roster needs " + std::to_string(RosterItems) + " items" + needs,
+               where() + " is empty; it needs " + std::to_string(RosterItems) + " items" + needs +
+                   ".");
+        return;
+    }
+    const std::string after =
+        "ends after " + std::to_string(read) + (read == 1 ? " item" : " items");
+    open_ = false;
+    findings_.add(
+        {FindingSeverity::Error, FindingKind::Short, itemLines_.back(), 0, 0,
+         after + "; a roster needs " + std::to_string(RosterItems) + needs,
+         where() + " " + after + "; it needs " + std::to_string(RosterItems) + needs + "."});
+}
 
 // An empty visiting file is refused like any short file rather than skipped, so no
 // prediction runs on tables left from an earlier one.
 void readRosterTables(PredictionState& state, const std::string& visitorCode,
                       const std::string& homeCode, const fs::path& rosterFolder) {
-    RosterFile visitorFile(visitorCode, rosterFolder);
-    RosterFile homeFile(homeCode, rosterFolder);
+    RosterFindings findings(RosterFindings::Mode::ThrowFirstError);
+    RosterFile visitorFile(visitorCode, rosterFolder, findings);
+    RosterFile homeFile(homeCode, rosterFolder, findings);
     for (int player = 1; player <= PlayersPerTeam; ++player) {
         for (int column = NameColumn; column <= RosterColumns; ++column) {
             visitorFile.readInto(state.RosterX.at(player, column), player, column);

@@ -49,6 +49,7 @@ ItemRead RosterItemReader::readItem(std::string& item) {
     item.clear();
     itemLength_ = 0;
     itemLine_ = line_;
+    itemStartsLine_ = atLineStart_;
     while (source_.sgetc() == Traits::to_int_type(Blank)) {
         if (!take()) {
             return ItemRead::TooLong;
@@ -138,7 +139,8 @@ ItemRead RosterItemReader::skipUpToSeparator() {
 
 void RosterItemReader::consumeSeparator() {
     const auto c = source_.sbumpc();
-    if (isLineEnd(c)) {
+    atLineStart_ = isLineEnd(c);
+    if (atLineStart_) {
         ++line_;
     }
     if (c == Traits::to_int_type(CarriageReturn) &&

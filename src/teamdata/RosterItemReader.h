@@ -47,6 +47,9 @@ public:
     // The line (from 1) on which the last item asked for began.
     int itemLine() const { return itemLine_; }
 
+    // Whether the last item asked for was the first of its line.
+    bool itemStartsLine() const { return itemStartsLine_; }
+
 private:
     ItemRead readStart();
     ItemRead readQuotedRest(std::string& item);
@@ -61,6 +64,8 @@ private:
     std::size_t itemLength_ = 0;
     int line_ = 1;
     int itemLine_ = 1;
+    bool atLineStart_ = true;
+    bool itemStartsLine_ = true;
 };
 
 } // namespace zelkor

@@ -54,18 +54,28 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
           "/DAL: 0 errors, 2 warnings"}},
         {"DET",
          withLine(4, "Example, Ann,70,5,5"),
-         {"/DET:4: error: player row 4: the line has more than 4 fields"}},
+         {"/DET:4: warning: player row 4: the line has more than 4 fields",
+          "/DET:4: error: player row 4, games played: 0;"}},
         {"EDM",
          sampleRoster("BOS") + "Spare Player,10,1,1\n",
          {"/EDM:19: note: line 19 is ignored", "/EDM: 0 errors, 0 warnings, 1 note: usable"}},
         {"FLO", "A,1,1,1\nB,1,1,1\n", {"/FLO:2: error: ends after 8 items; a roster needs 72"}},
         {"NYI",
          eighteenAlike("80,3e38,5"),
-         {"/NYI: error: Overflow in adding up the goals of roster file 'NYI'"}},
+         {"/NYI:2: error: Overflow in adding up the goals of roster file 'NYI'"}},
         {"NJD",
          "A,1,1,1\n\"B,1,1,1\nC,1,1,1\n",
          {"/NJD:2: error: player row 2, name: the quote opened on line 2 is never closed"}},
-        {"LAK", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), {"/LAK: error: not a plain text file"}},
+        {"LAK",
+         std::string("\x89PNG\r\n\x1a\n\0\0\0", 11),
+         {"/LAK:3: error: not plain text (line 3 holds a NUL character)"}},
+        // What a prediction reads, it is usable: names that look like numbers, and
+        // anything after the 72nd item.
+        {"NYR",
+         withLine(1, "12,70,5,5") + "\n\n-7,1,1\n" + std::string(1, '\0'),
+         {"/NYR:1: note: player row 1, name: the name '12' is a number",
+          "/NYR:21: note: lines 21 to 22 are ignored",
+          "/NYR: 0 errors, 0 warnings, 2 notes: usable"}},
         {"MIN",
          eighteenAlike("80,5,0"),
          {"/MIN: error: the assists of the 18 players add up to 0"}},
@@ -86,7 +96,7 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
     }
     EXPECT_EQ(result.out.find("README"), std::string::npos);
     EXPECT_NE(result.out.find("/NAS: error: not a plain file (a named pipe)"), std::string::npos);
-    EXPECT_NE(result.out.find("Checked 12 files: 9 not usable."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Checked 13 files: 9 not usable."), std::string::npos) << result.out;
 
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);

@@ -1,0 +1,179 @@
+#include "teamdata/RosterWriter.h"
+
+#include "core/DisplayText.h"
+#include "core/Errors.h"
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zelkor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string rosterName(const std::string& name) {
+    std::string text;
+    for (const char c : name) {
+        if (c == '"') {
+            text += '\'';
+        } else {
+            text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
+    return text.find(',') == std::string::npos ? text : '"' + text + '"';
+}
+
+} // namespace
+
+std::string rosterFileText(const std::vector<RosterLine>& players) {
+    std::string text;
+    for (const RosterLine& player : players) {
+        text += rosterName(player.name) + ',' + std::to_string(player.games) + ',' +
+                std::to_string(player.goals) + ',' + std::to_string(player.assists) + '\n';
+    }
+    return text;
+}
+
+namespace {
+
+[[noreturn]] void throwWriteError(const std::string& what, int error) {
+    throw RosterWriteError(what + ": " + std::error_code(error, std::generic_category()).message() +
+                           ".");
+}
+
+// A new file of the given mode with text in it, on the disk before it returns. Never
+// follows a link or replaces a file already there.
+void writeNewFile(const fs::path& path, const std::string& text, fs::perms mode,
+                  const std::string& label) {
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (descriptor < 0) {
+        throwWriteError("Cannot write " + label, errno);
+    }
+    std::size_t done = 0;
+    int error = 0;
+    while (done < text.size() && error == 0) {
+        const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno != EINTR) {
+            error = errno;
+        } else if (written > 0) {
+            done += static_cast<std::size_t>(written);
+        }
+    }
+    if (error == 0 && ::fsync(descriptor) != 0) {
+        error = errno;
+    }
+    if (::close(descriptor) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        throwWriteError("Cannot write " + label, error);
+    }
+}
+
+// Where a file of the folder is written before it is renamed into place.
+fs::path temporaryBeside(const fs::path& folder, const std::string& name) {
+    return folder / ("." + name + ".import-" + std::to_string(std::random_device{}()));
+}
+
+// Flushes the folder's entries, so that a rename survives a crash.
+void syncFolder(const fs::path& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std::string& code,
+                                               bool replace) {
+    std::error_code error;
+    const fs::path target = folder / code;
+    if (!fs::exists(fs::symlink_status(target, error))) {
+        return std::nullopt;
+    }
+    if (!replace) {
+        return "The roster file '" + visibleText(target.string()) +
+               "' exists already; add --force to replace it (the old one is kept as " + code +
+               ".bak).";
+    }
+    if (!fs::is_regular_file(fs::symlink_status(target, error))) {
+        return "'" + visibleText(target.string()) + "' is not a plain file; it is left alone.";
+    }
+    return std::nullopt;
+}
+
+RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
+                            const std::string& text, bool replace) {
+    const fs::path target = folder / code;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) {
+        throw RosterWriteError("The roster folder '" + visibleText(folder.string()) +
+                               "' is not a folder and cannot be created.");
+    }
+    if (const auto problem = rosterTargetProblem(folder, code, replace)) {
+        throw RosterWriteError(*problem);
+    }
+    const fs::file_status old = fs::symlink_status(target, error);
+    const bool exists = fs::exists(old);
+    // A replaced file keeps its permissions.
+    const fs::perms mode = exists ? old.permissions()
+                                  : fs::perms::owner_read | fs::perms::owner_write |
+                                        fs::perms::group_read | fs::perms::others_read;
+
+    const fs::path temporary = temporaryBeside(folder, code);
+    writeNewFile(temporary, text, mode, "the roster file '" + visibleText(target.string()) + "'");
+    RosterWrite written{target, std::nullopt};
+    if (exists) {
+        // Copied to a new file, then renamed: a link named CODE.bak is replaced, not followed.
+        const fs::path backup = folder / (code + ".bak");
+        const fs::path backupTemporary = temporaryBeside(folder, code + ".bak");
+        const auto keepFailed = [&](const std::string& reason) {
+            fs::remove(temporary, error);
+            fs::remove(backupTemporary, error);
+            throw RosterWriteError("Cannot keep the old roster file as '" +
+                                   visibleText(backup.string()) + "' (" + reason +
+                                   "); nothing was replaced.");
+        };
+        std::ifstream oldFile(target, std::ios::binary);
+        std::ostringstream oldText;
+        oldText << oldFile.rdbuf();
+        if (!oldFile) {
+            keepFailed("it cannot be read");
+        }
+        try {
+            writeNewFile(backupTemporary, oldText.str(), mode,
+                         "'" + visibleText(backup.string()) + "'");
+        } catch (const RosterWriteError& failure) {
+            keepFailed(failure.what());
+        }
+        fs::rename(backupTemporary, backup, error);
+        if (error) {
+            keepFailed(error.message());
+        }
+        written.backup = backup;
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        const std::string reason = error.message();
+        fs::remove(temporary, error);
+        throw RosterWriteError("Cannot put the roster file '" + visibleText(target.string()) +
+                               "' in place: " + reason + ".");
+    }
+    syncFolder(folder);
+    return written;
+}
+
+} // namespace zelkor

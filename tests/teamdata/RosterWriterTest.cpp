@@ -1,0 +1,68 @@
+#include "teamdata/RosterWriter.h"
+
+#include "core/Errors.h"
+#include "teamdata/RosterReader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a name in a file reads back as: quotes turn to apostrophes, control characters to
+// blanks; commas and accents stay.
+struct NameCase {
+    std::string written;
+    std::string readBack;
+};
+
+TEST(RosterWriter, WhatItWritesReadsBack) {
+    const std::vector<NameCase> names = {
+        {"Plain Name", "Plain Name"},
+        {"Doe, John", "Doe, John"},
+        {"Bob \"Rocket\" Ray", "Bob 'Rocket' Ray"},
+        {"\"Quoted, Comma\"", "'Quoted, Comma'"},
+        {"Élodie Sørensen-Łukasz", "Élodie Sørensen-Łukasz"},
+        {"Tab\there\r\nnewline", "Tab here  newline"},
+        {"  Leading blanks", "Leading blanks"}, // the reader skips blanks before an item
+    };
+    std::vector<RosterLine> players;
+    for (int row = 1; row <= PlayersPerTeam; ++row) {
+        const auto& name = names[static_cast<std::size_t>(row - 1) % names.size()];
+        players.push_back({name.written, 60 + row, row, 2 * row});
+    }
+    const fs::path folder =
+        fs::temp_directory_path() / ("zelkor-writer-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    const RosterWrite written = writeRosterFile(folder, "BOS", rosterFileText(players), false);
+    EXPECT_EQ(written.file, folder / "BOS");
+    EXPECT_FALSE(written.backup);
+    ASSERT_TRUE(rosterTargetProblem(folder, "BOS", false));
+    EXPECT_THROW(writeRosterFile(folder, "BOS", "", false), RosterWriteError);
+
+    PredictionState state;
+    ReadRosters(state, "BOS", "BOS", folder);
+    for (int row = 1; row <= PlayersPerTeam; ++row) {
+        const auto& name = names[static_cast<std::size_t>(row - 1) % names.size()];
+        EXPECT_EQ(state.RosterX.at(row, NameColumn), name.readBack) << row;
+        EXPECT_EQ(state.Gamex[row], static_cast<Single>(60 + row)) << row;
+        EXPECT_EQ(state.GOALX[row], static_cast<Single>(row)) << row;
+        EXPECT_EQ(state.Assistx[row], static_cast<Single>(2 * row)) << row;
+    }
+
+    // Replacing keeps the old text beside it.
+    const RosterWrite replaced = writeRosterFile(folder, "BOS", rosterFileText(players), true);
+    ASSERT_TRUE(replaced.backup);
+    EXPECT_EQ(fs::file_size(*replaced.backup), fs::file_size(folder / "BOS"));
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace zelkor
