@@ -20,7 +20,7 @@ namespace zelkor {
 namespace {
 
 // Rounds of the simulation that corrects the analytic fit.
-constexpr int CorrectionRounds = 3;
+constexpr int CorrectionRounds = 5;
 
 std::string goals(double value) {
     char text[16];
@@ -92,7 +92,7 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
     std::string before;
     double defaultGaa = 2.75;
     bool shootout = false;
-    int checkSeries = 4;
+    int checkSeries = 20;
     CLI::App app{"Writes the built-in rating table of the 2000-01 season as a ratings file, or "
                  "checks a ratings file the way a prediction reads it.",
                  "zelkor-cli ratings"};
@@ -130,7 +130,7 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
         ->needs(fitOption);
     app.add_option("--check-series", checkSeries,
                    "With --fit: series per game of the simulations that correct and check the "
-                   "fit (default 4)")
+                   "fit (default 20)")
         ->check(CLI::Range(1, 1000))
         ->needs(fitOption);
     app.footer("Columns of a ratings file: " + std::string(RatingsHeader) +

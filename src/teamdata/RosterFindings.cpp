@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -122,7 +123,9 @@ bool RosterFindings::hasError() const {
 
 std::vector<RosterFinding> diagnoseRosterFile(const std::string& code, const fs::path& folder) {
     RosterFindings findings(RosterFindings::Mode::ListAll);
-    RosterTable table;
+    // On the heap: clang 14, which builds the fuzz targets, crashes on this table as a local.
+    const auto tableHolder = std::make_unique<RosterTable>();
+    RosterTable& table = *tableHolder;
     RosterFile file(code, folder, findings);
     for (int item = 0; item < RosterItems; ++item) {
         const int player = item / RosterColumns + 1;
