@@ -1,6 +1,7 @@
 #include "season/RosterCheck.h"
 
 #include "season/TeamCodes.h"
+#include "season/TeamDirectory.h"
 #include "teamdata/RosterMessages.h"
 
 #include <algorithm>
@@ -31,7 +32,9 @@ std::vector<fs::path> rosterFilesIn(const fs::path& folder, std::error_code& err
     fs::directory_iterator entry(folder, error);
     for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
         std::error_code ignored;
-        if (isTeamCode(entry->path().filename().string()) && !entry->is_directory(ignored)) {
+        // A season folder names its rosters by league codes, the samples by the program's.
+        const std::string name = entry->path().filename().string();
+        if ((isTeamCode(name) || isLeagueCode(name)) && !entry->is_directory(ignored)) {
             files.push_back(entry->path());
         }
     }

@@ -41,6 +41,8 @@ struct BrokenFile {
 TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
     const std::vector<BrokenFile> files = {
         {"ANA", sampleRoster("BOS"), {"/ANA: usable"}},
+        // A season folder names its rosters by the league's codes.
+        {"NSH", sampleRoster("BOS"), {"/NSH: usable"}},
         {"BOS",
          withLine(3, "Ann Example,0,5,5"),
          {"/BOS:3: error: player row 3, games played: 0;", "/BOS: 1 error, 0 warnings"}},
@@ -96,7 +98,7 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
     }
     EXPECT_EQ(result.out.find("README"), std::string::npos);
     EXPECT_NE(result.out.find("/NAS: error: not a plain file (a named pipe)"), std::string::npos);
-    EXPECT_NE(result.out.find("Checked 13 files: 9 not usable."), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Checked 14 files: 9 not usable."), std::string::npos) << result.out;
 
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);
