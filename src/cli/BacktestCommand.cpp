@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "cli/ReportOutput.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/CsvFile.h"
@@ -305,8 +306,7 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         writeText(report, options.results, text);
     }
     out << text.str() << std::flush;
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+    if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
     return ExitSuccess;
@@ -502,8 +502,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         }
     }
     out << text.str() << std::flush;
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+    if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
     return ExitSuccess;

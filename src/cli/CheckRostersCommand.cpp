@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/MessageText.h"
 #include "season/RosterCheck.h"
@@ -143,8 +144,7 @@ int runCheckRosters(int argc, const char* const* argv, std::ostream& out, std::o
                  << ".\n";
         }
         out << text.str() << std::flush;
-        if (!out) {
-            err << "Cannot write the report to standard output." << std::endl;
+        if (!reportWritten(out, err)) {
             return ExitPredictionFailed;
         }
         return unusable == 0 ? ExitSuccess : ExitPredictionFailed;

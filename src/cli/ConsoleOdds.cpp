@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
 #include "cli/OddsReport.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
@@ -85,8 +86,7 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             }
         }
         out << text.str() << std::flush;
-        if (!out) {
-            err << "Cannot write the report to standard output." << std::endl;
+        if (!reportWritten(out, err)) {
             return ExitPredictionFailed;
         }
         return ExitSuccess;

@@ -3,6 +3,7 @@
 #include "cli/ConsoleWindow.h"
 #include "cli/ExitStatus.h"
 #include "cli/Report.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "engine/Predictor.h"
 #include "simulation/RandomSource.h"
@@ -60,9 +61,7 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
             }
         }
         out << text.str() << std::flush;
-        // A report that did not reach its reader (a full disk, a closed pipe) is no success.
-        if (!out) {
-            err << "Cannot write the report to standard output." << std::endl;
+        if (!reportWritten(out, err)) {
             return ExitPredictionFailed;
         }
         return ExitSuccess;

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
@@ -126,8 +127,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         out << text.str();
     }
     out.flush();
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+    if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
     if (skipped) {

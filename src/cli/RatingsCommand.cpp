@@ -1,6 +1,7 @@
 #include "cli/RatingsCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/CsvFile.h"
 #include "season/RatingsFit.h"
@@ -74,8 +75,7 @@ int fitCommand(const std::string& resultsFile, const std::string& rosters, TeamC
                                              rosters, options, CorrectionRounds, checkSeries);
     writeCheck(fit.check, err);
     out << ratingsFileText(fit.table) << std::flush;
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+    if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
     return ExitSuccess;
@@ -158,8 +158,7 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
                 << table.home().size() << " home rows: usable\n"
                 << std::flush;
         }
-        if (!out) {
-            err << "Cannot write the report to standard output." << std::endl;
+        if (!reportWritten(out, err)) {
             return ExitPredictionFailed;
         }
         return ExitSuccess;

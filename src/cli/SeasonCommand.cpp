@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
+#include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/MessageText.h"
 #include "season/SeasonBuild.h"
@@ -119,8 +120,7 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
         text << '\n';
     }
     out << text.str() << std::flush;
-    if (!out) {
-        err << "Cannot write the report to standard output." << std::endl;
+    if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
     return ExitSuccess;

@@ -1,0 +1,16 @@
+#include "cli/ReportOutput.h"
+
+#include <ostream>
+
+namespace zelkor {
+
+bool reportWritten(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) {
+        return true;
+    }
+    err << "Cannot write the report to standard output." << std::endl;
+    return false;
+}
+
+} // namespace zelkor
