@@ -22,15 +22,19 @@ std::string gaaText(Single gaa) {
 
 } // namespace
 
-GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [engine = ratedSeriesOdds(rosterFolder)](const OddsRequest& request) {
-        return engine(request, nullptr);
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
+                                  std::shared_ptr<const RatingTable> ratings,
+                                  ShootoutRules shootouts) {
+    return [engine = ratedSeriesOdds(rosterFolder, std::move(shootouts)),
+            ratings = std::move(ratings)](const OddsRequest& request) {
+        return engine(request, ratings);
     };
 }
 
-RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [rosterFolder](const OddsRequest& request,
-                          const std::shared_ptr<const RatingTable>& ratings) {
+RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder,
+                                ShootoutRules shootouts) {
+    return [rosterFolder, shootouts = std::move(shootouts)](
+               const OddsRequest& request, const std::shared_ptr<const RatingTable>& ratings) {
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
@@ -42,6 +46,8 @@ RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;
         run.ratings = ratings;
+        run.shootout = shootouts.on;
+        run.shootoutVisitorChance = shootouts.visitorChance(request.visitor, request.home);
         std::optional<OddsTally> tally;
         try {
             tally = playManySeries(run, std::stop_token{});
