@@ -3,7 +3,6 @@
 #include "core/Errors.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
-#include "teamdata/RosterCheckHint.h"
 
 #include <charconv>
 #include <optional>
@@ -48,15 +47,7 @@ RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder,
         run.ratings = ratings;
         run.shootout = shootouts.on;
         run.shootoutVisitorChance = shootouts.visitorChance(request.visitor, request.home);
-        std::optional<OddsTally> tally;
-        try {
-            tally = playManySeries(run, std::stop_token{});
-        } catch (const InputRefusedError&) {
-            throw;
-        } catch (const ZelkorError& error) {
-            // The rosters could not be read, or their values cannot be computed with.
-            throw ZelkorError(std::string(error.what()) + " " + rosterCheckHint(rosterFolder));
-        }
+        const std::optional<OddsTally> tally = playManySeries(run, std::stop_token{});
         GameCounts counts;
         counts.visitorWins =
             static_cast<int>(tally->visitorWinsRegulation + tally->visitorWinsOvertime);
