@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "core/PredictionState.h"
@@ -29,7 +30,6 @@
 #include <random>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace zelkor {
 
@@ -37,7 +37,6 @@ namespace {
 constexpr int DefaultSeries = 50;            // series per game: 550 simulated games
 constexpr int MostSeries = 100000;           // beyond this a backtest would run for days
 constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against average
-constexpr int ProgressBarWidth = 40;         // characters of the bar on a terminal
 constexpr int LabelWidth = 30;               // of the first column of the figures
 constexpr int FigureWidth = 17;              // of each further column
 constexpr int DefaultCalibrationRounds = 5;  // each halves about what the analytic fit left
@@ -237,22 +236,9 @@ nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOp
             {"rows", rows}};
 }
 
-// A bar on stderr while it is a terminal; nothing in a file or a pipe.
-std::function<void(int, int)> progressBar(std::ostream& err) {
-    if (isatty(STDERR_FILENO) == 0) {
-        return {};
-    }
-    // Redrawn when the shown percentage changes, not after every game.
-    return [&err, shown = -1](int done, int total) mutable {
-        const int percentDone = total > 0 ? done * 100 / total : 100;
-        if (percentDone == shown) {
-            return;
-        }
-        shown = percentDone;
-        const int filled = percentDone * ProgressBarWidth / 100;
-        err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(ProgressBarWidth - filled), ' ') << "] " << done
-            << "/" << total << " games" << (done == total ? "\r\x1b[K" : "") << std::flush;
+std::function<void(int, int)> gameCounter(ProgressBar& bar) {
+    return [&bar](int done, int total) {
+        bar.count(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total), "games");
     };
 }
 
@@ -336,9 +322,10 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
                              "file that rates them with --ratings:" +
                              unrated);
     }
+    ProgressBar bar(err, standardErrorIsTerminal());
     const BacktestReport report = runBacktest(
         results, options.series, seed,
-        seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), progressBar(err));
+        seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), gameCounter(bar));
     std::ostringstream text;
     if (options.json) {
         nlohmann::ordered_json json = reportJson(report, options);
@@ -492,10 +479,11 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         walk.fit.prior =
             std::make_shared<const RatingTable>(readRatingsFile(*options.priorRatings));
     }
+    ProgressBar bar(err, standardErrorIsTerminal());
     const auto started = std::chrono::steady_clock::now();
     const WalkForwardReport report =
         runWalkForward(results, scoring, options.rosters, walk, ratedSeriesOdds(options.rosters),
-                       progressBar(err));
+                       gameCounter(bar));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream text;
@@ -519,7 +507,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         }
         seasonFit = calibrateRatings(
             fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
-            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, progressBar(err));
+            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, gameCounter(bar));
         const std::string written = ratingsFileText(seasonFit->table);
         parseRatings(written, "The fitted ratings"); // refuse to write what cannot be read
         std::ofstream file(*options.writeRatings, std::ios::binary | std::ios::trunc);
