@@ -14,4 +14,10 @@ std::string visibleText(std::string_view text);
 // an ellipsis so that a huge item cannot bury the message.
 std::string quotedText(std::string_view text, std::size_t limit = 60);
 
+// The text with blanks and tabs at both ends removed, as fields of the files are read.
+std::string_view trimmed(std::string_view text);
+
+// ASCII upper case, for codes and header names.
+std::string upperCase(std::string_view text);
+
 } // namespace zelkor

@@ -25,21 +25,12 @@ constexpr std::array<std::string_view, ColumnCount> ColumnNames{
 // Longest code a ratings file may give a team; codes also name roster files.
 constexpr std::size_t LongestCode = 8;
 
-std::string_view trimmedField(std::string_view field) {
-    const auto first = field.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = field.find_last_not_of(" \t");
-    return field.substr(first, last - first + 1);
-}
-
 std::vector<std::string_view> fieldsOf(std::string_view line) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     while (true) {
         const auto comma = line.find(',', start);
-        fields.push_back(trimmedField(line.substr(start, comma - start)));
+        fields.push_back(trimmed(line.substr(start, comma - start)));
         if (comma == std::string_view::npos) {
             return fields;
         }
@@ -86,7 +77,7 @@ public:
             if (content.ends_with('\r')) {
                 content.remove_suffix(1);
             }
-            if (trimmedField(content).empty()) {
+            if (trimmed(content).empty()) {
                 continue;
             }
             const auto fields = fieldsOf(content);
