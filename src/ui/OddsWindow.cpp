@@ -554,12 +554,12 @@ void OddsWindow::showTally(const OddsTally& tally) {
     homeName_->setText(visibleScreenText(tally.home));
     showOutcomes(tally, figures);
     showFairOdds(figures);
-    showGoals(figures);
-    scoreMap_->setTally(tally);
+    showGoals(tally, figures);
+    scoreMap_->setShares(figures.scoreGrid, tally.visitor, tally.home);
     showTotalGoals(tally);
-    showMoneyLines(tally);
-    showScorers(visitorScorers_, tally.visitorPlayers, tally.games);
-    showScorers(homeScorers_, tally.homePlayers, tally.games);
+    showMoneyLines(tally, figures);
+    showScorers(visitorScorers_, tally.visitorPlayers, figures.visitorScorers);
+    showScorers(homeScorers_, tally.homePlayers, figures.homeScorers);
     // The scorer tables sit in group boxes titled by their team.
     visitorScorers_->parentWidget()->setProperty("title",
                                                  tr("%1 scorers").arg(visitorName_->text()));
@@ -603,7 +603,7 @@ void OddsWindow::showFairOdds(const OddsFigures& figures) {
     side(homeFair_, figures.homeTwoWay, figures.homeFair);
 }
 
-void OddsWindow::showGoals(const OddsFigures& figures) {
+void OddsWindow::showGoals(const OddsTally& tally, const OddsFigures& figures) {
     const QString visitor = visitorName_->text();
     const QString home = homeName_->text();
     const QLocale locale;
@@ -619,9 +619,9 @@ void OddsWindow::showGoals(const OddsFigures& figures) {
                 percentText(figures.over[line]) + QStringLiteral(" / ") +
                     percentText(1 - figures.over[line]));
     }
-    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(visitor), VisitorBlue);
+    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.visitor)), VisitorBlue);
     setCell(goals_, row - 1, 1, percentText(figures.visitorByTwo));
-    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(home), HomeRed);
+    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.home)), HomeRed);
     setCell(goals_, row - 1, 1, percentText(figures.homeByTwo));
 }
 
@@ -643,47 +643,29 @@ void OddsWindow::showTotalGoals(const OddsTally& tally) {
     totalGoalsAxis_->setTickCount(int(top / 5) + 1);
 }
 
-void OddsWindow::showMoneyLines(const OddsTally& tally) {
-    std::vector<std::pair<std::string, std::uint64_t>> captions;
-    for (const auto& entry : tally.moneyLineCaptions(QLocale().decimalPoint().toStdString())) {
-        captions.push_back(entry);
-    }
-    std::stable_sort(captions.begin(), captions.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
-    moneyLines_->setRowCount(int(captions.size()));
-    const std::string visitorPrefix = tally.visitor + "  ";
-    const std::string homePrefix = tally.home + "  ";
-    for (int row = 0; row < int(captions.size()); ++row) {
-        const auto& [caption, count] = captions[std::size_t(row)];
-        QColor colour(Qt::black);
-        if (tally.visitor != tally.home) {
-            colour = caption.starts_with(visitorPrefix) ? VisitorBlue
-                     : caption.starts_with(homePrefix)  ? HomeRed
-                                                        : colour;
-        }
-        setCell(moneyLines_, row, 0, visibleScreenText(caption), colour);
-        setCell(moneyLines_, row, 1,
-                percentText(tally.series == 0 ? 0 : double(count) / double(tally.series)));
+void OddsWindow::showMoneyLines(const OddsTally& tally, const OddsFigures& figures) {
+    moneyLines_->setRowCount(int(figures.moneyLines.size()));
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    for (int row = 0; row < int(figures.moneyLines.size()); ++row) {
+        const MoneyLineShare& line = figures.moneyLines[std::size_t(row)];
+        const QColor colour = line.favourite == Favourite::Visitor ? VisitorBlue
+                              : line.favourite == Favourite::Home  ? HomeRed
+                                                                   : QColor(Qt::black);
+        setCell(moneyLines_, row, 0, visibleScreenText(moneyLineCaption(line, tally, separator)),
+                colour);
+        setCell(moneyLines_, row, 1, percentText(line.share));
     }
 }
 
 void OddsWindow::showScorers(QTableWidget* table,
                              const std::array<PlayerTally, PlayersPerTeam>& players,
-                             std::uint64_t games) {
-    std::vector<const PlayerTally*> order;
-    for (const PlayerTally& player : players) {
-        order.push_back(&player);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const PlayerTally* a, const PlayerTally* b) {
-        return a->gamesWithGoal > b->gamesWithGoal;
-    });
+                             const std::array<ScorerFigures, PlayersPerTeam>& ranked) {
     const QLocale locale;
-    for (int row = 0; row < int(order.size()); ++row) {
-        const PlayerTally& player = *order[std::size_t(row)];
-        setCell(table, row, 0, visibleScreenText(player.name));
-        setCell(table, row, 1, percentText(anytimeScorer(player, games)));
-        setCell(table, row, 2,
-                locale.toString(games == 0 ? 0 : double(player.goals) / double(games), 'f', 3));
+    for (int row = 0; row < int(ranked.size()); ++row) {
+        const ScorerFigures& scorer = ranked[std::size_t(row)];
+        setCell(table, row, 0, visibleScreenText(players[scorer.row].name));
+        setCell(table, row, 1, percentText(scorer.anytime));
+        setCell(table, row, 2, locale.toString(scorer.goalsPerGame, 'f', 3));
     }
 }
 

@@ -77,11 +77,11 @@ private:
     void showTally(const OddsTally& tally);
     void showOutcomes(const OddsTally& tally, const OddsFigures& figures);
     void showFairOdds(const OddsFigures& figures);
-    void showGoals(const OddsFigures& figures);
+    void showGoals(const OddsTally& tally, const OddsFigures& figures);
     void showTotalGoals(const OddsTally& tally);
-    void showMoneyLines(const OddsTally& tally);
+    void showMoneyLines(const OddsTally& tally, const OddsFigures& figures);
     void showScorers(QTableWidget* table, const std::array<PlayerTally, PlayersPerTeam>& players,
-                     std::uint64_t games);
+                     const std::array<ScorerFigures, PlayersPerTeam>& ranked);
     void showEdges();
 
     SeasonInUse season_;

@@ -3,14 +3,19 @@
 #include "Typing.h"
 #include "WidgetTestSupport.h"
 #include "odds/ManySeries.h"
+#include "ui/ScoreHeatMap.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -135,6 +140,46 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), edgeText(*figures.homeEdge));
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
+}
+
+// The command line's JSON of the same seeded run ranks the scorers and cuts the score
+// grid as the window does; 40 series rank some players differently by games with a goal.
+TEST_F(OddsWindowTest, RanksScorersAndCutsTheScoreGridAsTheCommandLine) {
+    OddsWindow& odds = openOdds();
+    child<QSpinBox>(odds, "seriesCount")->setValue(40);
+    typeInto(child<QLineEdit>(odds, "seed"), "2024");
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+
+    QProcess cli;
+    cli.start(QStringLiteral(ZELKOR_CLI_PATH),
+              {"BOS", "TOR", "--gaa-visitor", "2.5", "--gaa-home", "3.1", "--rosters",
+               QString::fromStdString(SampleRosters.string()), "--series", "40", "--seed", "2024",
+               "--json"});
+    ASSERT_TRUE(cli.waitForFinished(30'000));
+    const QJsonObject json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+
+    for (const char* side : {"visitor", "home"}) {
+        SCOPED_TRACE(side);
+        const QJsonArray players = json[QString(side) + "_players"].toArray();
+        const QJsonArray ranks = json["scorer_ranks"][side].toArray();
+        auto* table = child<QTableWidget>(odds, side == std::string("visitor") ? "visitorScorers"
+                                                                               : "homeScorers");
+        ASSERT_EQ(ranks.size(), table->rowCount());
+        for (int rank = 0; rank < table->rowCount(); ++rank) {
+            EXPECT_EQ(table->item(rank, 0)->text(),
+                      players[ranks[rank].toInt() - 1]["name"].toString())
+                << "rank " << rank;
+        }
+    }
+    const QJsonArray grid = json["score_grid"].toArray();
+    ASSERT_EQ(grid.size(), ScoreHeatMap::HeatMapGoals);
+    const auto* heatMap = child<ScoreHeatMap>(odds, "scoreHeatMap");
+    for (int v = 0; v < grid.size(); ++v) {
+        for (int h = 0; h < grid.size(); ++h) {
+            EXPECT_DOUBLE_EQ(heatMap->share(v, h), grid[v][h].toDouble()) << v << "-" << h;
+        }
+    }
 }
 
 TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
