@@ -149,6 +149,14 @@ Single gaaValue(const QString& text) {
     return problem == GaaProblem::None ? static_cast<Single>(value) : Single(0);
 }
 
+// A GAA text the locale reads as no number at all; blanks alone count as 0, as in the main
+// window.
+bool notANumber(const QString& text) {
+    bool converted = false;
+    QLocale().toDouble(text.trimmed(), &converted);
+    return !converted && !text.trimmed().isEmpty();
+}
+
 // Bookmaker's odds as typed, with the locale's decimal separator or a full stop.
 std::optional<double> offeredOdds(const QString& text) {
     QString plain = text.trimmed();
@@ -162,6 +170,9 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     : QWidget(parent), season_(std::move(season)), run_(new OddsRun(this)) {
     setObjectName(QStringLiteral("frmOdds"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Its fields explain themselves on hover while the main window is the active one, as it
+    // is after a face-off.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(QStringLiteral("Odds ZELKOR"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
 
@@ -195,6 +206,14 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     body->setColumnStretch(1, 1);
     body->setColumnStretch(2, 1);
     layout->addLayout(body, 1);
+    for (QWidget* figure :
+         std::initializer_list<QWidget*>{outcomes_, goals_, scoreMap_, totalGoals_, moneyLines_,
+                                         visitorScorers_, homeScorers_, visitorName_, homeName_}) {
+        figureBoxes_.append(figure);
+    }
+    for (int kind = 0; kind < 3; ++kind) {
+        figureBoxes_.append({visitorFair_[kind], homeFair_[kind]});
+    }
 
     connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
     connect(cancelButton_, &QPushButton::clicked, this, &OddsWindow::cancelRun);
@@ -204,6 +223,12 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     connect(run_, &OddsRun::failed, this, &OddsWindow::runFailed);
     connect(visitorOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
     connect(homeOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
+    for (QComboBox* team : {visitorTeam_, homeTeam_}) {
+        connect(team, &QComboBox::editTextChanged, this, &OddsWindow::inputsChanged);
+    }
+    for (QLineEdit* gaa : {visitorGaa_, homeGaa_}) {
+        connect(gaa, &QLineEdit::textChanged, this, &OddsWindow::inputsChanged);
+    }
     setRunning(false);
     // Room for every figure on a screen of 1366 x 768.
     resize(1340, 720);
@@ -322,10 +347,9 @@ QWidget* OddsWindow::buildMoneyLine() {
         }
         offered = lineBox(row == 2 ? "visitorOffered" : "homeOffered", {},
                           fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12);
-        offered->setPlaceholderText(QLocale().toString(2.1, 'f', 2));
-        offered->setToolTip(tr("The bookmaker's odds for this side: decimal (%1) or American "
-                               "(+150, -120)")
-                                .arg(QLocale().toString(2.1, 'f', 2)));
+        // A price as placeholder would read as one typed.
+        offered->setPlaceholderText(tr("odds"));
+        offered->setToolTip(tr("The bookmaker's odds for this side: %1").arg(acceptedOdds()));
         offered->setAlignment(Qt::AlignRight);
         grid->addWidget(offered, row, 4);
         edge = new QLabel;
@@ -336,9 +360,10 @@ QWidget* OddsWindow::buildMoneyLine() {
     };
     side(2, visitorName_, visitorFair_, visitorOffered_, visitorEdge_, "visitor", VisitorBlue);
     side(3, homeName_, homeFair_, homeOffered_, homeEdge_, "home", HomeRed);
-    auto* note = new QLabel(tr("Edge: expected return per unit staked at the bookmaker's "
-                               "odds; a level game returns the stake."));
+    auto* note = new QLabel(edgeNoteText());
+    note->setObjectName(QStringLiteral("edgeNote"));
     note->setWordWrap(true);
+    edgeNote_ = note;
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
@@ -418,9 +443,22 @@ QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const 
     return group(title, table);
 }
 
+QString OddsWindow::acceptedOdds() {
+    const QLocale locale;
+    const QString plusMinus = QStringLiteral("\u00b1");
+    return tr("decimal %1 to %2 or American %3 to %4 (+150, -120)")
+        .arg(locale.toString(1.01, 'f', 2), locale.toString(1000), plusMinus + locale.toString(100),
+             plusMinus + locale.toString(100'000));
+}
+
+QString OddsWindow::edgeNoteText() {
+    return tr("Edge: expected return per unit staked at the bookmaker's odds; a level game "
+              "returns the stake.");
+}
+
 // A message box as the main window shows one; the focus goes back to field, if any.
 void OddsWindow::showMessage(const QString& message, QWidget* field) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), message, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ZELKOR"), message, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -454,8 +492,22 @@ void OddsWindow::startRun() {
         QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
         // "You must enter GAA" leaves the focus where it is, as in the main window.
         const bool stay = refusal->message == MustEnterGaaMessage;
-        showMessage(visibleScreenText(refusal->message),
-                    stay ? nullptr : fields[int(refusal->field)]);
+        QString message = visibleScreenText(refusal->message);
+        if (refusal->message == ValueAboveZeroMessage) {
+            const QLineEdit* gaa =
+                refusal->field == InputField::VisitorGaa ? visitorGaa_ : homeGaa_;
+            if (notANumber(gaa->text())) {
+                message = visibleScreenText(notANumberMessage(
+                    gaa->text().toStdString(), QLocale().decimalPoint().toStdString()));
+            }
+        }
+        showMessage(message, stay ? nullptr : fields[int(refusal->field)]);
+        return;
+    }
+    if (request.visitor == request.home) {
+        showMessage(tr("%1 cannot play itself: choose another home team")
+                        .arg(visibleScreenText(request.home)),
+                    homeTeam_);
         return;
     }
     if (seed_->text().isEmpty()) {
@@ -471,16 +523,18 @@ void OddsWindow::startRun() {
         }
     }
     shown_.reset();
+    shownInputs_ = currentInputs();
     asked_ = request.series;
     baseSeed_ = request.baseSeed;
     progress_->setValue(0);
-    status_->setText(tr("Playing %1 series...").arg(countText(asked_)));
+    setStatus(tr("Playing %1 series...").arg(countText(asked_)));
     setRunning(true);
     run_->start(request);
 }
 
 void OddsWindow::useSeason(SeasonInUse season) {
     season_ = std::move(season);
+    ++seasonsUsed_;
     // The codes entered stay as typed: the face-off's check says if the season lacks one.
     for (const auto& [box, codes] :
          {std::pair{visitorTeam_, teamCodes(season_.ratings.table->road())},
@@ -490,47 +544,77 @@ void OddsWindow::useSeason(SeasonInUse season) {
         box->addItems(codes);
         box->setEditText(entered);
     }
+    inputsChanged();
+}
+
+OddsWindow::RunInputs OddsWindow::currentInputs() const {
+    return {visitorTeam_->currentText(), homeTeam_->currentText(), visitorGaa_->text(),
+            homeGaa_->text(), seasonsUsed_};
+}
+
+bool OddsWindow::figuresOfPreviousRun() const {
+    return shown_ && !run_->running() && currentInputs() != shownInputs_;
+}
+
+void OddsWindow::setStatus(const QString& text) {
+    runStatus_ = text;
+    inputsChanged();
+}
+
+void OddsWindow::inputsChanged() {
+    const bool previous = figuresOfPreviousRun();
+    status_->setText(
+        previous ? tr("The figures are of the previous run, %1 at %2: press Run for the "
+                      "inputs entered")
+                       .arg(visibleScreenText(shown_->visitor), visibleScreenText(shown_->home))
+                 : runStatus_);
+    for (QWidget* box : figureBoxes_) {
+        box->setEnabled(!previous);
+    }
+    showEdges();
 }
 
 void OddsWindow::cancelRun() {
     run_->cancel();
     cancelButton_->setEnabled(false);
-    status_->setText(tr("Stopping..."));
+    setStatus(tr("Stopping..."));
 }
 
 void OddsWindow::runProgressed(const OddsTally& soFar) {
     showTally(soFar);
     progress_->setValue(int(double(soFar.series) / double(asked_) * ProgressSteps));
-    status_->setText(tr("%1 of %2 series played; the figures are of those so far")
-                         .arg(countText(soFar.series), countText(asked_)));
+    setStatus(tr("%1 of %2 series played; the figures are of those so far")
+                  .arg(countText(soFar.series), countText(asked_)));
 }
 
 void OddsWindow::runFinished(const OddsTally& tally) {
     showTally(tally);
     progress_->setValue(ProgressSteps);
-    status_->setText(tr("%1 series, %2 games (base seed %3)")
-                         .arg(countText(tally.series), countText(tally.games))
-                         .arg(baseSeed_));
     setRunning(false);
+    setStatus(tr("%1 series, %2 games (base seed %3)")
+                  .arg(countText(tally.series), countText(tally.games))
+                  .arg(baseSeed_));
 }
 
 void OddsWindow::runCancelled() {
+    setRunning(false);
+    // The base seed, so that the series played can be played again.
     if (shown_) {
-        status_->setText(tr("Cancelled: the figures are of the %1 series played first")
-                             .arg(countText(shown_->series)));
+        setStatus(tr("Cancelled: the figures are of the %1 series played first (base seed %2)")
+                      .arg(countText(shown_->series))
+                      .arg(baseSeed_));
     } else {
         const bool earlierFigures = outcomes_->item(0, 0) != nullptr;
-        status_->setText(earlierFigures
-                             ? tr("Cancelled before the first results: the figures are of the "
-                                  "run before")
-                             : tr("Cancelled before the first results"));
+        setStatus((earlierFigures ? tr("Cancelled before the first results (base seed %1): the "
+                                       "figures are of the run before")
+                                  : tr("Cancelled before the first results (base seed %1)"))
+                      .arg(baseSeed_));
     }
-    setRunning(false);
 }
 
 void OddsWindow::runFailed(const QString& message) {
-    status_->setText(tr("The run failed"));
     setRunning(false);
+    setStatus(tr("The run failed"));
     showMessage(message, nullptr);
 }
 
@@ -672,8 +756,9 @@ void OddsWindow::showScorers(QTableWidget* table,
 void OddsWindow::showEdges() {
     const std::optional<double> visitorOdds = offeredOdds(visitorOffered_->text());
     const std::optional<double> homeOdds = offeredOdds(homeOffered_->text());
+    const bool previous = figuresOfPreviousRun();
     const OddsFigures figures =
-        shown_ ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
+        shown_ && !previous ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
     const auto show = [](QLabel* label, const QLineEdit* field, const std::optional<double>& edge) {
         if (edge) {
             label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
@@ -687,6 +772,17 @@ void OddsWindow::showEdges() {
     };
     show(visitorEdge_, visitorOffered_, figures.visitorEdge);
     show(homeEdge_, homeOffered_, figures.homeEdge);
+    const bool unreadable = (!visitorOffered_->text().trimmed().isEmpty() && !visitorOdds) ||
+                            (!homeOffered_->text().trimmed().isEmpty() && !homeOdds);
+    QString note = edgeNoteText();
+    if (unreadable) {
+        note = tr("Not odds: type %1.").arg(acceptedOdds());
+    } else if (previous) {
+        note = tr("No edge against the figures of the previous run: press Run first.");
+    }
+    edgeNote_->setText(note);
+    setTextColour(edgeNote_, QPalette::WindowText,
+                  unreadable || previous ? LossRed : palette().color(QPalette::WindowText));
 }
 
 } // namespace zelkor::ui

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -97,6 +98,15 @@ TEST_F(OddsWindowTest, OpensOnceAfterReadMeWithTheMainWindowsEntriesToEditApart)
 
     typeInto(child<QComboBox>(odds, "visitorTeam"), "ANA");
     EXPECT_EQ(child<QComboBox>(window, "cboVisitor")->currentText(), "BOS");
+    // The bookmaker's field: a placeholder that is no price, and a tooltip that shows also
+    // while the main window is the active one.
+    auto* offered = child<QLineEdit>(odds, "visitorOffered");
+    EXPECT_EQ(offered->placeholderText(), "odds");
+    showActive(window);
+    const QPoint inside = offered->mapTo(&odds, QPoint(6, 6));
+    QTest::mouseMove(odds.windowHandle(), inside);
+    QTest::mouseMove(odds.windowHandle(), inside + QPoint(2, 2));
+    EXPECT_TRUE(QTest::qWaitFor([offered] { return QToolTip::text() == offered->toolTip(); }));
 }
 
 TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
@@ -140,6 +150,24 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), edgeText(*figures.homeEdge));
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
+    auto* note = child<QLabel>(odds, "edgeNote");
+    EXPECT_EQ(note->text(), QString::fromUtf8("Not odds: type decimal 1.01 to 1,000 or American "
+                                              "\u00b1100 to \u00b1100,000 (+150, -120)."));
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+150");
+
+    // Other teams: the figures are marked as the previous run's and judge no odds.
+    typeInto(child<QComboBox>(odds, "visitorTeam"), "ANA");
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")
+                    ->text()
+                    .startsWith("The figures are of the previous run, BOS at TOR"));
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), "");
+    EXPECT_FALSE(child<QTableWidget>(odds, "outcomeTable")->isEnabled());
+    EXPECT_TRUE(note->text().contains("previous run"));
+    typeInto(child<QComboBox>(odds, "visitorTeam"), "BOS");
+    EXPECT_EQ(child<QLabel>(odds, "statusLine")->text(), "40 series, 440 games (base seed 2024)");
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), edgeText(*figures.visitorEdge));
+    odds.useSeason(builtInSeason(SampleRosters));
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), "");
 }
 
 // The command line's JSON of the same seeded run ranks the scorers and cuts the score
@@ -185,6 +213,7 @@ TEST_F(OddsWindowTest, RanksScorersAndCutsTheScoreGridAsTheCommandLine) {
 TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
     OddsWindow& odds = openOdds();
     child<QSpinBox>(odds, "seriesCount")->setValue(100'000'000);
+    typeInto(child<QLineEdit>(odds, "seed"), "99");
     QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&odds] { return odds.shownTally().has_value(); }, 5'000));
 
@@ -196,6 +225,7 @@ TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
     ASSERT_TRUE(odds.shownTally());
     EXPECT_LT(odds.shownTally()->series, 100'000'000U);
     EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().startsWith("Cancelled"));
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().contains("(base seed 99)"));
 
     // Closing the window in the middle of a run stops it too.
     QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
@@ -215,8 +245,11 @@ TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
     } rows[] = {
         {"visitorGaa", "", "You must enter GAA", nullptr},
         {"homeGaa", "0", "You must enter a value above 0", "homeGaa"},
-        {"visitorGaa", "abc", "You must enter a value above 0", "visitorGaa"},
+        {"visitorGaa", "abc",
+         "\"abc\" is not a number; write the decimals after a full stop, as in 2.75", "visitorGaa"},
+        {"homeGaa", "  ", "You must enter a value above 0", "homeGaa"},
         {"homeTeam", "XYZ", "Unknown home team \"XYZ\"", "homeTeam"},
+        {"homeTeam", "BOS", "BOS cannot play itself: choose another home team", "homeTeam"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.box) + " '" + row.text + "'");
@@ -228,6 +261,7 @@ TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
         QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
         ASSERT_EQ(closer.seen.size(), 1U);
         EXPECT_EQ(closer.seen[0].text, row.message);
+        EXPECT_EQ(closer.seen[0].title, "ZELKOR");
         EXPECT_FALSE(odds.shownTally());
         EXPECT_TRUE(child<QPushButton>(odds, "runButton")->isEnabled());
         if (row.focus != nullptr) {
