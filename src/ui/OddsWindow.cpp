@@ -34,6 +34,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStringDecoder>
 #include <QTableWidget>
@@ -184,8 +186,10 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     homeGaa_->setText(start.homeGaa);
 
     // Figures on the left, the score charts in the middle, what FaceOff! shows and the
-    // scorers on the right.
-    auto* body = new QGridLayout;
+    // scorers on the right; scrolled on a screen too small for them all.
+    auto* content = new QWidget;
+    auto* body = new QGridLayout(content);
+    body->setContentsMargins(0, 0, 0, 0);
     auto* figures = new QVBoxLayout;
     figures->addWidget(buildOutcomes());
     figures->addWidget(buildMoneyLine());
@@ -203,9 +207,15 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     scorers->addWidget(buildScorers(homeScorers_, "homeScorers", tr("Home scorers")));
     right->addLayout(scorers, 1);
     body->addLayout(right, 0, 2);
-    body->setColumnStretch(1, 1);
+    // The score grid is square, so width beyond its height goes to the scorers' names.
+    body->setColumnStretch(1, 0);
     body->setColumnStretch(2, 1);
-    layout->addLayout(body, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("figuresScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    layout->addWidget(scroll, 1);
     for (QWidget* figure :
          std::initializer_list<QWidget*>{outcomes_, goals_, scoreMap_, totalGoals_, moneyLines_,
                                          visitorScorers_, homeScorers_, visitorName_, homeName_}) {
@@ -230,8 +240,12 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
         connect(gaa, &QLineEdit::textChanged, this, &OddsWindow::inputsChanged);
     }
     setRunning(false);
-    // Room for every figure on a screen of 1366 x 768.
-    resize(1340, 720);
+    // Room for every figure on a screen of 1366 x 768; on a smaller one the figures scroll.
+    QSize size(1340, 720);
+    if (const QScreen* shown = screen()) {
+        size = size.boundedTo(shown->availableGeometry().size());
+    }
+    resize(size);
     runButton_->setDefault(true);
     runButton_->setFocus();
 }
@@ -410,7 +424,7 @@ QWidget* OddsWindow::buildTotalGoals() {
     goalsAxis->setTitleText(
         tr("Total goals in a game; the last bar: %1 or more").arg(TotalGoalsShown - 1));
     QFont labels = goalsAxis->labelsFont();
-    labels.setPointSizeF(labels.pointSizeF() * 0.85);
+    labels.setPointSizeF(labels.pointSizeF() * 0.75);
     goalsAxis->setLabelsFont(labels);
     chart->addAxis(goalsAxis, Qt::AlignBottom);
     series->attachAxis(goalsAxis);
@@ -425,7 +439,7 @@ QWidget* OddsWindow::buildTotalGoals() {
     totalGoals_->setObjectName(QStringLiteral("totalGoalsChart"));
     totalGoals_->setRenderHint(QPainter::Antialiasing);
     // Wide enough that no goal number under a bar is cut short.
-    totalGoals_->setMinimumSize(400, 220);
+    totalGoals_->setMinimumSize(330, 170);
     return group(tr("Total goals"), totalGoals_);
 }
 
@@ -436,11 +450,12 @@ QWidget* OddsWindow::buildMoneyLines() {
 }
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
-    table = figureTable(name, {tr("Player"), tr("Anytime"), tr("Goals")}, PlayersPerTeam);
+    // Titled by its first column rather than a box around it: the names need the width.
+    table = figureTable(name, {title, tr("Anytime"), tr("Goals")}, PlayersPerTeam);
     table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
     table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
     table->setMinimumWidth(230);
-    return group(title, table);
+    return table;
 }
 
 QString OddsWindow::acceptedOdds() {
@@ -644,10 +659,8 @@ void OddsWindow::showTally(const OddsTally& tally) {
     showMoneyLines(tally, figures);
     showScorers(visitorScorers_, tally.visitorPlayers, figures.visitorScorers);
     showScorers(homeScorers_, tally.homePlayers, figures.homeScorers);
-    // The scorer tables sit in group boxes titled by their team.
-    visitorScorers_->parentWidget()->setProperty("title",
-                                                 tr("%1 scorers").arg(visitorName_->text()));
-    homeScorers_->parentWidget()->setProperty("title", tr("%1 scorers").arg(homeName_->text()));
+    visitorScorers_->horizontalHeaderItem(0)->setText(tr("%1 scorers").arg(visitorName_->text()));
+    homeScorers_->horizontalHeaderItem(0)->setText(tr("%1 scorers").arg(homeName_->text()));
     showEdges();
 }
 
@@ -747,7 +760,9 @@ void OddsWindow::showScorers(QTableWidget* table,
     const QLocale locale;
     for (int row = 0; row < int(ranked.size()); ++row) {
         const ScorerFigures& scorer = ranked[std::size_t(row)];
-        setCell(table, row, 0, visibleScreenText(players[scorer.row].name));
+        const QString name = visibleScreenText(players[scorer.row].name);
+        setCell(table, row, 0, name);
+        table->item(row, 0)->setToolTip(name); // whole, should the column cut it short
         setCell(table, row, 1, percentText(scorer.anytime));
         setCell(table, row, 2, locale.toString(scorer.goalsPerGame, 'f', 3));
     }

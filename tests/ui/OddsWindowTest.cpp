@@ -172,12 +172,17 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
 
 // The command line's JSON of the same seeded run ranks the scorers and cuts the score
 // grid as the window does; 40 series rank some players differently by games with a goal.
+// The window fits a screen of 1280 x 720, names whole.
 TEST_F(OddsWindowTest, RanksScorersAndCutsTheScoreGridAsTheCommandLine) {
     OddsWindow& odds = openOdds();
+    odds.resize(1280, 690); // 720 less a title bar
     child<QSpinBox>(odds, "seriesCount")->setValue(40);
     typeInto(child<QLineEdit>(odds, "seed"), "2024");
     QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
     ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    EXPECT_EQ(odds.size(), QSize(1280, 690));
+    EXPECT_LE(odds.minimumSizeHint().width(), 1280);
+    EXPECT_LE(odds.minimumSizeHint().height(), 690);
 
     QProcess cli;
     cli.start(QStringLiteral(ZELKOR_CLI_PATH),
@@ -198,6 +203,10 @@ TEST_F(OddsWindowTest, RanksScorersAndCutsTheScoreGridAsTheCommandLine) {
             EXPECT_EQ(table->item(rank, 0)->text(),
                       players[ranks[rank].toInt() - 1]["name"].toString())
                 << "rank " << rank;
+            // On a 1280 x 720 screen every name is whole.
+            EXPECT_LE(table->fontMetrics().horizontalAdvance(table->item(rank, 0)->text()) + 8,
+                      table->columnWidth(0))
+                << table->item(rank, 0)->text().toStdString();
         }
     }
     const QJsonArray grid = json["score_grid"].toArray();
