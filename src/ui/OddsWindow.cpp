@@ -219,10 +219,10 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     for (QWidget* figure :
          std::initializer_list<QWidget*>{outcomes_, goals_, scoreMap_, totalGoals_, moneyLines_,
                                          visitorScorers_, homeScorers_, visitorName_, homeName_}) {
-        figureBoxes_.append(figure);
+        figureWidgets_.append(figure);
     }
     for (int kind = 0; kind < 3; ++kind) {
-        figureBoxes_.append({visitorFair_[kind], homeFair_[kind]});
+        figureWidgets_.append({visitorFair_[kind], homeFair_[kind]});
     }
 
     connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
@@ -583,8 +583,8 @@ void OddsWindow::inputsChanged() {
                       "inputs entered")
                        .arg(visibleScreenText(shown_->visitor), visibleScreenText(shown_->home))
                  : runStatus_);
-    for (QWidget* box : figureBoxes_) {
-        box->setEnabled(!previous);
+    for (QWidget* figure : figureWidgets_) {
+        figure->setEnabled(!previous);
     }
     showEdges();
 }

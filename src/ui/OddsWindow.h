@@ -105,12 +105,12 @@ private:
     SeasonInUse season_;
     OddsRun* run_ = nullptr;
     std::optional<OddsTally> shown_;
-    std::uint64_t asked_ = 0;     // series of the run going or last run
-    std::uint64_t baseSeed_ = 0;  // its base seed
-    RunInputs shownInputs_;       // those of the figures shown
-    int seasonsUsed_ = 0;         // seasons taken by useSeason
-    QString runStatus_;           // the status line of the run, when its figures are current
-    QList<QWidget*> figureBoxes_; // greyed while they are of the previous run
+    std::uint64_t asked_ = 0;       // series of the run going or last run
+    std::uint64_t baseSeed_ = 0;    // its base seed
+    RunInputs shownInputs_;         // those of the figures shown
+    int seasonsUsed_ = 0;           // seasons taken by useSeason
+    QString runStatus_;             // the status line of the run, when its figures are current
+    QList<QWidget*> figureWidgets_; // greyed while they are of the previous run
 
     QComboBox* visitorTeam_ = nullptr;
     QComboBox* homeTeam_ = nullptr;
