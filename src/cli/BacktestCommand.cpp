@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
 #include "cli/ReportOutput.h"
+#include "core/DisplayText.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/CsvFile.h"
@@ -14,6 +15,7 @@
 #include "teamdata/RatingsFile.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -106,10 +108,11 @@ void writeCalibration(std::ostream& out, const std::string& title, const Forecas
     }
 }
 
-void writeText(const BacktestReport& report, const std::string& source, std::ostream& out) {
+void writeText(const BacktestReport& report, const std::string& source, const std::string& ratings,
+               std::ostream& out) {
     out << "Backtest of " << report.games.size() << " games from '" << shownPath(source)
         << "': " << report.series << " series of 11 games each, base seed " << report.seed
-        << "\n\n";
+        << "\nRatings: " << visibleText(ratings) << "\n\n";
     std::vector<const ForecastFigures*> columns{&report.model, &report.homeAlways};
     out << std::left << std::setw(LabelWidth) << "" << std::right << std::setw(FigureWidth)
         << "model" << std::setw(FigureWidth) << "home always";
@@ -261,14 +264,40 @@ void checkRosters(const std::vector<ResultRow>& results, const std::string& fold
         codes.insert(row.visitor);
         codes.insert(row.home);
     }
+    // Every team without a usable roster, so that one run names them all.
+    std::string problems;
     for (const std::string& code : codes) {
         PredictionState state;
         try {
             ReadRosters(state, code, code, folder);
         } catch (const ZelkorError& error) {
-            throw InputDataError(std::string(error.what()) + " " + rosterCheckHint(folder));
+            problems += std::string(error.what()) + "\n";
         }
     }
+    if (!problems.empty()) {
+        throw InputDataError(problems + rosterCheckHint(folder));
+    }
+}
+
+// The teams of the results a table cannot rate at the venue they play, each with the
+// lines of its games; empty when it rates them all.
+std::string unratedTeams(const std::vector<ResultRow>& results, const RatingTable& table) {
+    std::map<std::string, std::vector<int>> missing;
+    for (const ResultRow& row : results) {
+        if (!table.canVisit(row.visitor)) {
+            missing[row.visitor + " on the road"].push_back(row.line);
+        }
+        if (!table.canHost(row.home)) {
+            missing[row.home + " at home"].push_back(row.line);
+        }
+    }
+    std::string text;
+    for (const auto& [team, lines] : missing) {
+        text += "\n  " + team + " (line " + std::to_string(lines.front()) +
+                (lines.size() > 1 ? " and " + std::to_string(lines.size() - 1) + " more" : "") +
+                ")";
+    }
+    return text;
 }
 
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
@@ -297,13 +326,26 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
     if (options.walkForward) {
         return runWalkForwardFor(options, results, seed, out, err);
     }
+    const RatingsChoice ratings = chooseRatings(
+        options.priorRatings ? std::optional<std::filesystem::path>(*options.priorRatings)
+                             : std::nullopt,
+        options.rosters);
+    if (const std::string unrated = unratedTeams(results, *ratings.table); !unrated.empty()) {
+        throw InputDataError("The ratings in use (" + shownText(ratings.source()) +
+                             ") have no row for these teams of the results; give a ratings "
+                             "file that rates them with --ratings:" +
+                             unrated);
+    }
     const BacktestReport report = runBacktest(
-        results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
+        results, options.series, seed,
+        seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), progressBar(err));
     std::ostringstream text;
     if (options.json) {
-        text << jsonText(reportJson(report, options));
+        nlohmann::ordered_json json = reportJson(report, options);
+        json["ratings"] = ratings.source();
+        text << jsonText(json);
     } else {
-        writeText(report, options.results, text);
+        writeText(report, options.results, ratings.source(), text);
     }
     out << text.str() << std::flush;
     if (!reportWritten(out, err)) {
@@ -556,8 +598,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     std::string priorText;
     const CLI::Option* priorOption =
         app.add_option("--ratings", priorText,
-                       "With --walk-forward: ratings file the fit starts from and shrinks "
-                       "toward, e.g. last season's fit (default: league-typical ratings)")
+                       "Ratings file of every game (default: the roster folder's ratings.csv, "
+                       "else the built-in table); with --walk-forward the ratings the fit "
+                       "starts from and shrinks toward, e.g. last season's fit (default: "
+                       "league-typical ratings)")
             ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
                    "With --walk-forward: weight of the prior in games a venue (default 25)")
@@ -594,10 +638,8 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     if (writeOption->count() > 0) {
         options.writeRatings = writeText;
     }
-    if (!options.walkForward &&
-        (options.priorRatings || options.writeRatings || options.gaaFromResults)) {
-        err << "--ratings, --gaa-from-results and --write-ratings need --walk-forward."
-            << std::endl;
+    if (!options.walkForward && (options.writeRatings || options.gaaFromResults)) {
+        err << "--gaa-from-results and --write-ratings need --walk-forward." << std::endl;
         return ExitUsageError;
     }
     try {

@@ -9,6 +9,7 @@
 #include "season/MessageText.h"
 #include "season/RosterImport.h"
 #include "season/TeamCodes.h"
+#include "teamdata/RatingsFile.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -35,7 +36,13 @@ struct ImportOptions {
     std::vector<std::string> extraCodes;
     TeamCodeKind codes = TeamCodeKind::Program;
     std::optional<std::string> season;
+    std::optional<std::string> ratings;
 };
+
+// Whether a prediction with the table can use a roster of the code.
+bool rates(const RatingTable& table, std::string_view code) {
+    return table.canVisit(code) || table.canHost(code);
+}
 
 void writeTable(const ImportedRoster& roster, std::ostream& out) {
     std::size_t nameWidth = 6;
@@ -85,10 +92,31 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             return ExitUsageError;
         }
     }
+    // The ratings the rosters are for: a team they do not rate is not imported.
+    std::optional<RatingTable> ratings;
+    std::set<std::string> unrated;
+    if (options.ratings) {
+        ratings = readRatingsFile(*options.ratings);
+        if (chosenTeam && !rates(*ratings, *chosenTeam)) {
+            err << "The ratings file '" << shownPath(*options.ratings) << "' does not rate "
+                << *chosenTeam << ", so that no prediction with it could use the roster."
+                << std::endl;
+            return ExitUsageError;
+        }
+    }
     const fs::path source = options.statistics;
-    const SkaterStatistics statistics =
+    SkaterStatistics statistics =
         readSkaterStatistics(readCsvFile(source), "The file '" + shownPath(source) + "'", codes,
                              chosenTeam, options.season);
+    if (ratings) {
+        std::erase_if(statistics.skaters, [&](const Skater& skater) {
+            if (rates(*ratings, skater.team)) {
+                return false;
+            }
+            unrated.insert(skater.team);
+            return true;
+        });
+    }
     FolderImport imported;
     try {
         imported = importRosters(statistics,
@@ -104,6 +132,10 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
                                   {"folder", options.folder},
                                   {"teams", nlohmann::ordered_json::array()},
                                   {"unknown_teams", statistics.unknownTeams}};
+    if (options.ratings) {
+        report["ratings"] = *options.ratings;
+        report["unrated_teams"] = unrated;
+    }
     std::ostringstream text;
     for (std::size_t k = 0; k < imported.rosters.size(); ++k) {
         const ImportedRoster& roster = imported.rosters[k];
@@ -120,7 +152,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         }
         text << "\n\n";
     }
-    const bool skipped = options.all && !imported.skippedTeams.empty();
+    const bool skipped = options.all && (!imported.skippedTeams.empty() || !unrated.empty());
     if (options.json) {
         out << jsonText(report);
     } else {
@@ -130,12 +162,22 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
-    if (skipped) {
+    if (skipped && !imported.skippedTeams.empty()) {
         err << "Skipped the rows of teams without a code:";
         for (const std::string& team : imported.skippedTeams) {
             err << ' ' << shownText(team);
         }
         err << " (name a code with --map ABBR=CODE); the other teams were written." << std::endl;
+    }
+    if (skipped && !unrated.empty()) {
+        err << "Skipped the teams the ratings file '" << shownPath(*options.ratings)
+            << "' does not rate:";
+        for (const std::string& team : unrated) {
+            err << ' ' << team;
+        }
+        err << "; the other teams were written." << std::endl;
+    }
+    if (skipped) {
         return ExitPartlyDone;
     }
     return ExitSuccess;
@@ -185,6 +227,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     app.add_option("--season", options.season,
                    "The season to import from a file whose season column holds several")
         ->type_name("SEASON");
+    app.add_option("--ratings", options.ratings,
+                   "Import only the teams this ratings file rates, as a prediction with it needs")
+        ->type_name("RATINGS.csv");
     try {
         app.parse(argc, argv);
         if (team->count() == 0 && !options.all) {

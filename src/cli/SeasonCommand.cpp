@@ -142,14 +142,20 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
     build->add_option("--results", options.results, "CSV file of the season's games")
         ->required()
         ->type_name("RESULTS.csv");
-    build->add_option("--team-stats", options.teamStats, "CSV file of the teams' statistics")
+    build
+        ->add_option(
+            "--team-stats", options.teamStats,
+            "CSV file of the teams' totals: special teams, goals against and shootout records")
         ->type_name("TEAMS.csv");
     build->add_option("--before", options.request.before, "Fit to the games before this date only")
         ->type_name("YYYY-MM-DD");
     build->add_option("--prior", options.prior, "Ratings the fit starts from")
         ->type_name("RATINGS.csv");
-    build->add_option("--season", options.request.season, "The season's name, e.g. 2023-24")
-        ->type_name("S");
+    build
+        ->add_option("--season", options.request.season,
+                     "The season to read from files that hold several: the skaters' as their "
+                     "season column writes it, the teams' by the year it begins with")
+        ->type_name("SEASON");
     build->add_option("--series", options.request.series, "Series the fit plays for each check")
         ->type_name("N")
         ->check(CLI::PositiveNumber);

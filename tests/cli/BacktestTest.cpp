@@ -248,6 +248,25 @@ TEST(Backtest, CommandReportsFiguresAndOneRowPerGame) {
         runCli({"backtest", (folder.path() / "bad.csv").string(), "--rosters", SampleRosters});
     EXPECT_EQ(bad.exitStatus, 1);
     EXPECT_NE(bad.err.find("line 2: home 'SEA' is not a team code"), std::string::npos) << bad.err;
+
+    // Ratings without a team of the results, and rosters missing: each named, nothing run.
+    folder.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"
+                                "MON,road,1,0.2,1,1,1\nTOR,home,1,0.2,1,1,1\n");
+    const CliResult unrated = runCli({"backtest", (folder.path() / "results.csv").string(),
+                                      "--rosters", SampleRosters, "--ratings",
+                                      (folder.path() / "ratings.csv").string()});
+    EXPECT_EQ(unrated.exitStatus, 1);
+    for (const char* team : {"CAL at home", "DAL at home", "EDM on the road", "NAS on the road"}) {
+        EXPECT_NE(unrated.err.find(team), std::string::npos) << team << unrated.err;
+    }
+    folder.write("TOR", sampleRoster("TOR"));
+    const CliResult rosterless =
+        runCli({"backtest", (folder.path() / "results.csv").string(), "--rosters",
+                folder.path().string(), "--ratings", (folder.path() / "ratings.csv").string()});
+    EXPECT_EQ(rosterless.exitStatus, 1);
+    for (const char* team : {"'CAL'", "'DAL'", "'NAS'", "'MON'"}) {
+        EXPECT_NE(rosterless.err.find(team), std::string::npos) << team << rosterless.err;
+    }
 }
 
 } // namespace
