@@ -130,12 +130,13 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     const QLocale locale;
     auto* scorers = child<QTableWidget>(odds, "visitorScorers");
     ASSERT_EQ(scorers->rowCount(), 18);
-    std::uint64_t topGames = 0;
+    const PlayerTally* top = &expected->visitorPlayers[0]; // the most goals, first in roster
     for (const PlayerTally& player : expected->visitorPlayers) {
-        topGames = std::max(topGames, player.gamesWithGoal);
+        top = player.goals > top->goals ? &player : top;
     }
+    EXPECT_EQ(scorers->item(0, 0)->text(), QString::fromStdString(top->name));
     EXPECT_EQ(scorers->item(0, 1)->text(),
-              locale.toString(100.0 * double(topGames) / 440, 'f', 1) + " %");
+              locale.toString(100.0 * double(top->gamesWithGoal) / 440, 'f', 1) + " %");
     auto* moneyLines = child<QTableWidget>(odds, "moneyLineTable");
     EXPECT_EQ(moneyLines->rowCount(), int(expected->moneyLineCaptions().size()));
 
