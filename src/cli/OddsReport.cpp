@@ -15,11 +15,10 @@
 namespace zelkor {
 
 namespace {
-constexpr int GridGoals = 9;      // the score grid shows 0 to 8 goals; more go in the last column
-constexpr int TopScorers = 5;     // players listed per team
-constexpr int LabelWidth = 28;    // the label column of the tables
-constexpr int ValueWidth = 10;    // every number column
-constexpr double Percent = 100.0; // shares are shown as percentages
+constexpr std::size_t TopScorers = 5; // players listed per team
+constexpr int LabelWidth = 28;        // the label column of the tables
+constexpr int ValueWidth = 10;        // every number column
+constexpr double Percent = 100.0;     // shares are shown as percentages
 
 std::string fixed(double value, int decimals) {
     std::array<char, 64> text{};
@@ -114,35 +113,27 @@ void writeGoals(const OddsReport& report, const OddsFigures& figures, std::ostre
         row(out, "  " + fixed(TotalLines[line], 1),
             {percent(figures.over[line]), percent(1 - figures.over[line])});
     }
-    row(out, "Puck line " + visitor + " -1.5", {percent(figures.visitorByTwo)});
-    row(out, "Puck line " + home + " -1.5", {percent(figures.homeByTwo)});
+    row(out, visibleText(twoGoalMarginName(report.tally.visitor)), {percent(figures.visitorByTwo)});
+    row(out, visibleText(twoGoalMarginName(report.tally.home)), {percent(figures.homeByTwo)});
     out << '\n';
 }
 
-void writeScoreGrid(const OddsReport& report, std::ostream& out) {
+void writeScoreGrid(const OddsReport& report, const OddsFigures& figures, std::ostream& out) {
     const OddsTally& tally = report.tally;
     out << "Final scores, % of games (" << visibleText(tally.visitor) << " goals down, "
-        << visibleText(tally.home) << " goals across; " << GridGoals - 1 << "+ holds more)\n";
-    std::array<std::array<std::uint64_t, GridGoals>, GridGoals> grid{};
-    for (const auto& [score, count] : tally.scores()) {
-        grid[static_cast<std::size_t>(std::min(score.first, GridGoals - 1))]
-            [static_cast<std::size_t>(std::min(score.second, GridGoals - 1))] += count;
-    }
+        << visibleText(tally.home) << " goals across; " << ScoreGridGoals - 1 << "+ holds more)\n";
     constexpr std::size_t CellWidth = 6;
+    const auto goals = [](int count) {
+        return std::to_string(count) + (count == ScoreGridGoals - 1 ? "+" : "");
+    };
     out << "      ";
-    for (int home = 0; home < GridGoals; ++home) {
-        out << padLeft(std::to_string(home) + (home == GridGoals - 1 ? "+" : ""), CellWidth);
+    for (int home = 0; home < ScoreGridGoals; ++home) {
+        out << padLeft(goals(home), CellWidth);
     }
     out << '\n';
-    for (int visitor = 0; visitor < GridGoals; ++visitor) {
-        out << padLeft(std::to_string(visitor) + (visitor == GridGoals - 1 ? "+" : ""), 4) << "  ";
-        for (int home = 0; home < GridGoals; ++home) {
-            const double share =
-                tally.games == 0
-                    ? 0
-                    : static_cast<double>(
-                          grid[static_cast<std::size_t>(visitor)][static_cast<std::size_t>(home)]) /
-                          static_cast<double>(tally.games);
+    for (int visitor = 0; visitor < ScoreGridGoals; ++visitor) {
+        out << padLeft(goals(visitor), 4) << "  ";
+        for (const double share : figures.scoreGrid[static_cast<std::size_t>(visitor)]) {
             out << padLeft(share == 0 ? "." : fixed(share * Percent, 1), CellWidth);
         }
         out << '\n';
@@ -150,38 +141,22 @@ void writeScoreGrid(const OddsReport& report, std::ostream& out) {
     out << '\n';
 }
 
-void writeMoneyLines(const OddsReport& report, std::ostream& out) {
+void writeMoneyLines(const OddsReport& report, const OddsFigures& figures, std::ostream& out) {
     out << "What FaceOff! shows for an 11-game series\n";
-    std::vector<std::pair<std::string, std::uint64_t>> captions;
-    for (const auto& entry : report.tally.moneyLineCaptions()) {
-        captions.push_back(entry);
-    }
-    std::stable_sort(captions.begin(), captions.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
-    for (const auto& [caption, count] : captions) {
-        row(out, visibleText(caption),
-            {percent(static_cast<double>(count) / static_cast<double>(report.tally.series))});
+    for (const MoneyLineShare& line : figures.moneyLines) {
+        row(out, visibleText(moneyLineCaption(line, report.tally)), {percent(line.share)});
     }
     out << '\n';
 }
 
 void writeScorers(const std::string& code, const std::array<PlayerTally, PlayersPerTeam>& players,
-                  std::uint64_t games, std::ostream& out) {
-    std::vector<const PlayerTally*> order;
-    for (const PlayerTally& player : players) {
-        order.push_back(&player);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const PlayerTally* a, const PlayerTally* b) {
-        return a->goals > b->goals;
-    });
+                  const std::array<ScorerFigures, PlayersPerTeam>& ranked, std::ostream& out) {
     out << "Top scorers of " << visibleText(code) << '\n';
     row(out, "", {"goals/game", "anytime"});
-    for (int rank = 0; rank < TopScorers && rank < static_cast<int>(order.size()); ++rank) {
-        const PlayerTally& player = *order[static_cast<std::size_t>(rank)];
-        const double perGame =
-            games == 0 ? 0 : static_cast<double>(player.goals) / static_cast<double>(games);
-        row(out, quotedText(player.name, LabelWidth - 2),
-            {fixed(perGame, 3), percent(anytimeScorer(player, games))});
+    for (std::size_t rank = 0; rank < TopScorers; ++rank) {
+        const ScorerFigures& scorer = ranked[rank];
+        row(out, quotedText(players[scorer.row].name, LabelWidth - 2),
+            {fixed(scorer.goalsPerGame, 3), percent(scorer.anytime)});
     }
     out << '\n';
 }
@@ -199,6 +174,15 @@ nlohmann::ordered_json fairJson(const std::optional<FairOdds>& fair) {
 
 template <typename Value> nlohmann::ordered_json optionalJson(const std::optional<Value>& value) {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+// Roster rows from 1, in the order the text and the window list the scorers.
+nlohmann::ordered_json rankJson(const std::array<ScorerFigures, PlayersPerTeam>& ranked) {
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const ScorerFigures& scorer : ranked) {
+        rows.push_back(scorer.row + 1);
+    }
+    return rows;
 }
 
 nlohmann::ordered_json playersJson(const std::array<PlayerTally, PlayersPerTeam>& players,
@@ -224,10 +208,10 @@ void writeOddsText(const OddsReport& report, std::ostream& out) {
     out << "Ratings: " << visibleText(report.ratings) << "\n\n";
     writeOutcomes(report, figures, out);
     writeGoals(report, figures, out);
-    writeScoreGrid(report, out);
-    writeMoneyLines(report, out);
-    writeScorers(tally.visitor, tally.visitorPlayers, tally.games, out);
-    writeScorers(tally.home, tally.homePlayers, tally.games, out);
+    writeScoreGrid(report, figures, out);
+    writeMoneyLines(report, figures, out);
+    writeScorers(tally.visitor, tally.visitorPlayers, figures.visitorScorers, out);
+    writeScorers(tally.home, tally.homePlayers, figures.homeScorers, out);
 }
 
 void writeOddsJson(const OddsReport& report, std::ostream& out) {
@@ -285,6 +269,9 @@ void writeOddsJson(const OddsReport& report, std::ostream& out) {
                               {"home", optionalJson(report.offeredHome)}};
     object["edges"] = {{"visitor", optionalJson(figures.visitorEdge)},
                        {"home", optionalJson(figures.homeEdge)}};
+    object["scorer_ranks"] = {{"visitor", rankJson(figures.visitorScorers)},
+                              {"home", rankJson(figures.homeScorers)}};
+    object["score_grid"] = figures.scoreGrid;
     object["ratings"] = report.ratings;
     out << jsonText(object);
 }

@@ -38,9 +38,33 @@ std::string invisibleEnds(std::string_view code) {
     return notes.empty() ? notes : " (" + notes + ")";
 }
 
-std::string unknownTeam(const char* side, std::string_view code) {
+// The code with its small letters made capitals.
+std::string capitals(std::string_view code) {
+    std::string upper(code);
+    for (char& c : upper) {
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return upper;
+}
+
+// A code typed in small letters that names a team in capitals ("tor" for TOR) is offered,
+// not taken: the roster files are named by the exact code.
+std::string unknownTeam(const char* side, std::string_view code, bool capitalsKnown) {
+    const std::string upper = capitals(code);
+    const std::string offer =
+        capitalsKnown && upper != code ? " (did you mean " + upper + "?)" : "";
     return std::string("Unknown ") + side + " team \"" + quotedText(code) + "\"" +
-           invisibleEnds(code);
+           invisibleEnds(code) + offer;
+}
+
+std::string separatorName(std::string_view separator) {
+    if (separator == ",") {
+        return "a comma";
+    }
+    if (separator == ".") {
+        return "a full stop";
+    }
+    return "\"" + quotedText(separator) + "\"";
 }
 
 } // namespace
@@ -63,10 +87,13 @@ std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
         return InputRefusal{"You must enter the home team", InputField::HomeTeam};
     }
     if (!ratings.canVisit(state.VISITOR)) {
-        return InputRefusal{unknownTeam("visiting", state.VISITOR), InputField::VisitorTeam};
+        return InputRefusal{
+            unknownTeam("visiting", state.VISITOR, ratings.canVisit(capitals(state.VISITOR))),
+            InputField::VisitorTeam};
     }
     if (!ratings.canHost(state.HOME)) {
-        return InputRefusal{unknownTeam("home", state.HOME), InputField::HomeTeam};
+        return InputRefusal{unknownTeam("home", state.HOME, ratings.canHost(capitals(state.HOME))),
+                            InputField::HomeTeam};
     }
     if (!isUsableGaa(state.GAAV)) {
         return InputRefusal{ValueAboveZeroMessage, InputField::VisitorGaa};
@@ -121,6 +148,11 @@ GaaReading readGaa(std::string_view text) {
     }
     const GaaProblem problem = gaaProblem(value);
     return {problem == GaaProblem::None ? static_cast<Single>(value) : Single{0}, problem};
+}
+
+std::string notANumberMessage(std::string_view text, std::string_view decimalSeparator) {
+    return "\"" + quotedText(text) + "\" is not a number; write the decimals after " +
+           separatorName(decimalSeparator) + ", as in 2" + std::string(decimalSeparator) + "75";
 }
 
 std::string gaaProblemText(GaaProblem problem, std::string_view text) {

@@ -62,6 +62,10 @@ struct GaaReading {
 };
 GaaReading readGaa(std::string_view text);
 
+// The window's message for a GAA text that is no number with its decimal separator, which
+// it names: "2.60" typed where decimals follow a comma.
+std::string notANumberMessage(std::string_view text, std::string_view decimalSeparator);
+
 // What is wrong with text, in words, for a message that names it ("'0' is not above 0").
 std::string gaaProblemText(GaaProblem problem, std::string_view text);
 

@@ -1,8 +1,10 @@
 #include "odds/OddsFigures.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <tuple>
 
 namespace zelkor {
 
@@ -23,6 +25,64 @@ std::optional<double> wholeNumber(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+ScoreGridShares scoreGridShares(const OddsTally& tally) {
+    std::array<std::array<std::uint64_t, ScoreGridGoals>, ScoreGridGoals> counts{};
+    for (const auto& [score, count] : tally.scores()) {
+        counts[static_cast<std::size_t>(std::min(score.first, ScoreGridGoals - 1))]
+              [static_cast<std::size_t>(std::min(score.second, ScoreGridGoals - 1))] += count;
+    }
+    ScoreGridShares shares{};
+    for (std::size_t v = 0; v < counts.size(); ++v) {
+        for (std::size_t h = 0; h < counts[v].size(); ++h) {
+            shares[v][h] = share(counts[v][h], tally.games);
+        }
+    }
+    return shares;
+}
+
+std::vector<MoneyLineShare> moneyLineShares(const OddsTally& tally) {
+    std::vector<MoneyLineShare> lines;
+    for (const Favourite favourite : {Favourite::Visitor, Favourite::Home, Favourite::Neither}) {
+        for (int points = 0; points <= MostSeriesPoints; ++points) {
+            const std::uint64_t count = tally.moneyLines[static_cast<std::size_t>(favourite)]
+                                                        [static_cast<std::size_t>(points)];
+            if (count == 0) {
+                continue;
+            }
+            const int cents = favourite == Favourite::Neither ? 0 : moneyCentsOfPoints(points);
+            // Points that round to the same odds make one line, as the face-off shows them.
+            const auto same = std::find_if(lines.begin(), lines.end(), [&](const auto& line) {
+                return line.favourite == favourite && line.moneyCents == cents;
+            });
+            if (same == lines.end()) {
+                lines.push_back({favourite, cents, count, 0});
+            } else {
+                same->series += count;
+            }
+        }
+    }
+    for (MoneyLineShare& line : lines) {
+        line.share = share(line.series, tally.series);
+    }
+    std::sort(lines.begin(), lines.end(), [&tally](const auto& a, const auto& b) {
+        return std::make_tuple(b.series, moneyLineCaption(a, tally)) <
+               std::make_tuple(a.series, moneyLineCaption(b, tally));
+    });
+    return lines;
+}
+
+std::array<ScorerFigures, PlayersPerTeam>
+rankedScorers(const std::array<PlayerTally, PlayersPerTeam>& players, std::uint64_t games) {
+    std::array<ScorerFigures, PlayersPerTeam> ranked{};
+    for (std::size_t row = 0; row < players.size(); ++row) {
+        ranked[row] = {row, share(players[row].goals, games), anytimeScorer(players[row], games)};
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [&players](const auto& a, const auto& b) {
+        return players[a.row].goals > players[b.row].goals;
+    });
+    return ranked;
 }
 
 } // namespace
@@ -122,11 +182,27 @@ OddsFigures oddsFigures(const OddsTally& tally, std::optional<double> offeredVis
         figures.homeEdge =
             edgePerUnit(figures.homeWin.value, figures.visitorWin.value, *offeredHome);
     }
+    figures.scoreGrid = scoreGridShares(tally);
+    figures.moneyLines = moneyLineShares(tally);
+    figures.visitorScorers = rankedScorers(tally.visitorPlayers, games);
+    figures.homeScorers = rankedScorers(tally.homePlayers, games);
     return figures;
 }
 
 double anytimeScorer(const PlayerTally& player, std::uint64_t games) {
     return share(player.gamesWithGoal, games);
+}
+
+std::string moneyLineCaption(const MoneyLineShare& line, const OddsTally& tally,
+                             const std::string& decimalSeparator) {
+    SeriesFacts facts;
+    facts.favourite = line.favourite;
+    facts.moneyCents = line.moneyCents;
+    return moneyLineCaption(facts, tally.visitor, tally.home, decimalSeparator);
+}
+
+std::string twoGoalMarginName(const std::string& code) {
+    return code + " wins by 2 or more";
 }
 
 } // namespace zelkor

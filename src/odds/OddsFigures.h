@@ -3,9 +3,11 @@
 #include "odds/OddsTally.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelkor {
 
@@ -45,7 +47,27 @@ double edgePerUnit(double winProbability, double lossProbability, double decimal
 // The game lines that the totals are quoted for.
 inline constexpr std::array<double, 3> TotalLines = {4.5, 5.5, 6.5};
 
-// What a run's counts say, game by game.
+// Cells per side of the score grid: 0 to 7 goals, the last row and column 8 or more.
+inline constexpr int ScoreGridGoals = 9;
+/// shares[v][h] of the games: visitor goals down, home goals across.
+using ScoreGridShares = std::array<std::array<double, ScoreGridGoals>, ScoreGridGoals>;
+
+// How often one money line of the 11-game series came out.
+struct MoneyLineShare {
+    Favourite favourite = Favourite::Neither;
+    int moneyCents = 0; ///< the favourite's odds in hundredths; 0 for neither
+    std::uint64_t series = 0;
+    double share = 0; ///< of all series
+};
+
+// A roster row's scoring per game.
+struct ScorerFigures {
+    std::size_t row = 0; ///< from 0, into the tally's players
+    double goalsPerGame = 0;
+    double anytime = 0; ///< the chance of scoring at least once in a game
+};
+
+// What a run's counts say, game by game, in the order the front ends show it.
 struct OddsFigures {
     Probability visitorRegulation;
     Probability visitorOvertime;
@@ -66,6 +88,12 @@ struct OddsFigures {
     double homeByTwo = 0;
     std::optional<double> visitorEdge; ///< with the bookmaker's odds of that side
     std::optional<double> homeEdge;
+    ScoreGridShares scoreGrid{};
+    /// Most frequent first; equally frequent ones in the order of their captions.
+    std::vector<MoneyLineShare> moneyLines;
+    /// Every row, most goals first; equal goals in roster order.
+    std::array<ScorerFigures, PlayersPerTeam> visitorScorers{};
+    std::array<ScorerFigures, PlayersPerTeam> homeScorers{};
 };
 
 OddsFigures oddsFigures(const OddsTally& tally, std::optional<double> offeredVisitor = {},
@@ -73,5 +101,12 @@ OddsFigures oddsFigures(const OddsTally& tally, std::optional<double> offeredVis
 
 // A player's chance of scoring at least once in a game.
 double anytimeScorer(const PlayerTally& player, std::uint64_t games);
+
+// The label of a money line ("BOS  1.47", "EVEN, NO BET") with that decimal separator.
+std::string moneyLineCaption(const MoneyLineShare& line, const OddsTally& tally,
+                             const std::string& decimalSeparator = ".");
+
+// The name of a side's two-goal margin (the puck line at -1.5): "BOS wins by 2 or more".
+std::string twoGoalMarginName(const std::string& code);
 
 } // namespace zelkor

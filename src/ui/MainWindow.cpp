@@ -372,7 +372,7 @@ void MainWindow::gaaBoxLeft(QLineEdit* box, Single& gaa) {
     bool converted = false;
     const double value = QLocale().toDouble(text.trimmed(), &converted);
     // Blanks alone, words, "inf" and "nan" are no averages, nor is a number that a Single
-    // cannot hold: refused like a value not above 0, and nothing is stored.
+    // cannot hold: refused, and nothing is stored.
     const GaaProblem problem = converted ? gaaProblem(value) : GaaProblem::NotANumber;
     if (problem == GaaProblem::None || problem == GaaProblem::NotAboveZero) {
         gaa = static_cast<Single>(value);
@@ -380,7 +380,11 @@ void MainWindow::gaaBoxLeft(QLineEdit* box, Single& gaa) {
     if (problem == GaaProblem::None) {
         return;
     }
-    showMessage(ValueAboveZeroMessage);
+    // A text that is no number ("2.60" where decimals follow a comma) is told how numbers
+    // are written here; blanks alone, like 0, are a value not above 0.
+    const bool notANumber = !converted && !text.trimmed().isEmpty();
+    showMessage(notANumber ? notANumberMessage(text.toStdString(), decimalSeparator())
+                           : ValueAboveZeroMessage);
     returnFocusTo(box);
 }
 

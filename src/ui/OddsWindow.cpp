@@ -34,6 +34,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStringDecoder>
 #include <QTableWidget>
@@ -149,6 +151,14 @@ Single gaaValue(const QString& text) {
     return problem == GaaProblem::None ? static_cast<Single>(value) : Single(0);
 }
 
+// A GAA text the locale reads as no number at all; blanks alone count as 0, as in the main
+// window.
+bool notANumber(const QString& text) {
+    bool converted = false;
+    QLocale().toDouble(text.trimmed(), &converted);
+    return !converted && !text.trimmed().isEmpty();
+}
+
 // Bookmaker's odds as typed, with the locale's decimal separator or a full stop.
 std::optional<double> offeredOdds(const QString& text) {
     QString plain = text.trimmed();
@@ -162,6 +172,9 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     : QWidget(parent), season_(std::move(season)), run_(new OddsRun(this)) {
     setObjectName(QStringLiteral("frmOdds"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Its fields explain themselves on hover while the main window is the active one, as it
+    // is after a face-off.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(QStringLiteral("Odds ZELKOR"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
 
@@ -173,8 +186,10 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     homeGaa_->setText(start.homeGaa);
 
     // Figures on the left, the score charts in the middle, what FaceOff! shows and the
-    // scorers on the right.
-    auto* body = new QGridLayout;
+    // scorers on the right; scrolled on a screen too small for them all.
+    auto* content = new QWidget;
+    auto* body = new QGridLayout(content);
+    body->setContentsMargins(0, 0, 0, 0);
     auto* figures = new QVBoxLayout;
     figures->addWidget(buildOutcomes());
     figures->addWidget(buildMoneyLine());
@@ -192,9 +207,23 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     scorers->addWidget(buildScorers(homeScorers_, "homeScorers", tr("Home scorers")));
     right->addLayout(scorers, 1);
     body->addLayout(right, 0, 2);
-    body->setColumnStretch(1, 1);
+    // The score grid is square, so width beyond its height goes to the scorers' names.
+    body->setColumnStretch(1, 0);
     body->setColumnStretch(2, 1);
-    layout->addLayout(body, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("figuresScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    layout->addWidget(scroll, 1);
+    for (QWidget* figure :
+         std::initializer_list<QWidget*>{outcomes_, goals_, scoreMap_, totalGoals_, moneyLines_,
+                                         visitorScorers_, homeScorers_, visitorName_, homeName_}) {
+        figureWidgets_.append(figure);
+    }
+    for (int kind = 0; kind < 3; ++kind) {
+        figureWidgets_.append({visitorFair_[kind], homeFair_[kind]});
+    }
 
     connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
     connect(cancelButton_, &QPushButton::clicked, this, &OddsWindow::cancelRun);
@@ -204,9 +233,19 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     connect(run_, &OddsRun::failed, this, &OddsWindow::runFailed);
     connect(visitorOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
     connect(homeOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
+    for (QComboBox* team : {visitorTeam_, homeTeam_}) {
+        connect(team, &QComboBox::editTextChanged, this, &OddsWindow::inputsChanged);
+    }
+    for (QLineEdit* gaa : {visitorGaa_, homeGaa_}) {
+        connect(gaa, &QLineEdit::textChanged, this, &OddsWindow::inputsChanged);
+    }
     setRunning(false);
-    // Room for every figure on a screen of 1366 x 768.
-    resize(1340, 720);
+    // Room for every figure on a screen of 1366 x 768; on a smaller one the figures scroll.
+    QSize size(1340, 720);
+    if (const QScreen* shown = screen()) {
+        size = size.boundedTo(shown->availableGeometry().size());
+    }
+    resize(size);
     runButton_->setDefault(true);
     runButton_->setFocus();
 }
@@ -322,10 +361,9 @@ QWidget* OddsWindow::buildMoneyLine() {
         }
         offered = lineBox(row == 2 ? "visitorOffered" : "homeOffered", {},
                           fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12);
-        offered->setPlaceholderText(QLocale().toString(2.1, 'f', 2));
-        offered->setToolTip(tr("The bookmaker's odds for this side: decimal (%1) or American "
-                               "(+150, -120)")
-                                .arg(QLocale().toString(2.1, 'f', 2)));
+        // A price as placeholder would read as one typed.
+        offered->setPlaceholderText(tr("odds"));
+        offered->setToolTip(tr("The bookmaker's odds for this side: %1").arg(acceptedOdds()));
         offered->setAlignment(Qt::AlignRight);
         grid->addWidget(offered, row, 4);
         edge = new QLabel;
@@ -336,9 +374,10 @@ QWidget* OddsWindow::buildMoneyLine() {
     };
     side(2, visitorName_, visitorFair_, visitorOffered_, visitorEdge_, "visitor", VisitorBlue);
     side(3, homeName_, homeFair_, homeOffered_, homeEdge_, "home", HomeRed);
-    auto* note = new QLabel(tr("Edge: expected return per unit staked at the bookmaker's "
-                               "odds; a level game returns the stake."));
+    auto* note = new QLabel(edgeNoteText());
+    note->setObjectName(QStringLiteral("edgeNote"));
     note->setWordWrap(true);
+    edgeNote_ = note;
     QFont small = note->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
@@ -385,7 +424,7 @@ QWidget* OddsWindow::buildTotalGoals() {
     goalsAxis->setTitleText(
         tr("Total goals in a game; the last bar: %1 or more").arg(TotalGoalsShown - 1));
     QFont labels = goalsAxis->labelsFont();
-    labels.setPointSizeF(labels.pointSizeF() * 0.85);
+    labels.setPointSizeF(labels.pointSizeF() * 0.75);
     goalsAxis->setLabelsFont(labels);
     chart->addAxis(goalsAxis, Qt::AlignBottom);
     series->attachAxis(goalsAxis);
@@ -400,7 +439,7 @@ QWidget* OddsWindow::buildTotalGoals() {
     totalGoals_->setObjectName(QStringLiteral("totalGoalsChart"));
     totalGoals_->setRenderHint(QPainter::Antialiasing);
     // Wide enough that no goal number under a bar is cut short.
-    totalGoals_->setMinimumSize(400, 220);
+    totalGoals_->setMinimumSize(330, 170);
     return group(tr("Total goals"), totalGoals_);
 }
 
@@ -411,16 +450,30 @@ QWidget* OddsWindow::buildMoneyLines() {
 }
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
-    table = figureTable(name, {tr("Player"), tr("Anytime"), tr("Goals")}, PlayersPerTeam);
+    // Titled by its first column rather than a box around it: the names need the width.
+    table = figureTable(name, {title, tr("Anytime"), tr("Goals")}, PlayersPerTeam);
     table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
     table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
     table->setMinimumWidth(230);
-    return group(title, table);
+    return table;
+}
+
+QString OddsWindow::acceptedOdds() {
+    const QLocale locale;
+    const QString plusMinus = QStringLiteral("\u00b1");
+    return tr("decimal %1 to %2 or American %3 to %4 (+150, -120)")
+        .arg(locale.toString(1.01, 'f', 2), locale.toString(1000), plusMinus + locale.toString(100),
+             plusMinus + locale.toString(100'000));
+}
+
+QString OddsWindow::edgeNoteText() {
+    return tr("Edge: expected return per unit staked at the bookmaker's odds; a level game "
+              "returns the stake.");
 }
 
 // A message box as the main window shows one; the focus goes back to field, if any.
 void OddsWindow::showMessage(const QString& message, QWidget* field) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), message, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ZELKOR"), message, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
@@ -454,8 +507,22 @@ void OddsWindow::startRun() {
         QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
         // "You must enter GAA" leaves the focus where it is, as in the main window.
         const bool stay = refusal->message == MustEnterGaaMessage;
-        showMessage(visibleScreenText(refusal->message),
-                    stay ? nullptr : fields[int(refusal->field)]);
+        QString message = visibleScreenText(refusal->message);
+        if (refusal->message == ValueAboveZeroMessage) {
+            const QLineEdit* gaa =
+                refusal->field == InputField::VisitorGaa ? visitorGaa_ : homeGaa_;
+            if (notANumber(gaa->text())) {
+                message = visibleScreenText(notANumberMessage(
+                    gaa->text().toStdString(), QLocale().decimalPoint().toStdString()));
+            }
+        }
+        showMessage(message, stay ? nullptr : fields[int(refusal->field)]);
+        return;
+    }
+    if (request.visitor == request.home) {
+        showMessage(tr("%1 cannot play itself: choose another home team")
+                        .arg(visibleScreenText(request.home)),
+                    homeTeam_);
         return;
     }
     if (seed_->text().isEmpty()) {
@@ -471,16 +538,18 @@ void OddsWindow::startRun() {
         }
     }
     shown_.reset();
+    shownInputs_ = currentInputs();
     asked_ = request.series;
     baseSeed_ = request.baseSeed;
     progress_->setValue(0);
-    status_->setText(tr("Playing %1 series...").arg(countText(asked_)));
+    setStatus(tr("Playing %1 series...").arg(countText(asked_)));
     setRunning(true);
     run_->start(request);
 }
 
 void OddsWindow::useSeason(SeasonInUse season) {
     season_ = std::move(season);
+    ++seasonsUsed_;
     // The codes entered stay as typed: the face-off's check says if the season lacks one.
     for (const auto& [box, codes] :
          {std::pair{visitorTeam_, teamCodes(season_.ratings.table->road())},
@@ -490,47 +559,77 @@ void OddsWindow::useSeason(SeasonInUse season) {
         box->addItems(codes);
         box->setEditText(entered);
     }
+    inputsChanged();
+}
+
+OddsWindow::RunInputs OddsWindow::currentInputs() const {
+    return {visitorTeam_->currentText(), homeTeam_->currentText(), visitorGaa_->text(),
+            homeGaa_->text(), seasonsUsed_};
+}
+
+bool OddsWindow::figuresOfPreviousRun() const {
+    return shown_ && !run_->running() && currentInputs() != shownInputs_;
+}
+
+void OddsWindow::setStatus(const QString& text) {
+    runStatus_ = text;
+    inputsChanged();
+}
+
+void OddsWindow::inputsChanged() {
+    const bool previous = figuresOfPreviousRun();
+    status_->setText(
+        previous ? tr("The figures are of the previous run, %1 at %2: press Run for the "
+                      "inputs entered")
+                       .arg(visibleScreenText(shown_->visitor), visibleScreenText(shown_->home))
+                 : runStatus_);
+    for (QWidget* figure : figureWidgets_) {
+        figure->setEnabled(!previous);
+    }
+    showEdges();
 }
 
 void OddsWindow::cancelRun() {
     run_->cancel();
     cancelButton_->setEnabled(false);
-    status_->setText(tr("Stopping..."));
+    setStatus(tr("Stopping..."));
 }
 
 void OddsWindow::runProgressed(const OddsTally& soFar) {
     showTally(soFar);
     progress_->setValue(int(double(soFar.series) / double(asked_) * ProgressSteps));
-    status_->setText(tr("%1 of %2 series played; the figures are of those so far")
-                         .arg(countText(soFar.series), countText(asked_)));
+    setStatus(tr("%1 of %2 series played; the figures are of those so far")
+                  .arg(countText(soFar.series), countText(asked_)));
 }
 
 void OddsWindow::runFinished(const OddsTally& tally) {
     showTally(tally);
     progress_->setValue(ProgressSteps);
-    status_->setText(tr("%1 series, %2 games (base seed %3)")
-                         .arg(countText(tally.series), countText(tally.games))
-                         .arg(baseSeed_));
     setRunning(false);
+    setStatus(tr("%1 series, %2 games (base seed %3)")
+                  .arg(countText(tally.series), countText(tally.games))
+                  .arg(baseSeed_));
 }
 
 void OddsWindow::runCancelled() {
+    setRunning(false);
+    // The base seed, so that the series played can be played again.
     if (shown_) {
-        status_->setText(tr("Cancelled: the figures are of the %1 series played first")
-                             .arg(countText(shown_->series)));
+        setStatus(tr("Cancelled: the figures are of the %1 series played first (base seed %2)")
+                      .arg(countText(shown_->series))
+                      .arg(baseSeed_));
     } else {
         const bool earlierFigures = outcomes_->item(0, 0) != nullptr;
-        status_->setText(earlierFigures
-                             ? tr("Cancelled before the first results: the figures are of the "
-                                  "run before")
-                             : tr("Cancelled before the first results"));
+        setStatus((earlierFigures ? tr("Cancelled before the first results (base seed %1): the "
+                                       "figures are of the run before")
+                                  : tr("Cancelled before the first results (base seed %1)"))
+                      .arg(baseSeed_));
     }
-    setRunning(false);
 }
 
 void OddsWindow::runFailed(const QString& message) {
-    status_->setText(tr("The run failed"));
     setRunning(false);
+    setStatus(tr("The run failed"));
     showMessage(message, nullptr);
 }
 
@@ -554,16 +653,14 @@ void OddsWindow::showTally(const OddsTally& tally) {
     homeName_->setText(visibleScreenText(tally.home));
     showOutcomes(tally, figures);
     showFairOdds(figures);
-    showGoals(figures);
-    scoreMap_->setTally(tally);
+    showGoals(tally, figures);
+    scoreMap_->setShares(figures.scoreGrid, tally.visitor, tally.home);
     showTotalGoals(tally);
-    showMoneyLines(tally);
-    showScorers(visitorScorers_, tally.visitorPlayers, tally.games);
-    showScorers(homeScorers_, tally.homePlayers, tally.games);
-    // The scorer tables sit in group boxes titled by their team.
-    visitorScorers_->parentWidget()->setProperty("title",
-                                                 tr("%1 scorers").arg(visitorName_->text()));
-    homeScorers_->parentWidget()->setProperty("title", tr("%1 scorers").arg(homeName_->text()));
+    showMoneyLines(tally, figures);
+    showScorers(visitorScorers_, tally.visitorPlayers, figures.visitorScorers);
+    showScorers(homeScorers_, tally.homePlayers, figures.homeScorers);
+    visitorScorers_->horizontalHeaderItem(0)->setText(tr("%1 scorers").arg(visitorName_->text()));
+    homeScorers_->horizontalHeaderItem(0)->setText(tr("%1 scorers").arg(homeName_->text()));
     showEdges();
 }
 
@@ -603,7 +700,7 @@ void OddsWindow::showFairOdds(const OddsFigures& figures) {
     side(homeFair_, figures.homeTwoWay, figures.homeFair);
 }
 
-void OddsWindow::showGoals(const OddsFigures& figures) {
+void OddsWindow::showGoals(const OddsTally& tally, const OddsFigures& figures) {
     const QString visitor = visitorName_->text();
     const QString home = homeName_->text();
     const QLocale locale;
@@ -619,9 +716,9 @@ void OddsWindow::showGoals(const OddsFigures& figures) {
                 percentText(figures.over[line]) + QStringLiteral(" / ") +
                     percentText(1 - figures.over[line]));
     }
-    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(visitor), VisitorBlue);
+    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.visitor)), VisitorBlue);
     setCell(goals_, row - 1, 1, percentText(figures.visitorByTwo));
-    setCell(goals_, row++, 0, tr("%1 wins by 2 or more").arg(home), HomeRed);
+    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.home)), HomeRed);
     setCell(goals_, row - 1, 1, percentText(figures.homeByTwo));
 }
 
@@ -643,55 +740,40 @@ void OddsWindow::showTotalGoals(const OddsTally& tally) {
     totalGoalsAxis_->setTickCount(int(top / 5) + 1);
 }
 
-void OddsWindow::showMoneyLines(const OddsTally& tally) {
-    std::vector<std::pair<std::string, std::uint64_t>> captions;
-    for (const auto& entry : tally.moneyLineCaptions(QLocale().decimalPoint().toStdString())) {
-        captions.push_back(entry);
-    }
-    std::stable_sort(captions.begin(), captions.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
-    moneyLines_->setRowCount(int(captions.size()));
-    const std::string visitorPrefix = tally.visitor + "  ";
-    const std::string homePrefix = tally.home + "  ";
-    for (int row = 0; row < int(captions.size()); ++row) {
-        const auto& [caption, count] = captions[std::size_t(row)];
-        QColor colour(Qt::black);
-        if (tally.visitor != tally.home) {
-            colour = caption.starts_with(visitorPrefix) ? VisitorBlue
-                     : caption.starts_with(homePrefix)  ? HomeRed
-                                                        : colour;
-        }
-        setCell(moneyLines_, row, 0, visibleScreenText(caption), colour);
-        setCell(moneyLines_, row, 1,
-                percentText(tally.series == 0 ? 0 : double(count) / double(tally.series)));
+void OddsWindow::showMoneyLines(const OddsTally& tally, const OddsFigures& figures) {
+    moneyLines_->setRowCount(int(figures.moneyLines.size()));
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    for (int row = 0; row < int(figures.moneyLines.size()); ++row) {
+        const MoneyLineShare& line = figures.moneyLines[std::size_t(row)];
+        const QColor colour = line.favourite == Favourite::Visitor ? VisitorBlue
+                              : line.favourite == Favourite::Home  ? HomeRed
+                                                                   : QColor(Qt::black);
+        setCell(moneyLines_, row, 0, visibleScreenText(moneyLineCaption(line, tally, separator)),
+                colour);
+        setCell(moneyLines_, row, 1, percentText(line.share));
     }
 }
 
 void OddsWindow::showScorers(QTableWidget* table,
                              const std::array<PlayerTally, PlayersPerTeam>& players,
-                             std::uint64_t games) {
-    std::vector<const PlayerTally*> order;
-    for (const PlayerTally& player : players) {
-        order.push_back(&player);
-    }
-    std::stable_sort(order.begin(), order.end(), [](const PlayerTally* a, const PlayerTally* b) {
-        return a->gamesWithGoal > b->gamesWithGoal;
-    });
+                             const std::array<ScorerFigures, PlayersPerTeam>& ranked) {
     const QLocale locale;
-    for (int row = 0; row < int(order.size()); ++row) {
-        const PlayerTally& player = *order[std::size_t(row)];
-        setCell(table, row, 0, visibleScreenText(player.name));
-        setCell(table, row, 1, percentText(anytimeScorer(player, games)));
-        setCell(table, row, 2,
-                locale.toString(games == 0 ? 0 : double(player.goals) / double(games), 'f', 3));
+    for (int row = 0; row < int(ranked.size()); ++row) {
+        const ScorerFigures& scorer = ranked[std::size_t(row)];
+        const QString name = visibleScreenText(players[scorer.row].name);
+        setCell(table, row, 0, name);
+        table->item(row, 0)->setToolTip(name); // whole, should the column cut it short
+        setCell(table, row, 1, percentText(scorer.anytime));
+        setCell(table, row, 2, locale.toString(scorer.goalsPerGame, 'f', 3));
     }
 }
 
 void OddsWindow::showEdges() {
     const std::optional<double> visitorOdds = offeredOdds(visitorOffered_->text());
     const std::optional<double> homeOdds = offeredOdds(homeOffered_->text());
+    const bool previous = figuresOfPreviousRun();
     const OddsFigures figures =
-        shown_ ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
+        shown_ && !previous ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
     const auto show = [](QLabel* label, const QLineEdit* field, const std::optional<double>& edge) {
         if (edge) {
             label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
@@ -705,6 +787,17 @@ void OddsWindow::showEdges() {
     };
     show(visitorEdge_, visitorOffered_, figures.visitorEdge);
     show(homeEdge_, homeOffered_, figures.homeEdge);
+    const bool unreadable = (!visitorOffered_->text().trimmed().isEmpty() && !visitorOdds) ||
+                            (!homeOffered_->text().trimmed().isEmpty() && !homeOdds);
+    QString note = edgeNoteText();
+    if (unreadable) {
+        note = tr("Not odds: type %1.").arg(acceptedOdds());
+    } else if (previous) {
+        note = tr("No edge against the figures of the previous run: press Run first.");
+    }
+    edgeNote_->setText(note);
+    setTextColour(edgeNote_, QPalette::WindowText,
+                  unreadable || previous ? LossRed : palette().color(QPalette::WindowText));
 }
 
 } // namespace zelkor::ui

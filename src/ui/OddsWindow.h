@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -73,22 +74,43 @@ private:
     void runFailed(const QString& message);
     void setRunning(bool running);
     void showMessage(const QString& message, QWidget* field);
+    static QString acceptedOdds();
+    static QString edgeNoteText();
+
+    // What a run was asked for, to tell when the figures shown are of another.
+    struct RunInputs {
+        QString visitor;
+        QString home;
+        QString visitorGaa;
+        QString homeGaa;
+        int season = 0;
+        bool operator==(const RunInputs&) const = default;
+    };
+    RunInputs currentInputs() const;
+    // Figures shown while the inputs are no longer those of their run.
+    bool figuresOfPreviousRun() const;
+    void inputsChanged();
+    void setStatus(const QString& text);
 
     void showTally(const OddsTally& tally);
     void showOutcomes(const OddsTally& tally, const OddsFigures& figures);
     void showFairOdds(const OddsFigures& figures);
-    void showGoals(const OddsFigures& figures);
+    void showGoals(const OddsTally& tally, const OddsFigures& figures);
     void showTotalGoals(const OddsTally& tally);
-    void showMoneyLines(const OddsTally& tally);
+    void showMoneyLines(const OddsTally& tally, const OddsFigures& figures);
     void showScorers(QTableWidget* table, const std::array<PlayerTally, PlayersPerTeam>& players,
-                     std::uint64_t games);
+                     const std::array<ScorerFigures, PlayersPerTeam>& ranked);
     void showEdges();
 
     SeasonInUse season_;
     OddsRun* run_ = nullptr;
     std::optional<OddsTally> shown_;
-    std::uint64_t asked_ = 0;    // series of the run going or last run
-    std::uint64_t baseSeed_ = 0; // its base seed
+    std::uint64_t asked_ = 0;       // series of the run going or last run
+    std::uint64_t baseSeed_ = 0;    // its base seed
+    RunInputs shownInputs_;         // those of the figures shown
+    int seasonsUsed_ = 0;           // seasons taken by useSeason
+    QString runStatus_;             // the status line of the run, when its figures are current
+    QList<QWidget*> figureWidgets_; // greyed while they are of the previous run
 
     QComboBox* visitorTeam_ = nullptr;
     QComboBox* homeTeam_ = nullptr;
@@ -110,6 +132,7 @@ private:
     QLineEdit* homeOffered_ = nullptr;
     QLabel* visitorEdge_ = nullptr;
     QLabel* homeEdge_ = nullptr;
+    QLabel* edgeNote_ = nullptr;
     QTableWidget* goals_ = nullptr;
     ScoreHeatMap* scoreMap_ = nullptr;
     QChartView* totalGoals_ = nullptr;

@@ -38,35 +38,26 @@ ScoreHeatMap::ScoreHeatMap(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void ScoreHeatMap::setTally(const OddsTally& tally) {
-    counts_ = {};
+void ScoreHeatMap::setShares(const ScoreGridShares& shares, const std::string& visitor,
+                             const std::string& home) {
+    shares_ = shares;
     largest_ = 0;
-    for (const auto& [score, count] : tally.scores()) {
-        const auto visitor = std::min(score.first, HeatMapGoals - 1);
-        const auto home = std::min(score.second, HeatMapGoals - 1);
-        counts_[std::size_t(visitor)][std::size_t(home)] += count;
-    }
-    for (const auto& row : counts_) {
+    for (const auto& row : shares_) {
         largest_ = std::max(largest_, *std::max_element(row.begin(), row.end()));
     }
-    games_ = tally.games;
-    visitor_ = QString::fromStdString(tally.visitor);
-    home_ = QString::fromStdString(tally.home);
+    visitor_ = QString::fromStdString(visitor);
+    home_ = QString::fromStdString(home);
     update();
 }
 
 void ScoreHeatMap::clear() {
-    counts_ = {};
-    games_ = 0;
+    shares_ = {};
     largest_ = 0;
     update();
 }
 
 double ScoreHeatMap::share(int visitorGoals, int homeGoals) const {
-    if (games_ == 0) {
-        return 0;
-    }
-    return double(counts_[std::size_t(visitorGoals)][std::size_t(homeGoals)]) / double(games_);
+    return shares_[std::size_t(visitorGoals)][std::size_t(homeGoals)];
 }
 
 QSize ScoreHeatMap::sizeHint() const {
@@ -128,14 +119,14 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
     for (int v = 0; v < HeatMapGoals; ++v) {
         for (int h = 0; h < HeatMapGoals; ++h) {
             const QRect box = cellBox(v, h);
-            const std::uint64_t count = counts_[std::size_t(v)][std::size_t(h)];
-            const double weight = largest_ == 0 ? 0 : double(count) / double(largest_);
-            const QColor fill = count == 0 ? Empty : shade(weight);
+            const double cellShare = share(v, h);
+            const double weight = largest_ == 0 ? 0 : cellShare / largest_;
+            const QColor fill = cellShare == 0 ? Empty : shade(weight);
             painter.fillRect(box, fill);
             painter.setPen(QColor(220, 220, 228));
             painter.drawRect(box.adjusted(0, 0, -1, -1));
             // Shares under a twentieth of a percent round to nothing shown.
-            const double percent = share(v, h) * Percent;
+            const double percent = cellShare * Percent;
             if (percent >= 0.05) {
                 painter.setPen(fill.lightnessF() < 0.55 ? Qt::white : Qt::black);
                 painter.drawText(box, Qt::AlignCenter, locale.toString(percent, 'f', 1));

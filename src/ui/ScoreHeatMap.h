@@ -1,9 +1,8 @@
 #pragma once
 
-#include "odds/OddsTally.h"
+#include "odds/OddsFigures.h"
 
-#include <array>
-#include <cstdint>
+#include <string>
 
 #include <QColor>
 #include <QWidget>
@@ -17,11 +16,12 @@ class ScoreHeatMap : public QWidget {
 
 public:
     // Goals shown per side: 0 to HeatMapGoals - 2, then a last cell for that many or more.
-    static constexpr int HeatMapGoals = 10;
+    static constexpr int HeatMapGoals = ScoreGridGoals;
 
     explicit ScoreHeatMap(QWidget* parent = nullptr);
 
-    void setTally(const OddsTally& tally);
+    void setShares(const ScoreGridShares& shares, const std::string& visitor,
+                   const std::string& home);
     void clear();
 
     // The share of games in a cell, for the tests and the tooltips.
@@ -39,9 +39,8 @@ private:
     int cellSize() const;
     int left() const;
 
-    std::array<std::array<std::uint64_t, HeatMapGoals>, HeatMapGoals> counts_{};
-    std::uint64_t games_ = 0;
-    std::uint64_t largest_ = 0;
+    ScoreGridShares shares_{};
+    double largest_ = 0;
     QString visitor_;
     QString home_;
 };

@@ -145,7 +145,9 @@ TEST_F(FaceOffRun, WrongInputsAreRefusedBeforeAnythingChanges) {
     } cases[] = {
         {"", "TOR", 2.5f, 3.0f, "You must enter the visiting team"},
         {"BOS", "", 2.5f, 3.0f, "You must enter the home team"},
-        {"bos", "TOR", 2.5f, 3.0f, "Unknown visiting team \"bos\""},
+        {"bos", "TOR", 2.5f, 3.0f, "Unknown visiting team \"bos\" (did you mean BOS?)"},
+        {"BOS", "tor", 2.5f, 3.0f, "Unknown home team \"tor\" (did you mean TOR?)"},
+        {"wat", "TOR", 2.5f, 3.0f, "Unknown visiting team \"wat\""},
         {"BOS ", "TOR", 2.5f, 3.0f, "Unknown visiting team \"BOS \" (a blank at the end)"},
         {"\tBOS\x1b", "TOR", 2.5f, 3.0f,
          "Unknown visiting team \"\\x09BOS\\x1b\" (a tab at the start and a control character "

@@ -54,22 +54,68 @@ TEST(OddsFigures, OddsInEveryForm) {
 
 TEST(OddsFigures, GameLinesFromTheScores) {
     OddsTally tally;
-    tally.games = 4;
-    tally.scoreGrid[3][1] = 1; // 4 goals, visitor by 2
+    tally.games = 5;
+    tally.scoreGrid[3][1] = 2; // 4 goals, visitor by 2, twice
     tally.scoreGrid[2][4] = 1; // 6 goals, home by 2
     tally.scoreGrid[3][3] = 1; // level
     tally.otherScores[{20, 0}] = 1;
-    tally.visitorWinsRegulation = 2;
+    tally.visitorWinsRegulation = 3;
     tally.homeWinsOvertime = 1;
     tally.ties = 1;
-    const OddsFigures figures = oddsFigures(tally, 2.0, std::nullopt);
-    EXPECT_DOUBLE_EQ(figures.over[0], 0.75); // above 4.5: 6, 6 and 20 goals
-    EXPECT_DOUBLE_EQ(figures.over[2], 0.25);
-    EXPECT_DOUBLE_EQ(figures.visitorByTwo, 0.5);
-    EXPECT_DOUBLE_EQ(figures.homeByTwo, 0.25);
-    EXPECT_NEAR(figures.visitorTwoWay, 2.0 / 3, 1e-12);
-    EXPECT_NEAR(*figures.visitorEdge, 0.5 - 0.25, 1e-12);
+    OddsFigures figures = oddsFigures(tally, 2.0, std::nullopt);
+    EXPECT_DOUBLE_EQ(figures.over[0], 0.6); // above 4.5: 6, 6 and 20 goals
+    EXPECT_DOUBLE_EQ(figures.over[2], 0.2);
+    EXPECT_DOUBLE_EQ(figures.visitorByTwo, 0.6);
+    EXPECT_DOUBLE_EQ(figures.homeByTwo, 0.2);
+    EXPECT_NEAR(figures.visitorTwoWay, 0.75, 1e-12);
+    EXPECT_NEAR(*figures.visitorEdge, 0.6 - 0.2, 1e-12);
     EXPECT_FALSE(figures.homeEdge);
+    // The 20-0 and the two 3-1 games in the cells at the grid's edge and inside it.
+    EXPECT_DOUBLE_EQ(figures.scoreGrid[ScoreGridGoals - 1][0], 0.2);
+    EXPECT_DOUBLE_EQ(figures.scoreGrid[3][1], 0.4);
+
+    // The home side: level games count as pushes, for its chance and at its odds.
+    figures = oddsFigures(tally, std::nullopt, 5.0);
+    EXPECT_NEAR(figures.homeTwoWay, 0.25, 1e-12);
+    EXPECT_NEAR(figures.homeFair->decimal, 4.0, 1e-12);
+    EXPECT_NEAR(figures.homeFair->american, 300.0, 1e-9);
+    EXPECT_NEAR(*figures.homeEdge, 0.2 * 4 - 0.6, 1e-12);
+}
+
+// Money lines most frequent first, their favourite as a side; scorers by goals, equal
+// goals in roster order.
+TEST(OddsFigures, ShownInOneOrder) {
+    OddsTally tally;
+    tally.visitor = "BOS";
+    tally.home = "TOR";
+    tally.series = 10;
+    tally.games = 110;
+    tally.moneyLines[size_t(Favourite::Home)][14] = 3;
+    tally.moneyLines[size_t(Favourite::Visitor)][16] = 3;
+    tally.moneyLines[size_t(Favourite::Neither)][11] = 4;
+    tally.visitorPlayers[4].goals = 9;
+    tally.visitorPlayers[4].gamesWithGoal = 5;
+    tally.visitorPlayers[2].goals = 7;
+    tally.visitorPlayers[2].gamesWithGoal = 7;
+    tally.visitorPlayers[7].goals = 7;
+    tally.visitorPlayers[7].gamesWithGoal = 6;
+    const OddsFigures figures = oddsFigures(tally);
+
+    ASSERT_EQ(figures.moneyLines.size(), 3U);
+    EXPECT_EQ(figures.moneyLines[0].favourite, Favourite::Neither);
+    EXPECT_DOUBLE_EQ(figures.moneyLines[0].share, 0.4);
+    EXPECT_EQ(moneyLineCaption(figures.moneyLines[1], tally, ","), "BOS  1,38");
+    EXPECT_EQ(figures.moneyLines[2].favourite, Favourite::Home);
+    EXPECT_EQ(figures.moneyLines[2].moneyCents, 157);
+
+    const auto& scorers = figures.visitorScorers;
+    EXPECT_EQ(scorers[0].row, 4U);
+    EXPECT_EQ(scorers[1].row, 2U);
+    EXPECT_EQ(scorers[2].row, 7U);
+    EXPECT_EQ(scorers[3].row, 0U);
+    EXPECT_NEAR(scorers[1].goalsPerGame, 7.0 / 110, 1e-15);
+    EXPECT_NEAR(scorers[1].anytime, 7.0 / 110, 1e-15);
+    EXPECT_EQ(twoGoalMarginName("BOS"), "BOS wins by 2 or more");
 }
 
 } // namespace

@@ -117,13 +117,22 @@ TEST_F(MainWindowTest, TabbingVisitsTheBoxesInOrderAndStoresWhatWasTyped) {
 TEST_F(MainWindowTest, LeavingAGaaBoxStoresAndJudgesItsValue) {
     struct Row {
         const char* text;
-        bool refused;
-        float stored; // what the state holds afterwards; the box held 1.5 before
+        const char* message; // none when accepted
+        float stored;        // what the state holds afterwards; the box held 1.5 before
     };
+    const char* const above = "You must enter a value above 0";
     const Row rows[] = {
-        {"0", true, 0.0f},     {"-1", true, -1.0f},    {"abc", true, 1.5f},     {"nan", true, 1.5f},
-        {"inf", true, 1.5f},   {" 2.5 ", false, 2.5f}, {"", false, 1.5f},       {"   ", true, 1.5f},
-        {"1e-46", true, 1.5f}, {"1e39", true, 1.5f},   {"1e-3", false, 0.001f}, // accepted last
+        {"0", above, 0.0f},
+        {"-1", above, -1.0f},
+        {"abc", "\"abc\" is not a number; write the decimals after a full stop, as in 2.75", 1.5f},
+        {"nan", above, 1.5f},
+        {"inf", above, 1.5f},
+        {" 2.5 ", nullptr, 2.5f},
+        {"", nullptr, 1.5f},
+        {"   ", above, 1.5f},
+        {"1e-46", above, 1.5f},
+        {"1e39", above, 1.5f},
+        {"1e-3", nullptr, 0.001f}, // accepted last
     };
     const struct {
         QLineEdit* box;
@@ -143,9 +152,8 @@ TEST_F(MainWindowTest, LeavingAGaaBoxStoresAndJudgesItsValue) {
             typeInto(box, row.text);
             QTest::keyClick(box, Qt::Key_Tab);
             EXPECT_EQ(stored, row.stored);
-            if (row.refused) {
-                EXPECT_EQ(window.messages,
-                          std::vector<std::string>{"You must enter a value above 0"});
+            if (row.message != nullptr) {
+                EXPECT_EQ(window.messages, std::vector<std::string>{row.message});
                 EXPECT_EQ(focused(), box);
             } else {
                 EXPECT_TRUE(window.messages.empty());
@@ -337,6 +345,15 @@ TEST(MainWindowLocale, GaaIsReadWithTheUsersDecimalComma) {
         EXPECT_EQ(window.state().GAAV, 2.5f);
         EXPECT_TRUE(window.messages.empty());
         EXPECT_EQ(window.decimalSeparator(), ",");
+
+        // A full stop makes no number here, which is not "a value above 0".
+        gaa->setFocus(Qt::MouseFocusReason);
+        typeInto(gaa, "2.60");
+        QTest::keyClick(gaa, Qt::Key_Tab);
+        EXPECT_EQ(window.messages,
+                  std::vector<std::string>{
+                      "\"2.60\" is not a number; write the decimals after a comma, as in 2,75"});
+        EXPECT_EQ(window.state().GAAV, 2.5f);
     }
     QLocale::setDefault(previous);
 }

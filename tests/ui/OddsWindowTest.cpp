@@ -3,17 +3,23 @@
 #include "Typing.h"
 #include "WidgetTestSupport.h"
 #include "odds/ManySeries.h"
+#include "ui/ScoreHeatMap.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -92,6 +98,15 @@ TEST_F(OddsWindowTest, OpensOnceAfterReadMeWithTheMainWindowsEntriesToEditApart)
 
     typeInto(child<QComboBox>(odds, "visitorTeam"), "ANA");
     EXPECT_EQ(child<QComboBox>(window, "cboVisitor")->currentText(), "BOS");
+    // The bookmaker's field: a placeholder that is no price, and a tooltip that shows also
+    // while the main window is the active one.
+    auto* offered = child<QLineEdit>(odds, "visitorOffered");
+    EXPECT_EQ(offered->placeholderText(), "odds");
+    showActive(window);
+    const QPoint inside = offered->mapTo(&odds, QPoint(6, 6));
+    QTest::mouseMove(odds.windowHandle(), inside);
+    QTest::mouseMove(odds.windowHandle(), inside + QPoint(2, 2));
+    EXPECT_TRUE(QTest::qWaitFor([offered] { return QToolTip::text() == offered->toolTip(); }));
 }
 
 TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
@@ -115,12 +130,13 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     const QLocale locale;
     auto* scorers = child<QTableWidget>(odds, "visitorScorers");
     ASSERT_EQ(scorers->rowCount(), 18);
-    std::uint64_t topGames = 0;
+    const PlayerTally* top = &expected->visitorPlayers[0]; // the most goals, first in roster
     for (const PlayerTally& player : expected->visitorPlayers) {
-        topGames = std::max(topGames, player.gamesWithGoal);
+        top = player.goals > top->goals ? &player : top;
     }
+    EXPECT_EQ(scorers->item(0, 0)->text(), QString::fromStdString(top->name));
     EXPECT_EQ(scorers->item(0, 1)->text(),
-              locale.toString(100.0 * double(topGames) / 440, 'f', 1) + " %");
+              locale.toString(100.0 * double(top->gamesWithGoal) / 440, 'f', 1) + " %");
     auto* moneyLines = child<QTableWidget>(odds, "moneyLineTable");
     EXPECT_EQ(moneyLines->rowCount(), int(expected->moneyLineCaptions().size()));
 
@@ -135,11 +151,79 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), edgeText(*figures.homeEdge));
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
+    auto* note = child<QLabel>(odds, "edgeNote");
+    EXPECT_EQ(note->text(), QString::fromUtf8("Not odds: type decimal 1.01 to 1,000 or American "
+                                              "\u00b1100 to \u00b1100,000 (+150, -120)."));
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+150");
+
+    // Other teams: the figures are marked as the previous run's and judge no odds.
+    typeInto(child<QComboBox>(odds, "visitorTeam"), "ANA");
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")
+                    ->text()
+                    .startsWith("The figures are of the previous run, BOS at TOR"));
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), "");
+    EXPECT_FALSE(child<QTableWidget>(odds, "outcomeTable")->isEnabled());
+    EXPECT_TRUE(note->text().contains("previous run"));
+    typeInto(child<QComboBox>(odds, "visitorTeam"), "BOS");
+    EXPECT_EQ(child<QLabel>(odds, "statusLine")->text(), "40 series, 440 games (base seed 2024)");
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), edgeText(*figures.visitorEdge));
+    odds.useSeason(builtInSeason(SampleRosters));
+    EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), "");
+}
+
+// The command line's JSON of the same seeded run ranks the scorers and cuts the score
+// grid as the window does; 40 series rank some players differently by games with a goal.
+// The window fits a screen of 1280 x 720, names whole.
+TEST_F(OddsWindowTest, RanksScorersAndCutsTheScoreGridAsTheCommandLine) {
+    OddsWindow& odds = openOdds();
+    odds.resize(1280, 690); // 720 less a title bar
+    child<QSpinBox>(odds, "seriesCount")->setValue(40);
+    typeInto(child<QLineEdit>(odds, "seed"), "2024");
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    EXPECT_EQ(odds.size(), QSize(1280, 690));
+    EXPECT_LE(odds.minimumSizeHint().width(), 1280);
+    EXPECT_LE(odds.minimumSizeHint().height(), 690);
+
+    QProcess cli;
+    cli.start(QStringLiteral(ZELKOR_CLI_PATH),
+              {"BOS", "TOR", "--gaa-visitor", "2.5", "--gaa-home", "3.1", "--rosters",
+               QString::fromStdString(SampleRosters.string()), "--series", "40", "--seed", "2024",
+               "--json"});
+    ASSERT_TRUE(cli.waitForFinished(30'000));
+    const QJsonObject json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+
+    for (const char* side : {"visitor", "home"}) {
+        SCOPED_TRACE(side);
+        const QJsonArray players = json[QString(side) + "_players"].toArray();
+        const QJsonArray ranks = json["scorer_ranks"][side].toArray();
+        auto* table = child<QTableWidget>(odds, side == std::string("visitor") ? "visitorScorers"
+                                                                               : "homeScorers");
+        ASSERT_EQ(ranks.size(), table->rowCount());
+        for (int rank = 0; rank < table->rowCount(); ++rank) {
+            EXPECT_EQ(table->item(rank, 0)->text(),
+                      players[ranks[rank].toInt() - 1]["name"].toString())
+                << "rank " << rank;
+            // On a 1280 x 720 screen every name is whole.
+            EXPECT_LE(table->fontMetrics().horizontalAdvance(table->item(rank, 0)->text()) + 8,
+                      table->columnWidth(0))
+                << table->item(rank, 0)->text().toStdString();
+        }
+    }
+    const QJsonArray grid = json["score_grid"].toArray();
+    ASSERT_EQ(grid.size(), ScoreHeatMap::HeatMapGoals);
+    const auto* heatMap = child<ScoreHeatMap>(odds, "scoreHeatMap");
+    for (int v = 0; v < grid.size(); ++v) {
+        for (int h = 0; h < grid.size(); ++h) {
+            EXPECT_DOUBLE_EQ(heatMap->share(v, h), grid[v][h].toDouble()) << v << "-" << h;
+        }
+    }
 }
 
 TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
     OddsWindow& odds = openOdds();
     child<QSpinBox>(odds, "seriesCount")->setValue(100'000'000);
+    typeInto(child<QLineEdit>(odds, "seed"), "99");
     QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&odds] { return odds.shownTally().has_value(); }, 5'000));
 
@@ -151,6 +235,7 @@ TEST_F(OddsWindowTest, CancelStopsALongRunWhileFaceOffStaysUsable) {
     ASSERT_TRUE(odds.shownTally());
     EXPECT_LT(odds.shownTally()->series, 100'000'000U);
     EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().startsWith("Cancelled"));
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().contains("(base seed 99)"));
 
     // Closing the window in the middle of a run stops it too.
     QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
@@ -170,8 +255,11 @@ TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
     } rows[] = {
         {"visitorGaa", "", "You must enter GAA", nullptr},
         {"homeGaa", "0", "You must enter a value above 0", "homeGaa"},
-        {"visitorGaa", "abc", "You must enter a value above 0", "visitorGaa"},
+        {"visitorGaa", "abc",
+         "\"abc\" is not a number; write the decimals after a full stop, as in 2.75", "visitorGaa"},
+        {"homeGaa", "  ", "You must enter a value above 0", "homeGaa"},
         {"homeTeam", "XYZ", "Unknown home team \"XYZ\"", "homeTeam"},
+        {"homeTeam", "BOS", "BOS cannot play itself: choose another home team", "homeTeam"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.box) + " '" + row.text + "'");
@@ -183,6 +271,7 @@ TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
         QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
         ASSERT_EQ(closer.seen.size(), 1U);
         EXPECT_EQ(closer.seen[0].text, row.message);
+        EXPECT_EQ(closer.seen[0].title, "ZELKOR");
         EXPECT_FALSE(odds.shownTally());
         EXPECT_TRUE(child<QPushButton>(odds, "runButton")->isEnabled());
         if (row.focus != nullptr) {
