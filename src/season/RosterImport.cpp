@@ -284,9 +284,9 @@ ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& 
         }
         if (const auto [same, added] = lineOfName.try_emplace(player.name, player.line); !added) {
             roster.notes.push_back("Team " + code + ": lines " + std::to_string(same->second) +
-                                   " and " + std::to_string(player.line) + " both name " +
+                                   " and " + std::to_string(player.line) + " both name '" +
                                    shownText(player.name) +
-                                   " once the site's marks are taken off; they are kept as two "
+                                   "' once the site's marks are taken off; they are kept as two "
                                    "players.");
         }
         if (player.games == 0) {
