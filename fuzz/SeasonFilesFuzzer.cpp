@@ -1,11 +1,14 @@
-// Feeds arbitrary bytes to the season library's readers of a results file, a team table, a
-// skater table and a ratings file: the first byte chooses the reader and its options, the rest is
-// the CSV text. A reader may only return what it read or raise the library's own errors; anything
+// Feeds arbitrary bytes to the season library's readers of a results file (then its
+// backtest figures), a team table, a skater table (then a roster chosen from it) and a
+// ratings file: the first byte chooses the reader and its options, the rest is the CSV
+// text. A reader may only return what it read or raise the library's own errors; anything
 // else (another exception, a crash, a sanitizer report, a value the checks below refuse)
 // is a finding.
 
 #include "FuzzSupport.h"
 #include "core/Errors.h"
+#include "season/Backtest.h"
+#include "season/BacktestMetrics.h"
 #include "season/CsvFile.h"
 #include "season/ResultsFile.h"
 #include "season/RosterImport.h"
@@ -38,6 +41,17 @@ void fuzzResults(const std::vector<zelkor::CsvRow>& rows, bool league) {
     }
     if (results.skipped < 0) {
         finding("a negative count of games without a score");
+    }
+    // What was read scores: a home favourite at 0.6 in every game.
+    std::vector<zelkor::GameOutcome> outcomes;
+    for (const zelkor::ResultRow& game : results.games) {
+        outcomes.push_back(zelkor::outcomeOf(game));
+    }
+    const zelkor::ForecastFigures figures = zelkor::scoreForecasts(
+        std::vector<zelkor::Forecast>(outcomes.size(), {0.6, zelkor::Side::Home}), outcomes);
+    if (figures.decidedGames > static_cast<int>(outcomes.size()) ||
+        (figures.logLoss && !(*figures.logLoss > 0)) || (figures.brier && !(*figures.brier > 0))) {
+        finding("the figures of the games read break their promises");
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
+#include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
+#include "core/DisplayText.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/CsvFile.h"
@@ -14,6 +16,7 @@
 #include "teamdata/RatingsFile.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -28,7 +31,6 @@
 #include <random>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace zelkor {
 
@@ -36,7 +38,6 @@ namespace {
 constexpr int DefaultSeries = 50;            // series per game: 550 simulated games
 constexpr int MostSeries = 100000;           // beyond this a backtest would run for days
 constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against average
-constexpr int ProgressBarWidth = 40;         // characters of the bar on a terminal
 constexpr int LabelWidth = 30;               // of the first column of the figures
 constexpr int FigureWidth = 17;              // of each further column
 constexpr int DefaultCalibrationRounds = 5;  // each halves about what the analytic fit left
@@ -107,10 +108,11 @@ void writeCalibration(std::ostream& out, const std::string& title, const Forecas
     }
 }
 
-void writeText(const BacktestReport& report, const std::string& source, std::ostream& out) {
+void writeText(const BacktestReport& report, const std::string& source, const std::string& ratings,
+               std::ostream& out) {
     out << "Backtest of " << report.games.size() << " games from '" << shownPath(source)
         << "': " << report.series << " series of 11 games each, base seed " << report.seed
-        << "\n\n";
+        << "\nRatings: " << visibleText(ratings) << "\n\n";
     std::vector<const ForecastFigures*> columns{&report.model, &report.homeAlways};
     out << std::left << std::setw(LabelWidth) << "" << std::right << std::setw(FigureWidth)
         << "model" << std::setw(FigureWidth) << "home always";
@@ -235,22 +237,9 @@ nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOp
             {"rows", nlohmann::ordered_json::array()}};
 }
 
-// A bar on stderr while it is a terminal; nothing in a file or a pipe.
-std::function<void(int, int)> progressBar(std::ostream& err) {
-    if (isatty(STDERR_FILENO) == 0) {
-        return {};
-    }
-    // Redrawn when the shown percentage changes, not after every game.
-    return [&err, shown = -1](int done, int total) mutable {
-        const int percentDone = total > 0 ? done * 100 / total : 100;
-        if (percentDone == shown) {
-            return;
-        }
-        shown = percentDone;
-        const int filled = percentDone * ProgressBarWidth / 100;
-        err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(ProgressBarWidth - filled), ' ') << "] " << done
-            << "/" << total << " games" << (done == total ? "\r\x1b[K" : "") << std::flush;
+std::function<void(int, int)> gameCounter(ProgressBar& bar) {
+    return [&bar](int done, int total) {
+        bar.count(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total), "games");
     };
 }
 
@@ -262,14 +251,40 @@ void checkRosters(const std::vector<ResultRow>& results, const std::string& fold
         codes.insert(row.visitor);
         codes.insert(row.home);
     }
+    // Every team without a usable roster, so that one run names them all.
+    std::string problems;
     for (const std::string& code : codes) {
         PredictionState state;
         try {
             ReadRosters(state, code, code, folder);
         } catch (const ZelkorError& error) {
-            throw InputDataError(std::string(error.what()) + " " + rosterCheckHint(folder));
+            problems += std::string(error.what()) + "\n";
         }
     }
+    if (!problems.empty()) {
+        throw InputDataError(problems + rosterCheckHint(folder));
+    }
+}
+
+// The teams of the results a table cannot rate at the venue they play, each with the
+// lines of its games; empty when it rates them all.
+std::string unratedTeams(const std::vector<ResultRow>& results, const RatingTable& table) {
+    std::map<std::string, std::vector<int>> missing;
+    for (const ResultRow& row : results) {
+        if (!table.canVisit(row.visitor)) {
+            missing[row.visitor + " on the road"].push_back(row.line);
+        }
+        if (!table.canHost(row.home)) {
+            missing[row.home + " at home"].push_back(row.line);
+        }
+    }
+    std::string text;
+    for (const auto& [team, lines] : missing) {
+        text += "\n  " + team + " (line " + std::to_string(lines.front()) +
+                (lines.size() > 1 ? " and " + std::to_string(lines.size() - 1) + " more" : "") +
+                ")";
+    }
+    return text;
 }
 
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
@@ -298,13 +313,27 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
     if (options.walkForward) {
         return runWalkForwardFor(options, results, seed, out, err);
     }
+    const RatingsChoice ratings = chooseRatings(
+        options.priorRatings ? std::optional<std::filesystem::path>(*options.priorRatings)
+                             : std::nullopt,
+        options.rosters);
+    if (const std::string unrated = unratedTeams(results, *ratings.table); !unrated.empty()) {
+        throw InputDataError("The ratings in use (" + shownText(ratings.source()) +
+                             ") have no row for these teams of the results; give a ratings "
+                             "file that rates them with --ratings:" +
+                             unrated);
+    }
+    ProgressBar bar(err, standardErrorIsTerminal());
     const BacktestReport report = runBacktest(
-        results, options.series, seed, seriesBySeriesOdds(options.rosters), progressBar(err));
+        results, options.series, seed,
+        seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), gameCounter(bar));
     if (options.json) {
-        writeJsonStreaming(out, reportJson(report, options), "rows", report.games.size(),
+        nlohmann::ordered_json json = reportJson(report, options);
+        json["ratings"] = ratings.source();
+        writeJsonStreaming(out, json, "rows", report.games.size(),
                            [&](std::size_t index) { return rowJson(report.games[index]); });
     } else {
-        writeText(report, options.results, out);
+        writeText(report, options.results, ratings.source(), out);
     }
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
@@ -447,10 +476,11 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         walk.fit.prior =
             std::make_shared<const RatingTable>(readRatingsFile(*options.priorRatings));
     }
+    ProgressBar bar(err, standardErrorIsTerminal());
     const auto started = std::chrono::steady_clock::now();
     const WalkForwardReport report =
         runWalkForward(results, scoring, options.rosters, walk, ratedSeriesOdds(options.rosters),
-                       progressBar(err));
+                       gameCounter(bar));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::optional<RatingsFit> seasonFit;
@@ -473,7 +503,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         }
         seasonFit = calibrateRatings(
             fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
-            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, progressBar(err));
+            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, gameCounter(bar));
         const std::string written = ratingsFileText(seasonFit->table);
         parseRatings(written, "The fitted ratings"); // refuse to write what cannot be read
         std::ofstream file(*options.writeRatings, std::ios::binary | std::ios::trunc);
@@ -557,8 +587,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     std::string priorText;
     const CLI::Option* priorOption =
         app.add_option("--ratings", priorText,
-                       "With --walk-forward: ratings file the fit starts from and shrinks "
-                       "toward, e.g. last season's fit (default: league-typical ratings)")
+                       "Ratings file of every game (default: the roster folder's ratings.csv, "
+                       "else the built-in table); with --walk-forward the ratings the fit "
+                       "starts from and shrinks toward, e.g. last season's fit (default: "
+                       "league-typical ratings)")
             ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
                    "With --walk-forward: weight of the prior in games a venue (default 25)")
@@ -595,10 +627,8 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     if (writeOption->count() > 0) {
         options.writeRatings = writeText;
     }
-    if (!options.walkForward &&
-        (options.priorRatings || options.writeRatings || options.gaaFromResults)) {
-        err << "--ratings, --gaa-from-results and --write-ratings need --walk-forward."
-            << std::endl;
+    if (!options.walkForward && (options.writeRatings || options.gaaFromResults)) {
+        err << "--gaa-from-results and --write-ratings need --walk-forward." << std::endl;
         return ExitUsageError;
     }
     try {

@@ -3,6 +3,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
 #include "cli/OddsReport.h"
+#include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "odds/ManySeries.h"
@@ -16,19 +17,6 @@
 namespace zelkor {
 
 namespace {
-
-constexpr int BarWidth = 30; // characters of the progress bar
-
-void drawBar(std::ostream& err, std::uint64_t done, std::uint64_t asked) {
-    const auto filled = static_cast<int>(BarWidth * static_cast<double>(done) / asked);
-    err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-        << std::string(static_cast<std::size_t>(BarWidth - filled), ' ') << "] " << done << " of "
-        << asked << " series" << std::flush;
-}
-
-void clearBar(std::ostream& err) {
-    err << '\r' << std::string(BarWidth + 40, ' ') << '\r' << std::flush;
-}
 
 ManySeriesRequest requestFor(const CommandLineOptions& options, std::uint64_t baseSeed) {
     ManySeriesRequest request;
@@ -57,18 +45,15 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
         const ManySeriesRequest request = requestFor(options, baseSeed);
         std::stop_source stop;
         const InterruptWatch watch;
+        ProgressBar bar(err, errIsTerminal);
         const auto progress = [&](const OddsTally& soFar) {
             if (watch.interrupted()) {
                 stop.request_stop();
             }
-            if (errIsTerminal) {
-                drawBar(err, soFar.series, request.series);
-            }
+            bar.count(soFar.series, request.series, "series");
         };
         const auto tally = playManySeries(request, stop.get_token(), progress);
-        if (errIsTerminal) {
-            clearBar(err);
-        }
+        bar.clear();
         if (!tally) {
             err << "Stopped before the end: nothing reported." << std::endl;
             return ExitInterrupted;

@@ -10,6 +10,7 @@
 #include "season/MessageText.h"
 #include "season/RosterImport.h"
 #include "season/TeamCodes.h"
+#include "teamdata/RatingsFile.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -37,7 +38,13 @@ struct ImportOptions {
     std::vector<std::string> extraCodes;
     TeamCodeKind codes = TeamCodeKind::Program;
     std::optional<std::string> season;
+    std::optional<std::string> ratings;
 };
+
+// Whether a prediction with the table can use a roster of the code.
+bool rates(const RatingTable& table, std::string_view code) {
+    return table.canVisit(code) || table.canHost(code);
+}
 
 void writeTable(const ImportedRoster& roster, std::ostream& out) {
     std::size_t nameWidth = 6;
@@ -101,10 +108,31 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             return ExitUsageError;
         }
     }
+    // The ratings the rosters are for: a team they do not rate is not imported.
+    std::optional<RatingTable> ratings;
+    std::set<std::string> unrated;
+    if (options.ratings) {
+        ratings = readRatingsFile(*options.ratings);
+        if (chosenTeam && !rates(*ratings, *chosenTeam)) {
+            err << "The ratings file '" << shownPath(*options.ratings) << "' does not rate "
+                << *chosenTeam << ", so that no prediction with it could use the roster."
+                << std::endl;
+            return ExitUsageError;
+        }
+    }
     const fs::path source = options.statistics;
-    const SkaterStatistics statistics =
+    SkaterStatistics statistics =
         readSkaterStatistics(readCsvFile(source), "The file '" + shownPath(source) + "'", codes,
                              chosenTeam, options.season);
+    if (ratings) {
+        std::erase_if(statistics.skaters, [&](const Skater& skater) {
+            if (rates(*ratings, skater.team)) {
+                return false;
+            }
+            unrated.insert(skater.team);
+            return true;
+        });
+    }
     FolderImport imported;
     try {
         // Ctrl+C lets the file being written finish or vanish, so no temporary file is left.
@@ -130,12 +158,16 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         return ExitInterrupted;
     }
 
-    const bool skipped = options.all && !imported.skippedTeams.empty();
+    const bool skipped = options.all && (!imported.skippedTeams.empty() || !unrated.empty());
     if (options.json) {
-        const nlohmann::ordered_json report{{"source", source.string()},
-                                            {"folder", options.folder},
-                                            {"teams", nlohmann::ordered_json::array()},
-                                            {"unknown_teams", statistics.unknownTeams}};
+        nlohmann::ordered_json report{{"source", source.string()},
+                                      {"folder", options.folder},
+                                      {"teams", nlohmann::ordered_json::array()},
+                                      {"unknown_teams", statistics.unknownTeams}};
+        if (options.ratings) {
+            report["ratings"] = *options.ratings;
+            report["unrated_teams"] = unrated;
+        }
         writeJsonStreaming(out, report, "teams", imported.rosters.size(), [&](std::size_t k) {
             return rosterJson(imported.rosters[k], imported.written[k]);
         });
@@ -147,12 +179,22 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
-    if (skipped) {
+    if (skipped && !imported.skippedTeams.empty()) {
         err << "Skipped the rows of teams without a code:";
         for (const std::string& team : imported.skippedTeams) {
             err << ' ' << shownText(team);
         }
         err << " (name a code with --map ABBR=CODE); the other teams were written." << std::endl;
+    }
+    if (skipped && !unrated.empty()) {
+        err << "Skipped the teams the ratings file '" << shownPath(*options.ratings)
+            << "' does not rate:";
+        for (const std::string& team : unrated) {
+            err << ' ' << team;
+        }
+        err << "; the other teams were written." << std::endl;
+    }
+    if (skipped) {
         return ExitPartlyDone;
     }
     return ExitSuccess;
@@ -202,6 +244,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     app.add_option("--season", options.season,
                    "The season to import from a file whose season column holds several")
         ->type_name("SEASON");
+    app.add_option("--ratings", options.ratings,
+                   "Import only the teams this ratings file rates, as a prediction with it needs")
+        ->type_name("RATINGS.csv");
     try {
         app.parse(argc, argv);
         if (team->count() == 0 && !options.all) {

@@ -5,11 +5,37 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <ostream>
 
 namespace zelkor {
 
-namespace {} // namespace
+namespace {
+
+nlohmann::ordered_json gamesJson(const std::vector<PlayedGame>& games) {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const PlayedGame& game : games) {
+        nlohmann::ordered_json goals = nlohmann::ordered_json::array();
+        for (const PlayedGame::Goal& goal : game.goals) {
+            goals.push_back({{"team", goal.visiting ? "visitor" : "home"},
+                             {"row", goal.row},
+                             {"minute", goal.minute},
+                             {"overtime", goal.overtime}});
+        }
+        // A shootout's winner is credited a goal that no player scored.
+        const bool shootout = game.overtime && game.visitorScore != game.homeScore &&
+                              std::none_of(game.goals.begin(), game.goals.end(),
+                                           [](const auto& goal) { return goal.overtime; });
+        list.push_back({{"visitor_score", game.visitorScore},
+                        {"home_score", game.homeScore},
+                        {"overtime", game.overtime},
+                        {"shootout", shootout},
+                        {"goals", goals}});
+    }
+    return list;
+}
+
+} // namespace
 
 SeriesReport collectReport(const PredictionState& state, const SeriesFacts& facts,
                            const ConsoleWindow& window, std::optional<std::uint64_t> seed) {
@@ -18,6 +44,7 @@ SeriesReport collectReport(const PredictionState& state, const SeriesFacts& fact
     report.home = state.HOME;
     report.seed = seed;
     report.log = window.logLines();
+    report.games = window.games();
     report.visitorAverage = facts.visitorAverage;
     report.homeAverage = facts.homeAverage;
     // The caption as the window shows it; a terminal's decimal point is a full stop.
@@ -48,6 +75,7 @@ void writeJsonReport(const SeriesReport& report, std::ostream& out) {
     object["home"] = report.home;
     object["seed"] = report.seed ? nlohmann::ordered_json(*report.seed) : nullptr;
     object["log"] = report.log;
+    object["games"] = gamesJson(report.games);
     object["visitor_average"] = report.visitorAverage;
     object["home_average"] = report.homeAverage;
     object["money_line"] = report.moneyLine;

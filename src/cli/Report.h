@@ -18,6 +18,7 @@ struct SeriesReport {
     std::string home;
     std::optional<std::uint64_t> seed;
     std::vector<std::string> log; ///< one entry per line, without line ends
+    std::vector<PlayedGame> games;
     int visitorAverage = 0;
     int homeAverage = 0;
     std::string moneyLine;

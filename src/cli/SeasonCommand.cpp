@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
+#include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/MessageText.h"
@@ -15,13 +16,10 @@
 #include <ostream>
 #include <sstream>
 
-#include <unistd.h>
 
 namespace zelkor {
 
 namespace {
-
-constexpr int BarWidth = 30; // characters of the progress bar
 
 struct BuildOptions {
     std::string skaters;
@@ -66,31 +64,17 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.prior.empty()) {
         request.prior = options.prior;
     }
-    const bool terminal = isatty(STDERR_FILENO) == 1;
     std::stop_source stop;
     const InterruptWatch watch;
-    std::string shownStage;
-    const auto progress = [&](const SeasonBuildStep& step) {
-        if (watch.interrupted()) {
-            stop.request_stop();
-        }
-        if (terminal) {
-            const auto filled = static_cast<std::size_t>(BarWidth * step.done);
-            err << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] "
-                << step.stage << "\x1b[K" << std::flush;
-        }
-    };
     std::optional<SeasonBuildReport> report;
-    try {
-        report = buildSeason(request, stop.get_token(), progress);
-    } catch (...) {
-        if (terminal) {
-            err << "\r\x1b[K" << std::flush;
-        }
-        throw;
-    }
-    if (terminal) {
-        err << "\r\x1b[K" << std::flush;
+    {
+        ProgressBar bar(err, standardErrorIsTerminal()); // wiped before any message
+        report = buildSeason(request, stop.get_token(), [&](const SeasonBuildStep& step) {
+            if (watch.interrupted()) {
+                stop.request_stop();
+            }
+            bar.stage(step.done, step.stage);
+        });
     }
     if (!report) {
         err << "Stopped before the end: nothing was written." << std::endl;
@@ -142,14 +126,20 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
     build->add_option("--results", options.results, "CSV file of the season's games")
         ->required()
         ->type_name("RESULTS.csv");
-    build->add_option("--team-stats", options.teamStats, "CSV file of the teams' statistics")
+    build
+        ->add_option(
+            "--team-stats", options.teamStats,
+            "CSV file of the teams' totals: special teams, goals against and shootout records")
         ->type_name("TEAMS.csv");
     build->add_option("--before", options.request.before, "Fit to the games before this date only")
         ->type_name("YYYY-MM-DD");
     build->add_option("--prior", options.prior, "Ratings the fit starts from")
         ->type_name("RATINGS.csv");
-    build->add_option("--season", options.request.season, "The season's name, e.g. 2023-24")
-        ->type_name("S");
+    build
+        ->add_option("--season", options.request.season,
+                     "The season to read from files that hold several: the skaters' as their "
+                     "season column writes it, the teams' by the year it begins with")
+        ->type_name("SEASON");
     build->add_option("--series", options.request.series, "Series the fit plays for each check")
         ->type_name("N")
         ->check(CLI::PositiveNumber);

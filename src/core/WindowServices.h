@@ -26,6 +26,12 @@ public:
     virtual void clearLog() = 0;
     virtual void appendLog(std::string_view line) = 0;
 
+    // The goals and final scores of the log as numbers, for a window that keeps them: a goal
+    // by the player of that roster row at the minute of the log (counting down, in
+    // overtime too), and the end of a game.
+    virtual void goalScored(bool /*visiting*/, int /*row*/, int /*minute*/, bool /*overtime*/) {}
+    virtual void gameEnded(int /*visitorScore*/, int /*homeScore*/, bool /*overtime*/) {}
+
     // The results of a completed series.
     virtual void setVisitorAverage(const std::string& text) = 0;
     virtual void setHomeAverage(const std::string& text) = 0;

@@ -4,6 +4,7 @@
 #include "simulation/GameLoop.h"
 #include "simulation/RandomSource.h"
 #include "simulation/SeriesSummary.h"
+#include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 #include "teamdata/TeamRatings.h"
 
@@ -52,7 +53,12 @@ PredictionState preparedState(const ManySeriesRequest& request) {
         throw InputRefusedError(*refusal);
     }
     LoadTeamRatings(state, ratingsOf(request));
-    ReadRosters(state, state.VISITOR, state.HOME, request.rosterFolder);
+    try {
+        ReadRosters(state, state.VISITOR, state.HOME, request.rosterFolder);
+    } catch (const ZelkorError& error) {
+        throw RosterUnusableError(std::string(error.what()) + " " +
+                                  rosterCheckHint(request.rosterFolder));
+    }
     state.match = 1;
     return state;
 }
@@ -180,10 +186,12 @@ public:
                 std::rethrow_exception(failure_);
             } catch (const ZelkorError& error) {
                 const std::uint64_t index = firstFailure_.load();
+                // Values of the rosters that the series cannot compute with.
                 throw SeriesFailedError("Series " + std::to_string(index + 1) + " of " +
                                         std::to_string(request_.series) + " (seed " +
                                         std::to_string(seriesSeed(request_.baseSeed, index)) +
-                                        ") failed: " + error.what());
+                                        ") failed: " + error.what() + " " +
+                                        rosterCheckHint(request_.rosterFolder));
             }
         }
         return total_;

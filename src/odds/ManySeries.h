@@ -47,6 +47,13 @@ std::optional<InputRefusal> requestRefusal(const ManySeriesRequest& request);
 // series alone.
 std::uint64_t seriesSeed(std::uint64_t baseSeed, std::uint64_t index);
 
+// The rosters of a many-series run cannot be read; the message ends with the command
+// that lists every problem of the folder's roster files.
+class RosterUnusableError : public ZelkorError {
+public:
+    using ZelkorError::ZelkorError;
+};
+
 // A series of a many-series run ended with an error; the message names the series and
 // its seed, then the error.
 class SeriesFailedError : public ZelkorError {
@@ -61,9 +68,9 @@ using ManySeriesProgress = std::function<void(const OddsTally& soFar)>;
 // Checks the inputs as the face-off does, reads the ratings and rosters once, then plays
 // request.series series on request.threads threads, each exactly the quiet series the
 // face-off would play with its seed, and adds them up. The result does not depend on the
-// number of threads. Throws InputRefusedError for inputs the face-off refuses, the roster
-// reader's errors, or SeriesFailedError for the lowest-numbered series that failed. None
-// when stop was requested before the end.
+// number of threads. Throws InputRefusedError for inputs the face-off refuses,
+// RosterUnusableError for rosters that cannot be read, or SeriesFailedError for the lowest-numbered
+// series that failed. None when stop was requested before the end.
 std::optional<OddsTally> playManySeries(const ManySeriesRequest& request, std::stop_token stop,
                                         const ManySeriesProgress& progress = {});
 

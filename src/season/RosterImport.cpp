@@ -113,6 +113,11 @@ std::string plural(std::size_t count, const char* one, const char* many) {
 
 } // namespace
 
+bool hasSeasonColumn(const std::vector<CsvRow>& rows) {
+    const std::optional<CsvHeader> header = findHeader(rows, statisticsColumns());
+    return header && header->columns[SeasonField].has_value();
+}
+
 SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std::string& label,
                                       const TeamCodeMap& codes,
                                       const std::optional<std::string>& soleTeam,

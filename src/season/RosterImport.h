@@ -45,6 +45,9 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
                                       const std::optional<std::string>& soleTeam,
                                       const std::optional<std::string>& season = std::nullopt);
 
+// Whether the statistics file has a season column to choose a season from.
+bool hasSeasonColumn(const std::vector<CsvRow>& rows);
+
 // The 18 players of a team's roster, best first, and what the choice had to give way on.
 struct ImportedRoster {
     std::string code;

@@ -4,6 +4,7 @@
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
 #include "season/SeasonFit.h"
+#include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
 #include "teamdata/SeasonRatings.h"
 
@@ -38,25 +39,14 @@ bool isIsoDate(std::string_view date) {
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-// Each club's shootout wins and losses in the games, in code order; none when no game
-// went to a shootout.
-std::vector<ShootoutRecord> shootoutRecords(const std::vector<ResultRow>& games) {
-    std::map<std::string, ShootoutRecord> records;
-    for (const ResultRow& game : games) {
-        if (game.result != "SO") {
-            continue;
-        }
-        ShootoutRecord& visitor =
-            records.try_emplace(game.visitor, ShootoutRecord{game.visitor}).first->second;
-        ShootoutRecord& home =
-            records.try_emplace(game.home, ShootoutRecord{game.home}).first->second;
-        const bool visitorWon = game.visitorGoals > game.homeGoals;
-        ++(visitorWon ? visitor.wins : visitor.losses);
-        ++(visitorWon ? home.losses : home.wins);
-    }
+// Each club's shootout record from its totals, in code order; none without them, which
+// makes every shootout even.
+std::vector<ShootoutRecord> shootoutRecords(const std::map<std::string, TeamTotals>& teams) {
     std::vector<ShootoutRecord> list;
-    for (auto& [code, record] : records) {
-        list.push_back(std::move(record));
+    for (const auto& [code, team] : teams) {
+        if (team.shootoutWins || team.shootoutLosses) {
+            list.push_back({code, team.shootoutWins.value_or(0), team.shootoutLosses.value_or(0)});
+        }
     }
     return list;
 }
@@ -117,7 +107,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
     PreparedBuild build;
     std::set<std::string> teams;
     attempt([&] {
-        const SkaterStatistics skaters = readSeasonSkaters(request.skaters);
+        const SkaterStatistics skaters = readSeasonSkaters(request);
         build.unknownTeams = skaters.unknownTeams;
         for (const Skater& skater : skaters.skaters) {
             teams.insert(skater.team);
@@ -154,8 +144,11 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
                                  listed(missing) + ".");
         }
     });
-    attempt([&] { build.fit = seasonFitOptions(request, build.games); });
-    build.shootouts = shootoutRecords(build.games);
+    attempt([&] {
+        const std::map<std::string, TeamTotals> teams = readSeasonTeams(request);
+        build.fit = seasonFitOptions(request, build.games, teams);
+        build.shootouts = shootoutRecords(teams);
+    });
     std::error_code unknown;
     if (fs::exists(request.folder, unknown) && !fs::is_directory(request.folder, unknown)) {
         problems.push_back("The season folder '" + shownPath(request.folder) +
@@ -168,7 +161,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         }
     }
     std::vector<std::string> files{RatingsFileName};
-    if (!build.shootouts.empty()) {
+    if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
     for (const std::string& file : files) {
@@ -234,7 +227,7 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         }
     }
     std::vector<std::string> files{RatingsFileName};
-    if (!build.shootouts.empty()) {
+    if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
     for (const std::string& file : files) {
@@ -253,7 +246,7 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         done.written.push_back(
             writeFolderFile(request.folder, RatingsFileName, ratingsText, request.replace));
         // Seasons with shootouts: the file that turns them on, with the clubs' records.
-        if (!build.shootouts.empty()) {
+        if (build.fit.shootout) {
             done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,
                                                    shootoutsFileText(build.shootouts),
                                                    request.replace));

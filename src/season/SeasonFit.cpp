@@ -19,45 +19,18 @@ std::string fileLabel(const std::filesystem::path& file) {
     return "The file '" + shownPath(file) + "'";
 }
 
-enum TeamColumn {
-    TeamField,
-    GamesField,
-    GaaField,
-    ShortHandedField,
-    PowerPlayGoalsField,
-    PowerPlayChancesField,
-    ShortHandedGoalsField
-};
-
-// The team statistics columns, in the order of TeamColumn: the sites' short names and the
-// league export's long ones.
-const std::vector<CsvColumn>& teamColumns() {
-    static const std::vector<CsvColumn> columns{
-        {"team", {"Tm", "Team", "teamAbbrev", "teamFullName"}, true},
-        {"games played", {"GP", "gamesPlayed"}, true},
-        {"goals-against average", {"GAA", "goalsAgainstPerGame"}, false},
-        {"times short-handed", {"TSH", "PPOA", "timesShorthanded"}, false},
-        {"power-play goals", {"PPG", "powerPlayGoals"}, false},
-        {"power-play chances", {"PPO", "powerPlayOpportunities"}, false},
-        {"short-handed goals", {"SHG", "SH", "shortHandedGoals"}, false},
-    };
-    return columns;
-}
-
-int countOf(std::string_view field, const std::string& where) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (field.empty() || error != std::errc{} || end != field.data() + field.size() || value < 0) {
-        throw InputDataError(where + " '" + shownText(field) + "' is not a whole number.");
-    }
-    return value;
-}
-
 } // namespace
 
-SkaterStatistics readSeasonSkaters(const std::filesystem::path& file) {
-    return readSkaterStatistics(readCsvFile(file), fileLabel(file),
-                                TeamCodeMap({}, TeamCodeKind::League), std::nullopt);
+SkaterStatistics readSeasonSkaters(const SeasonBuildRequest& request) {
+    const std::vector<CsvRow> rows = readCsvFile(request.skaters);
+    // The season names a season of the files that hold several; a table of one season
+    // has no season column.
+    std::optional<std::string> season;
+    if (!trimmed(request.season).empty() && hasSeasonColumn(rows)) {
+        season = request.season;
+    }
+    return readSkaterStatistics(rows, fileLabel(request.skaters),
+                                TeamCodeMap({}, TeamCodeKind::League), std::nullopt, season);
 }
 
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request) {
@@ -72,68 +45,48 @@ std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request) {
     return games;
 }
 
-namespace {
-
-void readTeamStatistics(const SeasonBuildRequest& request, FitOptions& options) {
-    if (!request.teamStats) {
-        return;
+std::optional<int> seasonYear(const SeasonBuildRequest& request) {
+    const std::string_view season = trimmed(request.season);
+    int year = 0;
+    const auto [end, error] = std::from_chars(season.data(), season.data() + season.size(), year);
+    if (season.empty()) {
+        return std::nullopt;
     }
-    const std::string label = fileLabel(*request.teamStats);
-    const std::vector<CsvRow> rows = readCsvFile(*request.teamStats);
-    const std::vector<CsvColumn>& columns = teamColumns();
-    const std::optional<CsvHeader> header = findHeader(rows, columns);
-    if (!header) {
-        throw InputDataError(label + " has no header row naming the columns " +
-                             requiredColumnNames(columns) + ".");
+    if (error != std::errc{} || end - season.data() != 4) {
+        throw SeasonBuildError("The season '" + shownText(season) +
+                               "' does not begin with its year, like 2013 or 2013-14.");
     }
-    const TeamCodeMap codes;
-    const bool special = header->columns[ShortHandedField] &&
-                         header->columns[PowerPlayGoalsField] &&
-                         header->columns[PowerPlayChancesField];
-    for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
-        const CsvRow& row = rows[index];
-        const auto field = [&](TeamColumn column) { return fieldAt(row, header->columns[column]); };
-        const std::optional<std::string> code = codes.codeFor(field(TeamField));
-        if (!code || repeatsHeader(row, rows[header->row], *header, columns)) {
-            continue; // league totals and teams the season build does not import
-        }
-        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
-        if (!field(GaaField).empty()) {
-            double gaa = 0;
-            const auto text = field(GaaField);
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), gaa);
-            if (error != std::errc{} || end != text.data() + text.size() || !(gaa > 0) ||
-                gaa > 100) {
-                throw InputDataError(where + "GAA '" + shownText(text) +
-                                     "' is not a goals-against average above 0, like 2.75.");
-            }
-            options.gaa[*code] = static_cast<Single>(gaa);
-        }
-        if (special) {
-            TeamSpecialTeams& totals = options.specialTeams[*code];
-            totals.games = countOf(field(GamesField), where + "games played");
-            totals.timesShortHanded =
-                countOf(field(ShortHandedField), where + "times short-handed");
-            totals.powerPlayGoals = countOf(field(PowerPlayGoalsField), where + "power-play goals");
-            totals.powerPlayChances =
-                countOf(field(PowerPlayChancesField), where + "power-play chances");
-            totals.shortHandedGoalsFor =
-                header->columns[ShortHandedGoalsField]
-                    ? countOf(field(ShortHandedGoalsField), where + "short-handed goals")
-                    : 0;
-        }
-    }
+    return year;
 }
 
-} // namespace
+std::map<std::string, TeamTotals> readSeasonTeams(const SeasonBuildRequest& request) {
+    if (!request.teamStats) {
+        return {};
+    }
+    return readTeamTotals(readCsvFile(*request.teamStats), fileLabel(*request.teamStats),
+                          TeamCodeMap({}, TeamCodeKind::League), seasonYear(request));
+}
 
-FitOptions seasonFitOptions(const SeasonBuildRequest& request,
-                            const std::vector<ResultRow>& games) {
+FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector<ResultRow>& games,
+                            const std::map<std::string, TeamTotals>& teams) {
     FitOptions options;
     if (request.prior) {
         options.prior = std::make_shared<const RatingTable>(readRatingsFile(*request.prior));
     }
-    readTeamStatistics(request, options);
+    for (const auto& [code, team] : teams) {
+        if (!team.games || *team.games <= 0) {
+            continue;
+        }
+        // The goalies' average as a prediction would be given it: the club's goals against.
+        if (team.goalsAgainst) {
+            options.gaa[code] = static_cast<Single>(double(*team.goalsAgainst) / *team.games);
+        }
+        if (team.timesShortHanded && team.powerPlayGoals && team.powerPlayChances) {
+            options.specialTeams[code] = {*team.games, *team.timesShortHanded, *team.powerPlayGoals,
+                                          *team.powerPlayChances,
+                                          team.shortHandedGoalsFor.value_or(0)};
+        }
+    }
     for (const ResultRow& game : games) {
         options.shootout = options.shootout || game.result == "SO";
     }

@@ -4,6 +4,7 @@
 #include "season/RatingsFit.h"
 #include "season/RosterImport.h"
 #include "season/SeasonBuild.h"
+#include "season/TeamTotalsFile.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,16 +18,23 @@ namespace zelkor {
 
 // The season build's view of the readers and the fit, each a thin call of theirs.
 
-// A season's skater statistics, every team under its code. Throws InputDataError.
-SkaterStatistics readSeasonSkaters(const std::filesystem::path& file);
+// A season's skater statistics, every team under its league code, of the request's season
+// when the file holds several. Throws InputDataError.
+SkaterStatistics readSeasonSkaters(const SeasonBuildRequest& request);
 
 // The games of the request's results file before its date, if it names one.
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request);
 
-// How the request's season is fitted: its prior ratings, the teams' goals-against averages
-// and special teams of its team statistics file, and shootouts when the games had them.
-// Throws the readers' errors.
-FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector<ResultRow>& games);
+// The totals of the request's team statistics file by league code, of the year its season
+// begins with when the file holds several; empty without a file. Throws the reader's
+// errors, and SeasonBuildError for a season that does not begin with a year.
+std::map<std::string, TeamTotals> readSeasonTeams(const SeasonBuildRequest& request);
+
+// How the request's season is fitted: its prior ratings, each club's goals against a game
+// and special teams from its totals, and shootouts when the games had them. Throws the
+// ratings reader's errors.
+FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector<ResultRow>& games,
+                            const std::map<std::string, TeamTotals>& teams);
 
 // The analytic fit calibrated by simulation, on the rosters of rosterFolder. None when
 // stop was requested; progress gets the share done.

@@ -3,7 +3,6 @@
 #include "core/Errors.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
-#include "teamdata/RosterCheckHint.h"
 
 #include <charconv>
 #include <optional>
@@ -22,15 +21,19 @@ std::string gaaText(Single gaa) {
 
 } // namespace
 
-GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [engine = ratedSeriesOdds(rosterFolder)](const OddsRequest& request) {
-        return engine(request, nullptr);
+GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
+                                  std::shared_ptr<const RatingTable> ratings,
+                                  ShootoutRules shootouts) {
+    return [engine = ratedSeriesOdds(rosterFolder, std::move(shootouts)),
+            ratings = std::move(ratings)](const OddsRequest& request) {
+        return engine(request, ratings);
     };
 }
 
-RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
-    return [rosterFolder](const OddsRequest& request,
-                          const std::shared_ptr<const RatingTable>& ratings) {
+RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder,
+                                ShootoutRules shootouts) {
+    return [rosterFolder, shootouts = std::move(shootouts)](
+               const OddsRequest& request, const std::shared_ptr<const RatingTable>& ratings) {
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
@@ -42,15 +45,9 @@ RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder) {
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;
         run.ratings = ratings;
-        std::optional<OddsTally> tally;
-        try {
-            tally = playManySeries(run, std::stop_token{});
-        } catch (const InputRefusedError&) {
-            throw;
-        } catch (const ZelkorError& error) {
-            // The rosters could not be read, or their values cannot be computed with.
-            throw ZelkorError(std::string(error.what()) + " " + rosterCheckHint(rosterFolder));
-        }
+        run.shootout = shootouts.on;
+        run.shootoutVisitorChance = shootouts.visitorChance(request.visitor, request.home);
+        const std::optional<OddsTally> tally = playManySeries(run, std::stop_token{});
         GameCounts counts;
         counts.visitorWins =
             static_cast<int>(tally->visitorWinsRegulation + tally->visitorWinsOvertime);

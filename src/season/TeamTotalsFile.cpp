@@ -23,15 +23,15 @@ struct Figure {
 
 const std::vector<Figure>& figures() {
     static const std::vector<Figure> list{
-        {{"games", {"G", "GP"}, false}, &TeamTotals::games},
-        {{"goals for", {"GF"}, false}, &TeamTotals::goalsFor},
-        {{"goals against", {"GA"}, false}, &TeamTotals::goalsAgainst},
+        {{"games", {"G", "GP", "gamesPlayed"}, false}, &TeamTotals::games},
+        {{"goals for", {"GF", "goalsFor"}, false}, &TeamTotals::goalsFor},
+        {{"goals against", {"GA", "goalsAgainst"}, false}, &TeamTotals::goalsAgainst},
         {{"penalty minutes", {"PIM"}, false}, &TeamTotals::penaltyMinutes},
         {{"power-play goals", {"PPG"}, false}, &TeamTotals::powerPlayGoals},
-        {{"power-play chances", {"PPC"}, false}, &TeamTotals::powerPlayChances},
+        {{"power-play chances", {"PPC", "PPO"}, false}, &TeamTotals::powerPlayChances},
         {{"power-play goals against", {"PKG"}, false}, &TeamTotals::powerPlayGoalsAgainst},
-        {{"times short-handed", {"PKC"}, false}, &TeamTotals::timesShortHanded},
-        {{"short-handed goals for", {"SHF"}, false}, &TeamTotals::shortHandedGoalsFor},
+        {{"times short-handed", {"PKC", "TSH", "PPOA"}, false}, &TeamTotals::timesShortHanded},
+        {{"short-handed goals for", {"SHF", "SHG"}, false}, &TeamTotals::shortHandedGoalsFor},
         {{"short-handed goals against", {"SHA"}, false}, &TeamTotals::shortHandedGoalsAgainst},
         {{"shootout wins", {"SoW"}, false}, &TeamTotals::shootoutWins},
         {{"shootout losses", {"SoL"}, false}, &TeamTotals::shootoutLosses},
@@ -42,8 +42,8 @@ const std::vector<Figure>& figures() {
 // The columns, in the order of TotalsColumn and then of figures().
 std::vector<CsvColumn> totalsColumns() {
     std::vector<CsvColumn> columns{{"year", {"year", "season"}, false},
-                                   {"team code", {"tmID"}, false},
-                                   {"team name", {"name", "team"}, false}};
+                                   {"team code", {"tmID", "Tm", "teamAbbrev"}, false},
+                                   {"team name", {"name", "team", "teamFullName"}, false}};
     for (const Figure& figure : figures()) {
         columns.push_back(figure.column);
     }
@@ -97,8 +97,9 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
     std::set<std::string> years;
     for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
-        // Blank rows, and the header repeated inside long tables.
+        // Blank rows, the league's own row, and the header repeated inside long tables.
         if (field(row, teamColumn).empty() ||
+            upperCase(field(row, teamColumn)).starts_with("LEAGUE") ||
             upperCase(field(row, teamColumn)) == upperCase(field(rows[header->row], teamColumn))) {
             continue;
         }

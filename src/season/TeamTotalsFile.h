@@ -28,8 +28,9 @@ struct TeamTotals {
     std::optional<int> shootoutLosses;
 };
 
-// Reads the databank's team table (columns by header: tmID or name, G, GF, GA, PIM, PPG,
-// PPC, PKG, PKC, SHF, SHA, SoW, SoL; only the team is required). A file whose year column
+// Reads a team table: the databank's (columns by header: tmID or name, G, GF, GA, PIM, PPG,
+// PPC, PKG, PKC, SHF, SHA, SoW, SoL) or a site's (Tm or Team, GP, PPO, TSH, SHG); only the
+// team is required, and a league row is passed over. A file whose year column
 // holds several years is read for year only, and refused without one. Throws
 // InputDataError listing every unknown team, or naming the line and column of a value that
 // is not a count, or a team listed twice.

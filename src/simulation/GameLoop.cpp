@@ -135,6 +135,7 @@ public:
         appendNumber(line_, state.Minute);
         line_ += LogLineEnd;
         window_.appendLog(line_);
+        window_.goalScored(visiting, row, state.Minute, state.OVERTIME == 1);
     }
 
     void gameEnded(const PredictionState& state) {
@@ -148,6 +149,7 @@ public:
         appendNumber(line_, state.Scorey);
         line_ += LogLineEnd;
         window_.appendLog(line_);
+        window_.gameEnded(state.Scorex, state.Scorey, state.OVERTIME == 1);
     }
 
 private:

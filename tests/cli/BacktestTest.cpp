@@ -87,6 +87,30 @@ TEST(BacktestMetrics, ShootoutsPushOrCountAndLevelGamesAlwaysPush) {
     EXPECT_EQ(figures.calibration[4].games, 3); // 0.70 lies in [0.70, 0.75)
 }
 
+// How each way a game ends counts: an overtime winner is a winner for both accuracies, a
+// shootout's only when it counts for the winner, a tie never.
+TEST(BacktestMetrics, OvertimeWinsCountAsWinsAndShootoutsAsTheirMarkSays) {
+    const auto row = [](int visitorGoals, int homeGoals, const char* result) {
+        ResultRow game;
+        game.visitorGoals = visitorGoals;
+        game.homeGoals = homeGoals;
+        game.result = result;
+        return game;
+    };
+    const std::vector<ResultRow> games = {row(3, 2, "OT"), row(2, 3, "SO"), row(2, 2, "T")};
+    std::vector<GameOutcome> outcomes;
+    for (const ResultRow& game : games) {
+        outcomes.push_back(outcomeOf(game));
+    }
+    const std::vector<Forecast> forecasts(3, Forecast{0.4, Side::Visitor});
+    const ForecastFigures figures = scoreForecasts(forecasts, outcomes);
+    EXPECT_EQ(figures.levelAndShootoutPushes.counted, 1);
+    EXPECT_EQ(figures.levelAndShootoutPushes.correct, 1);
+    EXPECT_EQ(figures.shootoutsForWinner.counted, 2);
+    EXPECT_EQ(figures.shootoutsForWinner.correct, 1);
+    EXPECT_EQ(figures.decidedGames, 2);
+}
+
 TEST(BacktestMetrics, BookmakerOddsAndFlatStakes) {
     EXPECT_NEAR(devigHomeProbability(2.10, 1.80), (1 / 1.8) / (1 / 1.8 + 1 / 2.1), 1e-12);
     EXPECT_DOUBLE_EQ(devigHomeProbability(1.9, 1.9), 0.5);
@@ -250,6 +274,25 @@ TEST(Backtest, CommandReportsFiguresAndOneRowPerGame) {
         runCli({"backtest", (folder.path() / "bad.csv").string(), "--rosters", SampleRosters});
     EXPECT_EQ(bad.exitStatus, 1);
     EXPECT_NE(bad.err.find("line 2: home 'SEA' is not a team code"), std::string::npos) << bad.err;
+
+    // Ratings without a team of the results, and rosters missing: each named, nothing run.
+    folder.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"
+                                "MON,road,1,0.2,1,1,1\nTOR,home,1,0.2,1,1,1\n");
+    const CliResult unrated =
+        runCli({"backtest", (folder.path() / "results.csv").string(), "--rosters", SampleRosters,
+                "--ratings", (folder.path() / "ratings.csv").string()});
+    EXPECT_EQ(unrated.exitStatus, 1);
+    for (const char* team : {"CAL at home", "DAL at home", "EDM on the road", "NAS on the road"}) {
+        EXPECT_NE(unrated.err.find(team), std::string::npos) << team << unrated.err;
+    }
+    folder.write("TOR", sampleRoster("TOR"));
+    const CliResult rosterless =
+        runCli({"backtest", (folder.path() / "results.csv").string(), "--rosters",
+                folder.path().string(), "--ratings", (folder.path() / "ratings.csv").string()});
+    EXPECT_EQ(rosterless.exitStatus, 1);
+    for (const char* team : {"'CAL'", "'DAL'", "'NAS'", "'MON'"}) {
+        EXPECT_NE(rosterless.err.find(team), std::string::npos) << team << rosterless.err;
+    }
 }
 
 // Reports of many rows are written a row at a time, in the very bytes of the whole object.

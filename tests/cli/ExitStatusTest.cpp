@@ -239,8 +239,13 @@ TEST(ExitStatus, BadRosterFilesGiveOne) {
         }
         expectFailure({roster.label, withArgument("--rosters", folder.path().string()),
                        roster.expectedInMessage});
-        // Every roster failure points to the check that lists all problems at once.
-        expectFailure({roster.label, withArgument("--rosters", folder.path().string()),
+        // Every roster failure points to the check that lists all problems at once, on the
+        // many-series path too.
+        std::vector<std::string> arguments = withArgument("--rosters", folder.path().string());
+        expectFailure({roster.label, arguments,
+                       "zelkor-cli check-rosters \"" + folder.path().string() + "\""});
+        arguments.insert(arguments.end(), {"--series", "20"});
+        expectFailure({roster.label, arguments,
                        "zelkor-cli check-rosters \"" + folder.path().string() + "\""});
     }
 }

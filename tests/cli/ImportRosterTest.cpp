@@ -249,6 +249,26 @@ TEST(ImportRoster, AllTeamsByLeagueCodeAndSeason) {
         EXPECT_TRUE(std::filesystem::exists(folder.path() / "out" / code)) << code;
     }
 
+    // --ratings: only the teams the file rates; one it lacks is refused or skipped.
+    folder.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"
+                                "CGY,road,1,0.2,1,1,1\n");
+    const std::string rated = (folder.path() / "rated").string();
+    const std::vector<std::string> league{"--codes",   "league",
+                                          "--season",  "20132014",
+                                          "--ratings", (folder.path() / "ratings.csv").string()};
+    std::vector<std::string> arguments{"import-roster", stats, "--team", "MTL", "--to", rated};
+    arguments.insert(arguments.end(), league.begin(), league.end());
+    result = runCli(arguments);
+    EXPECT_EQ(result.exitStatus, 2) << result.err;
+    EXPECT_NE(result.err.find("does not rate MTL"), std::string::npos) << result.err;
+    arguments = {"import-roster", stats, "--all", "--map", "XYZ=VGK", "--to", rated};
+    arguments.insert(arguments.end(), league.begin(), league.end());
+    result = runCli(arguments);
+    EXPECT_EQ(result.exitStatus, 3) << result.err;
+    EXPECT_NE(result.err.find("does not rate: MTL VGK"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "rated" / "CGY"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "rated" / "MTL"));
+
     // A map comes before the built-in abbreviations.
     const std::string mapped = (folder.path() / "mapped").string();
     result = runCli({"import-roster", stats, "--team", "CAL", "--to", mapped, "--season",

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <fcntl.h>
@@ -88,6 +90,37 @@ TEST(SeasonBuild, WritesRostersAndRatingsOnlyWhenEverythingCanBeWritten) {
     EXPECT_EQ(refused.exitStatus, 1);
     EXPECT_NE(refused.err.find("Another import or season build"), std::string::npos) << refused.err;
     EXPECT_EQ(fs::last_write_time(season / "TOR.bak"), backupTime);
+}
+
+// The databank's team table of two years: --season picks one; its shootout records, not the
+// games', go into the folder of a season whose games had shootouts.
+TEST(SeasonBuild, TakesSpecialTeamsAndShootoutRecordsFromTheChosenYearsTotals) {
+    TempFolder data;
+    data.write("skaters.csv", skaters());
+    data.write("results.csv", "date,visitor,home,visitor_goals,home_goals,result\n"
+                              "2001-01-02,TOR,NSH,3,2,REG\n2001-01-05,NSH,TOR,2,3,SO\n");
+    data.write("teams.csv", "year,tmID,G,GA,PPG,PPC,PKC,SHF,SoW,SoL,name\n"
+                            "1999,TOR,82,200,50,300,310,5,0,0,Toronto Maple Leafs\n"
+                            "1999,NAS,82,250,40,290,300,4,0,0,Nashville Predators\n"
+                            "2000,TOR,82,210,60,320,280,6,7,2,Toronto Maple Leafs\n"
+                            "2000,NAS,82,240,45,300,330,3,2,7,Nashville Predators\n");
+    const fs::path season = data.path() / "season";
+    const std::vector<std::string> teams{"--team-stats", (data.path() / "teams.csv").string()};
+
+    const CliResult refused = runCli(build(data, season, teams));
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("holds 2 years"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(season));
+
+    std::vector<std::string> chosen = teams;
+    chosen.insert(chosen.end(), {"--season", "2000-01"});
+    const CliResult built = runCli(build(data, season, chosen));
+    ASSERT_EQ(built.exitStatus, 0) << built.err;
+    std::ifstream shootouts(season / "shootouts.csv");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(shootouts), {}),
+              "code,wins,losses\nNSH,2,7\nTOR,7,2\n");
+    const RatingTable table = readRatingsFile(season / RatingsFileName);
+    EXPECT_GT(table.roadRating("NSH")->penalty, table.roadRating("TOR")->penalty);
 }
 
 } // namespace

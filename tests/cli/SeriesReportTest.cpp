@@ -71,7 +71,7 @@ TEST_P(SeriesConsistency, JsonAgreesWithItsLog) {
     const std::vector<std::string> keys = {
         "visitor",       "home",       "seed",         "log",       "visitor_average",
         "home_average",  "money_line", "wins_visitor", "wins_home", "ties",
-        "goals_visitor", "goals_home", "ratings"};
+        "goals_visitor", "goals_home", "ratings",      "games"};
     ASSERT_TRUE(report.is_object());
     EXPECT_EQ(report.size(), keys.size());
     for (const std::string& key : keys) {
@@ -90,18 +90,27 @@ TEST_P(SeriesConsistency, JsonAgreesWithItsLog) {
     int games = 0, winsVisitor = 0, winsHome = 0, ties = 0, goalsVisitor = 0, goalsHome = 0;
     int gameGoalsVisitor = 0, gameGoalsHome = 0;
     std::string lastLine;
+    // The games key holds what the log says, as numbers.
+    ASSERT_EQ(report["games"].size(), static_cast<std::size_t>(GamesPerSeries));
+    const auto gameOf = [&report, &games]() -> const json& { return report["games"][games]; };
     for (const json& entry : report["log"]) {
         const std::string line = entry.get<std::string>();
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
         std::smatch match;
         if (std::regex_match(line, match, goal)) {
             EXPECT_LE(std::stoi(match[2]), 59) << line;
+            const json& scored = gameOf()["goals"][gameGoalsVisitor + gameGoalsHome];
+            EXPECT_EQ(scored["team"], match[1] == visitor ? "visitor" : "home") << line;
+            EXPECT_EQ(scored["minute"], std::stoi(match[2])) << line;
             (match[1] == visitor ? gameGoalsVisitor : gameGoalsHome) += 1;
         } else if (std::regex_match(line, match, finalScore)) {
             const int visitorScore = std::stoi(match[1]);
             const int homeScore = std::stoi(match[2]);
             EXPECT_EQ(visitorScore, gameGoalsVisitor) << "game " << games + 1;
             EXPECT_EQ(homeScore, gameGoalsHome) << "game " << games + 1;
+            EXPECT_EQ(gameOf()["visitor_score"], visitorScore);
+            EXPECT_EQ(gameOf()["home_score"], homeScore);
+            EXPECT_EQ(gameOf()["goals"].size(), std::size_t(visitorScore + homeScore));
             ++games;
             winsVisitor += visitorScore > homeScore;
             winsHome += homeScore > visitorScore;

@@ -3,6 +3,7 @@
 //   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
 //   zelkor_screenshot_driver ROSTER_FOLDER odds    the Odds window after a run
 //   zelkor_screenshot_driver ROSTER_FOLDER build   the Build season dialog, filled in
+//   zelkor_screenshot_driver ROSTER_FOLDER season  the main window with its Season menu open
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
 
@@ -15,6 +16,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 
@@ -61,8 +66,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
-        std::fprintf(stderr,
-                     "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds|build\n");
+        std::fprintf(
+            stderr,
+            "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds|build|season\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -86,6 +92,28 @@ int main(int argc, char* argv[]) {
         fill("beforeDate", "2024-01-01");
         build.show();
         shown = &build;
+    } else if (arguments.at(2) == QLatin1String("season")) {
+        auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuSeason"));
+        QMenuBar* bar = window.menuBar();
+        menu->popup(bar->mapToGlobal(bar->actionGeometry(menu->menuAction()).bottomLeft()));
+        if (!QTest::qWaitForWindowExposed(menu)) {
+            std::fprintf(stderr, "the Season menu did not show\n");
+            return 1;
+        }
+        // The virtual display leaves an open menu's own window black: the picture is the
+        // window's with the menu drawn over it where it opened.
+        QTest::qWait(500);
+        QPixmap picture = window.grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+        painter.end();
+        const QString file = qEnvironmentVariable("ZELKOR_SHOT_FILE");
+        if (file.isEmpty() || !picture.save(file, "PNG")) {
+            std::fprintf(stderr, "the picture could not be saved to ZELKOR_SHOT_FILE\n");
+            return 1;
+        }
+        std::printf("%d %d %d %d\n", 0, 0, picture.width(), picture.height());
+        return 0;
     } else if (arguments.at(2) == QLatin1String("readme")) {
         window.findChild<QAction*>(QStringLiteral("mnuReadMe"))->trigger();
         shown = QApplication::activeWindow();
