@@ -26,6 +26,7 @@
 #include <cmath>
 #include <fstream>
 #include <iomanip>
+#include <new>
 #include <ostream>
 #include <random>
 #include <set>
@@ -184,33 +185,33 @@ const char* sideName(Side side) {
     }
 }
 
+nlohmann::ordered_json rowJson(const BacktestGame& game) {
+    const ResultRow& row = game.result;
+    return {{"line", row.line},
+            {"date", row.date},
+            {"visitor", row.visitor},
+            {"home", row.home},
+            {"visitor_gaa", row.visitorGaa},
+            {"home_gaa", row.homeGaa},
+            {"visitor_goals", row.visitorGoals},
+            {"home_goals", row.homeGoals},
+            {"result", row.result},
+            {"visitor_odds", row.odds ? nlohmann::ordered_json(row.odds->visitor) : nullptr},
+            {"home_odds", row.odds ? nlohmann::ordered_json(row.odds->home) : nullptr},
+            {"seed", game.seed},
+            {"model",
+             {{"visitor_wins", game.counts.visitorWins},
+              {"home_wins", game.counts.homeWins},
+              {"level", game.counts.level},
+              {"games", game.counts.games},
+              {"home_probability", game.forecast.homeProbability},
+              {"pick", game.forecast.pick == Side::None ? "none" : sideName(game.forecast.pick)}}},
+            {"winner", sideName(game.outcome.winner)},
+            {"shootout", game.outcome.shootout}};
+}
+
+// The report without its rows, which are written one by one after "rows".
 nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOptions& options) {
-    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-    for (const BacktestGame& game : report.games) {
-        const ResultRow& row = game.result;
-        rows.push_back(
-            {{"line", row.line},
-             {"date", row.date},
-             {"visitor", row.visitor},
-             {"home", row.home},
-             {"visitor_gaa", row.visitorGaa},
-             {"home_gaa", row.homeGaa},
-             {"visitor_goals", row.visitorGoals},
-             {"home_goals", row.homeGoals},
-             {"result", row.result},
-             {"visitor_odds", row.odds ? nlohmann::ordered_json(row.odds->visitor) : nullptr},
-             {"home_odds", row.odds ? nlohmann::ordered_json(row.odds->home) : nullptr},
-             {"seed", game.seed},
-             {"model",
-              {{"visitor_wins", game.counts.visitorWins},
-               {"home_wins", game.counts.homeWins},
-               {"level", game.counts.level},
-               {"games", game.counts.games},
-               {"home_probability", game.forecast.homeProbability},
-               {"pick", game.forecast.pick == Side::None ? "none" : sideName(game.forecast.pick)}}},
-             {"winner", sideName(game.outcome.winner)},
-             {"shootout", game.outcome.shootout}});
-    }
     nlohmann::ordered_json stake = nullptr;
     if (report.flatStake) {
         stake = {{"bets", report.flatStake->bets},
@@ -233,7 +234,7 @@ nlohmann::ordered_json reportJson(const BacktestReport& report, const BacktestOp
              report.modelWithOdds ? figuresJson(*report.modelWithOdds) : nullptr},
             {"bookmaker", report.bookmaker ? figuresJson(*report.bookmaker) : nullptr},
             {"flat_stake", stake},
-            {"rows", rows}};
+            {"rows", nlohmann::ordered_json::array()}};
 }
 
 std::function<void(int, int)> gameCounter(ProgressBar& bar) {
@@ -326,15 +327,14 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
     const BacktestReport report = runBacktest(
         results, options.series, seed,
         seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), gameCounter(bar));
-    std::ostringstream text;
     if (options.json) {
         nlohmann::ordered_json json = reportJson(report, options);
         json["ratings"] = ratings.source();
-        text << jsonText(json);
+        writeJsonStreaming(out, json, "rows", report.games.size(),
+                           [&](std::size_t index) { return rowJson(report.games[index]); });
     } else {
-        writeText(report, options.results, ratings.source(), text);
+        writeText(report, options.results, ratings.source(), out);
     }
-    out << text.str() << std::flush;
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
@@ -434,9 +434,6 @@ nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
                               {"home_advantage", report.eloParameters.homeAdvantage},
                               {"start", report.eloParameters.start},
                               {"scale", report.eloParameters.scale}};
-    for (std::size_t index = 0; index < report.eloHomeProbabilities.size(); ++index) {
-        json["rows"][index]["elo_home_probability"] = report.eloHomeProbabilities[index];
-    }
     return json;
 }
 
@@ -486,7 +483,6 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
                        gameCounter(bar));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::ostringstream text;
     std::optional<RatingsFit> seasonFit;
     if (options.writeRatings) {
         // The whole season's fit, played back until every club's goals are its own.
@@ -521,17 +517,22 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
     if (options.json) {
         nlohmann::ordered_json json = walkForwardJson(report, options);
         json["seconds"] = seconds;
-        text << jsonText(json);
+        writeJsonStreaming(out, json, "rows", report.backtest.games.size(), [&](std::size_t index) {
+            nlohmann::ordered_json row = rowJson(report.backtest.games[index]);
+            if (index < report.eloHomeProbabilities.size()) {
+                row["elo_home_probability"] = report.eloHomeProbabilities[index];
+            }
+            return row;
+        });
     } else {
-        writeWalkForwardText(report, options, text);
-        text << "\nTime: " << decimal(seconds, 1) << " s\n";
+        writeWalkForwardText(report, options, out);
+        out << "\nTime: " << decimal(seconds, 1) << " s\n";
         if (seasonFit) {
-            text << "\nRatings of the whole season written to '" << shownPath(*options.writeRatings)
-                 << "'.\n";
-            writeFitCheck(*seasonFit, text);
+            out << "\nRatings of the whole season written to '" << shownPath(*options.writeRatings)
+                << "'.\n";
+            writeFitCheck(*seasonFit, out);
         }
     }
-    out << text.str() << std::flush;
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
@@ -632,6 +633,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     }
     try {
         return runBacktestFor(options, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "Not enough memory for the backtest; try fewer games or fewer --series."
+            << std::endl;
+        return ExitPredictionFailed;
     } catch (const std::exception& error) {
         err << error.what() << std::endl;
         return ExitPredictionFailed;

@@ -1,6 +1,7 @@
 #include "cli/ImportRosterCommand.h"
 
 #include "cli/ExitStatus.h"
+#include "cli/InterruptWatch.h"
 #include "cli/JsonText.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <iomanip>
+#include <new>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -78,6 +80,20 @@ nlohmann::ordered_json rosterJson(const ImportedRoster& roster, const RosterWrit
             {"players", players}};
 }
 
+void writeRosterReport(const ImportedRoster& roster, const RosterWrite& written,
+                       const fs::path& source, std::ostream& out) {
+    out << roster.code << ": the 18 players chosen from '" << shownPath(source) << "'\n";
+    writeTable(roster, out);
+    for (const std::string& note : roster.notes) {
+        out << "Note: " << note << '\n';
+    }
+    out << "Wrote " << shownPath(written.file);
+    if (written.backup) {
+        out << " (the old file is kept as " << shownPath(*written.backup) << ")";
+    }
+    out << "\n\n";
+}
+
 int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err) {
     const TeamCodeMap codes(options.extraCodes, options.codes);
     std::optional<std::string> chosenTeam;
@@ -119,46 +135,47 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
     }
     FolderImport imported;
     try {
-        imported = importRosters(statistics,
-                                 chosenTeam ? std::vector<std::string>{*chosenTeam}
-                                            : std::vector<std::string>{},
-                                 options.folder, options.force);
+        // Ctrl+C lets the file being written finish or vanish, so no temporary file is left.
+        const InterruptWatch watch;
+        imported = importRosters(
+            statistics,
+            chosenTeam ? std::vector<std::string>{*chosenTeam} : std::vector<std::string>{},
+            options.folder, options.force, [&watch] { return watch.interrupted(); });
     } catch (const ZelkorError& error) {
         err << error.what() << std::endl;
         return ExitPredictionFailed;
     }
+    if (imported.stopped) {
+        for (const RosterWrite& written : imported.written) {
+            err << "Wrote " << shownPath(written.file);
+            if (written.backup) {
+                err << " (the old file is kept as " << shownPath(*written.backup) << ")";
+            }
+            err << '\n';
+        }
+        err << "Stopped by Ctrl+C: " << (imported.written.empty() ? "no" : "the other")
+            << " roster files were written." << std::endl;
+        return ExitInterrupted;
+    }
 
-    nlohmann::ordered_json report{{"source", source.string()},
-                                  {"folder", options.folder},
-                                  {"teams", nlohmann::ordered_json::array()},
-                                  {"unknown_teams", statistics.unknownTeams}};
-    if (options.ratings) {
-        report["ratings"] = *options.ratings;
-        report["unrated_teams"] = unrated;
-    }
-    std::ostringstream text;
-    for (std::size_t k = 0; k < imported.rosters.size(); ++k) {
-        const ImportedRoster& roster = imported.rosters[k];
-        const RosterWrite& written = imported.written[k];
-        report["teams"].push_back(rosterJson(roster, written));
-        text << roster.code << ": the 18 players chosen from '" << shownPath(source) << "'\n";
-        writeTable(roster, text);
-        for (const std::string& note : roster.notes) {
-            text << "Note: " << note << '\n';
-        }
-        text << "Wrote " << shownPath(written.file);
-        if (written.backup) {
-            text << " (the old file is kept as " << shownPath(*written.backup) << ")";
-        }
-        text << "\n\n";
-    }
     const bool skipped = options.all && (!imported.skippedTeams.empty() || !unrated.empty());
     if (options.json) {
-        out << jsonText(report);
+        nlohmann::ordered_json report{{"source", source.string()},
+                                      {"folder", options.folder},
+                                      {"teams", nlohmann::ordered_json::array()},
+                                      {"unknown_teams", statistics.unknownTeams}};
+        if (options.ratings) {
+            report["ratings"] = *options.ratings;
+            report["unrated_teams"] = unrated;
+        }
+        writeJsonStreaming(out, report, "teams", imported.rosters.size(), [&](std::size_t k) {
+            return rosterJson(imported.rosters[k], imported.written[k]);
+        });
     } else {
-        out << text.str();
+        for (std::size_t k = 0; k < imported.rosters.size() && out; ++k) {
+            writeRosterReport(imported.rosters[k], imported.written[k], source, out);
+        }
     }
-    out.flush();
     if (!reportWritten(out, err)) {
         return ExitPredictionFailed;
     }
@@ -241,6 +258,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     options.codes = codes == "league" ? TeamCodeKind::League : TeamCodeKind::Program;
     try {
         return runImport(options, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "Not enough memory to import the rosters." << std::endl;
+        return ExitPredictionFailed;
     } catch (const std::exception& error) {
         err << error.what() << std::endl;
         return ExitPredictionFailed;

@@ -10,6 +10,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace zelkor {
 
@@ -197,6 +198,7 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
         }
         Skater skater;
         skater.name = playerName(field(PlayerField));
+        skater.listedName = std::string(trimmed(field(PlayerField)));
         skater.team = *code;
         skater.position = std::string(field(PositionField));
         skater.role = kind == PositionKind::Defence ? SkaterRole::Defence : SkaterRole::Forward;
@@ -215,12 +217,13 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
 
 ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& skaters) {
     // One entry per player of the team; a second row of the same player adds up.
-    std::map<std::pair<std::string, SkaterRole>, Skater> players;
+    std::map<std::tuple<std::string, std::string, SkaterRole>, Skater> players;
     for (const Skater& skater : skaters) {
         if (skater.team != code) {
             continue;
         }
-        const auto [entry, added] = players.try_emplace({skater.name, skater.role}, skater);
+        const auto [entry, added] =
+            players.try_emplace({skater.listedName, skater.name, skater.role}, skater);
         if (!added) {
             const auto add = [&](int& total, int more, const char* what) {
                 if (total + more > MostCount) {
@@ -272,7 +275,25 @@ ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& 
     std::sort(roster.players.begin(), roster.players.end(), ranksBefore);
 
     int assists = 0;
+    std::map<std::string, int> lineOfName;
     for (const Skater& player : roster.players) {
+        if (const auto problem = rosterNameProblem(player.name)) {
+            throw InputDataError("Team " + code + ": the player on line " +
+                                 std::to_string(player.line) + " (" +
+                                 shownText(player.name.empty() ? player.listedName : player.name) +
+                                 ") cannot be written: " + *problem +
+                                 (player.name.empty() && !player.listedName.empty()
+                                      ? " once the site's marks are taken off"
+                                      : "") +
+                                 ".");
+        }
+        if (const auto [same, added] = lineOfName.try_emplace(player.name, player.line); !added) {
+            roster.notes.push_back("Team " + code + ": lines " + std::to_string(same->second) +
+                                   " and " + std::to_string(player.line) + " both name '" +
+                                   shownText(player.name) +
+                                   "' once the site's marks are taken off; they are kept as two "
+                                   "players.");
+        }
         if (player.games == 0) {
             throw InputDataError("Team " + code + ": " + shownText(player.name) + " (line " +
                                  std::to_string(player.line) +
@@ -297,7 +318,8 @@ std::vector<RosterLine> rosterLines(const ImportedRoster& roster) {
 }
 
 FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
-                           const fs::path& folder, bool replace) {
+                           const fs::path& folder, bool replace,
+                           const std::function<bool()>& stopRequested) {
     FolderImport done;
     done.skippedTeams = statistics.unknownTeams;
     if (teams.empty()) {
@@ -309,6 +331,9 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
     }
     // 1. Every roster chosen and every target checked before any file is written.
     std::string problems;
+    const auto note = [&problems](const std::string& problem) {
+        problems += std::string(problems.empty() ? "" : "\n") + problem;
+    };
     for (const std::string& team : teams) {
         const bool listed = std::any_of(statistics.skaters.begin(), statistics.skaters.end(),
                                         [&](const Skater& skater) { return skater.team == team; });
@@ -317,21 +342,32 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
                 throw InputDataError("The file lists no skater of team " + team + ".");
             }
             done.rosters.push_back(chooseRoster(team, statistics.skaters));
-            if (const auto problem = rosterTargetProblem(folder, team, replace)) {
-                throw RosterWriteError(*problem);
-            }
         } catch (const ZelkorError& error) {
-            problems += std::string(problems.empty() ? "" : "\n") + error.what();
+            note(error.what());
         }
     }
     if (teams.empty()) {
         problems = "The file lists no skater of a known team.";
+    }
+    // The lock creates the folder, so it waits for rosters worth writing.
+    std::optional<FolderWriteLock> lock;
+    if (problems.empty()) {
+        lock.emplace(folder);
+    }
+    for (const ImportedRoster& roster : done.rosters) {
+        if (const auto problem = rosterTargetProblem(folder, roster.code, replace)) {
+            note(*problem);
+        }
     }
     if (!problems.empty()) {
         throw InputDataError(problems + "\nNo roster file was written.");
     }
     // 2. The files; one that fails names those written before it, so that nothing is lost.
     for (const ImportedRoster& roster : done.rosters) {
+        if (stopRequested && stopRequested()) {
+            done.stopped = true;
+            break;
+        }
         try {
             done.written.push_back(
                 writeRosterFile(folder, roster.code, rosterFileText(rosterLines(roster)), replace));
@@ -349,6 +385,9 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
                                                          : "The other roster files were not "
                                                            "written."));
         }
+    }
+    if (done.stopped) {
+        done.rosters.resize(done.written.size());
     }
     return done;
 }

@@ -5,6 +5,7 @@
 #include "teamdata/RosterWriter.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,10 @@ enum class SkaterRole { Forward, Defence };
 
 // One skater's season for one team, as a statistics file lists it.
 struct Skater {
-    std::string name;
-    std::string team;     ///< the program's team code
-    std::string position; ///< as the file writes it
+    std::string name;       ///< without the site's marks
+    std::string listedName; ///< as the file writes it, marks and all
+    std::string team;       ///< the program's team code
+    std::string position;   ///< as the file writes it
     SkaterRole role = SkaterRole::Forward;
     int games = 0;
     int goals = 0;
@@ -55,8 +57,10 @@ struct ImportedRoster {
 
 // The 12 forwards and 6 defencemen of the team with the most points (ties by goals, then
 // games played, more first, then by name); forwards fill in for missing defencemen. A
-// player listed twice for the team counts once with his rows added up. Throws
-// InputDataError when the team has fewer than 18 skaters or a chosen one has no game.
+// player listed twice for the team counts once with his rows added up; rows whose names
+// differ only in the site's marks are two players, since the marks are what tells them
+// apart. Throws InputDataError when the team has fewer than 18 skaters or a chosen one has
+// no game or a name a roster file cannot hold.
 ImportedRoster chooseRoster(const std::string& code, const std::vector<Skater>& skaters);
 
 // The chosen players as the roster writer takes them, best first.
@@ -67,13 +71,17 @@ struct FolderImport {
     std::vector<ImportedRoster> rosters;
     std::vector<RosterWrite> written;      ///< in the order of rosters
     std::vector<std::string> skippedTeams; ///< the file's teams without a code
+    bool stopped = false;                  ///< stop was asked for before every file was written
 };
 
 // Chooses the roster of each team (every team of the statistics when teams is empty) and
 // writes each into folder. Every roster is chosen and every target checked before any file
 // is written: a problem throws InputDataError listing them all, with nothing written. A
 // file that then cannot be written throws RosterWriteError naming the files written before.
+// The folder is locked from the check of its targets to the last file. stopRequested is
+// asked before each file; once it answers yes, no further file is begun.
 FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
-                           const std::filesystem::path& folder, bool replace);
+                           const std::filesystem::path& folder, bool replace,
+                           const std::function<bool()>& stopRequested = {});
 
 } // namespace zelkor

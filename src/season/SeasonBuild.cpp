@@ -217,16 +217,37 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
     report("Writing the season folder", ReadShare + FitShare);
     SeasonBuildReport done{
         std::move(build.rosters), std::move(build.unknownTeams), std::move(fit->check), {}};
+    // Checked again under the lock: another run may have written into the folder meanwhile.
+    const FolderWriteLock lock(request.folder);
+    std::string taken;
+    for (const ImportedRoster& roster : done.rosters) {
+        if (const auto problem =
+                rosterTargetProblem(request.folder, roster.code, request.replace)) {
+            taken += *problem + "\n";
+        }
+    }
+    std::vector<std::string> files{RatingsFileName};
+    if (build.fit.shootout) {
+        files.push_back(ShootoutsFileName);
+    }
+    for (const std::string& file : files) {
+        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
+            taken += *problem + "\n";
+        }
+    }
+    if (!taken.empty()) {
+        throw SeasonBuildError(taken + "Nothing was written.");
+    }
     try {
         for (const ImportedRoster& roster : done.rosters) {
             done.written.push_back(writeRosterFile(
                 request.folder, roster.code, rosterFileText(rosterLines(roster)), request.replace));
         }
         done.written.push_back(
-            writeRosterFile(request.folder, RatingsFileName, ratingsText, request.replace));
+            writeFolderFile(request.folder, RatingsFileName, ratingsText, request.replace));
         // Seasons with shootouts: the file that turns them on, with the clubs' records.
         if (build.fit.shootout) {
-            done.written.push_back(writeRosterFile(request.folder, ShootoutsFileName,
+            done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,
                                                    shootoutsFileText(build.shootouts),
                                                    request.replace));
         }

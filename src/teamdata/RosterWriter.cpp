@@ -2,14 +2,19 @@
 
 #include "core/DisplayText.h"
 #include "core/Errors.h"
+#include "teamdata/RosterFindings.h"
+#include "teamdata/RosterItemReader.h"
 
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -31,6 +36,26 @@ std::string rosterName(const std::string& name) {
 }
 
 } // namespace
+
+std::optional<std::string> rosterNameProblem(const std::string& name) {
+    if (name.find_first_not_of(" \t") == std::string::npos) {
+        return std::string("the name is empty");
+    }
+    if (rosterName(name).size() > LongestItem) {
+        return "the name is longer than a roster file's item of " + std::to_string(LongestItem) +
+               " bytes";
+    }
+    for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        if (name.starts_with(mark)) {
+            return std::string("the name begins with a byte-order mark (bytes ") +
+                   (mark.size() == 3    ? "EF BB BF"
+                    : mark[0] == '\xFF' ? "FF FE"
+                                        : "FE FF") +
+                   "), which a roster file read takes for the text's encoding";
+        }
+    }
+    return std::nullopt;
+}
 
 std::string rosterFileText(const std::vector<RosterLine>& players) {
     std::string text;
@@ -114,8 +139,36 @@ std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std
     return std::nullopt;
 }
 
-RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
-                            const std::string& text, bool replace) {
+namespace {
+
+// Refuses a written file that a prediction would not read as it stands: every error and
+// warning the roster check finds in it.
+void readBack(const fs::path& temporary, const fs::path& target) {
+    std::string problems;
+    for (const RosterFinding& finding :
+         diagnoseRosterFile(temporary.filename().string(), temporary.parent_path())) {
+        if (finding.severity == FindingSeverity::Note) {
+            continue;
+        }
+        problems += "\n  ";
+        if (finding.line > 0) {
+            problems += "line " + std::to_string(finding.line) +
+                        (finding.player > 0 ? " (player " + std::to_string(finding.player) + ")"
+                                            : std::string()) +
+                        ": ";
+        }
+        problems += finding.words;
+    }
+    if (!problems.empty()) {
+        throw RosterWriteError("The roster file '" + visibleText(target.string()) +
+                               "' would not read back as written:" + problems +
+                               "\nIt was not written.");
+    }
+}
+
+RosterWrite writeCheckedFile(const fs::path& folder, const std::string& code,
+                             const std::string& text, bool replace,
+                             const std::function<void(const fs::path&, const fs::path&)>& check) {
     const fs::path target = folder / code;
     std::error_code error;
     fs::create_directories(folder, error);
@@ -135,6 +188,14 @@ RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
 
     const fs::path temporary = temporaryBeside(folder, code);
     writeNewFile(temporary, text, mode, "the roster file '" + visibleText(target.string()) + "'");
+    if (check) {
+        try {
+            check(temporary, target);
+        } catch (...) {
+            fs::remove(temporary, error);
+            throw;
+        }
+    }
     RosterWrite written{target, std::nullopt};
     if (exists) {
         // Copied to a new file, then renamed: a link named CODE.bak is replaced, not followed.
@@ -174,6 +235,55 @@ RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
     }
     syncFolder(folder);
     return written;
+}
+
+} // namespace
+
+RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
+                            const std::string& text, bool replace) {
+    return writeCheckedFile(folder, code, text, replace, readBack);
+}
+
+RosterWrite writeFolderFile(const fs::path& folder, const std::string& name,
+                            const std::string& text, bool replace) {
+    return writeCheckedFile(folder, name, text, replace, {});
+}
+
+FolderWriteLock::FolderWriteLock(const fs::path& folder, std::chrono::milliseconds patience) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) {
+        throw RosterWriteError("The roster folder '" + visibleText(folder.string()) +
+                               "' is not a folder and cannot be created.");
+    }
+    const fs::path lock = folder / FolderLockName;
+    descriptor_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (descriptor_ < 0) {
+        throwWriteError("Cannot lock the folder '" + visibleText(folder.string()) + "' for writing",
+                        errno);
+    }
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    while (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
+        const int reason = errno;
+        if ((reason != EWOULDBLOCK && reason != EINTR) ||
+            std::chrono::steady_clock::now() >= giveUp) {
+            ::close(descriptor_);
+            if (reason != EWOULDBLOCK && reason != EINTR) {
+                throwWriteError("Cannot lock the folder '" + visibleText(folder.string()) +
+                                    "' for writing",
+                                reason);
+            }
+            throw RosterWriteError("Another import or season build is writing into the folder '" +
+                                   visibleText(folder.string()) +
+                                   "'; try again when it has finished. Nothing was written.");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+FolderWriteLock::~FolderWriteLock() {
+    // Left in place: removing it would let a run that has it open lock a file no other sees.
+    ::close(descriptor_);
 }
 
 } // namespace zelkor

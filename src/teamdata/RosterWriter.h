@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,6 +21,11 @@ struct RosterLine {
 // blanks, since the roster reader ends a quoted item at any quote and an item at a line end.
 std::string rosterFileText(const std::vector<RosterLine>& players);
 
+// Why a player's name cannot stand in a roster file as written, if it cannot: it is
+// empty, longer than the reader takes an item, or begins with a byte-order mark, which
+// the reader takes for the start of the file's encoding.
+std::optional<std::string> rosterNameProblem(const std::string& name);
+
 // What writing a roster file did.
 struct RosterWrite {
     std::filesystem::path file;
@@ -32,9 +38,32 @@ std::optional<std::string> rosterTargetProblem(const std::filesystem::path& fold
                                                const std::string& code, bool replace);
 
 // Writes the file named by the code into folder (created if missing) through a temporary
-// file, flushed to the disk and renamed into place; an existing file is replaced only with
-// replace, and is then kept as CODE.bak. Throws RosterWriteError.
+// file, flushed to the disk, read back as a prediction reads it, and renamed into place;
+// an existing file is replaced only with replace, and is then kept as CODE.bak. Throws
+// RosterWriteError, with the line and player of what would not read back.
 RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::string& code,
                             const std::string& text, bool replace);
+
+// The same for a file of the folder that is not a roster (ratings.csv): not read back.
+RosterWrite writeFolderFile(const std::filesystem::path& folder, const std::string& name,
+                            const std::string& text, bool replace);
+
+// The folder's lock file, which every run that writes into the folder holds while it
+// checks and writes, so that what one run says it kept is not undone by another.
+inline constexpr const char* FolderLockName = ".zelkor-import.lock";
+
+// Holds the lock of folder (created if missing) while it lives. Another run's hold is
+// waited for up to patience; then RosterWriteError says the folder is busy.
+class FolderWriteLock {
+public:
+    explicit FolderWriteLock(const std::filesystem::path& folder,
+                             std::chrono::milliseconds patience = std::chrono::seconds(3));
+    ~FolderWriteLock();
+    FolderWriteLock(const FolderWriteLock&) = delete;
+    FolderWriteLock& operator=(const FolderWriteLock&) = delete;
+
+private:
+    int descriptor_ = -1;
+};
 
 } // namespace zelkor

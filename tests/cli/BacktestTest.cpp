@@ -1,5 +1,6 @@
 #include "season/Backtest.h"
 #include "cli/CliProcess.h"
+#include "cli/JsonText.h"
 #include "odds/ManySeries.h"
 #include "season/BacktestMetrics.h"
 #include "season/DataErrors.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -291,6 +293,34 @@ TEST(Backtest, CommandReportsFiguresAndOneRowPerGame) {
     for (const char* team : {"'CAL'", "'DAL'", "'NAS'", "'MON'"}) {
         EXPECT_NE(rosterless.err.find(team), std::string::npos) << team << rosterless.err;
     }
+}
+
+// Reports of many rows are written a row at a time, in the very bytes of the whole object.
+TEST(Backtest, StreamedJsonIsTheWholeObjectsText) {
+    const auto element = [](std::size_t index) {
+        return nlohmann::ordered_json{
+            {"index", index},
+            {"nested", {{"list", {index, "not UTF-8 \xff", "\"rows\": []"}}, {"none", {}}}},
+            {"empty", nlohmann::ordered_json::array()}};
+    };
+    for (const std::size_t count : {0u, 1u, 3u}) {
+        SCOPED_TRACE(count);
+        nlohmann::ordered_json object{{"first", "rows"},
+                                      {"rows", nlohmann::ordered_json::array()},
+                                      {"after", {{"rows", nlohmann::ordered_json::array()}}}};
+        std::ostringstream streamed;
+        writeJsonStreaming(streamed, object, "rows", count, element);
+        for (std::size_t index = 0; index < count; ++index) {
+            object["rows"].push_back(element(index));
+        }
+        EXPECT_EQ(streamed.str(), jsonText(object));
+    }
+    std::ostringstream failed;
+    failed.setstate(std::ios::badbit);
+    int made = 0;
+    writeJsonStreaming(failed, {{"rows", nlohmann::ordered_json::array()}}, "rows", 1000,
+                       [&](std::size_t) { return nlohmann::ordered_json(++made); });
+    EXPECT_EQ(made, 0);
 }
 
 } // namespace

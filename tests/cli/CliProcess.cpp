@@ -40,7 +40,8 @@ std::string readAll(std::FILE* file) {
 } // namespace
 
 CliResult runCli(const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingDirectory, const char* stdoutFile) {
+                 const std::filesystem::path& workingDirectory, const char* stdoutFile,
+                 const std::function<void(pid_t)>& whileRunning) {
     // Files rather than pipes: the child can write any amount to both without blocking.
     const TempFile out = openTempFile();
     const TempFile err = openTempFile();
@@ -68,6 +69,9 @@ CliResult runCli(const std::vector<std::string>& arguments,
         _exit(ExecFailedStatus);
     }
 
+    if (whileRunning) {
+        whileRunning(child);
+    }
     int status = 0;
     if (waitpid(child, &status, 0) != child) {
         throw std::runtime_error("waitpid failed");

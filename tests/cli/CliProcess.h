@@ -1,8 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 namespace zelkor::test {
 
@@ -15,9 +18,11 @@ struct CliResult {
 
 // Runs the built zelkor-cli with the arguments, in workingDirectory if one is given; with
 // stdoutFile (such as /dev/full), stdout goes there instead of being captured.
+// whileRunning is called with the child's process id once it has started.
 CliResult runCli(const std::vector<std::string>& arguments,
                  const std::filesystem::path& workingDirectory = {},
-                 const char* stdoutFile = nullptr);
+                 const char* stdoutFile = nullptr,
+                 const std::function<void(pid_t)>& whileRunning = {});
 
 // A fresh empty folder under the system's temporary folder, removed with its contents.
 class TempFolder {

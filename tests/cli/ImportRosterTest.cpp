@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace zelkor::test {
 namespace {
@@ -186,6 +193,12 @@ TEST(ImportRoster, UnusableStatisticsAreRefusedAndNothingIsWritten) {
          "goals '20000' is not a whole number from 0 to 10000"},
         {"no header row", skaters(18), "no header row"},
         {"no skater of the team", "Player,Tm,Pos,GP,G,A\nX,BOS,C,1,1,1\n", "no skater of team TOR"},
+        // As the file's first bytes, the roster reader would take the file for UTF-16.
+        {"a name beginning with FF FE", header() + skaters(17) + "\xFF\xFEOdd,TOR,C,80,50,50\n",
+         "cannot be written: the name begins with a byte-order mark (bytes FF FE)"},
+        {"a name that is only the site's marks", header() + skaters(17) + "*\\x1,TOR,C,80,50,50\n",
+         "line 19 (*\\x1) cannot be written: the name is empty once the site's marks are taken "
+         "off"},
     };
     for (const Refusal& refusal : refusals) {
         TempFolder folder;
@@ -240,7 +253,8 @@ TEST(ImportRoster, AllTeamsByLeagueCodeAndSeason) {
     folder.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"
                                 "CGY,road,1,0.2,1,1,1\n");
     const std::string rated = (folder.path() / "rated").string();
-    const std::vector<std::string> league{"--codes", "league", "--season", "20132014",
+    const std::vector<std::string> league{"--codes",   "league",
+                                          "--season",  "20132014",
                                           "--ratings", (folder.path() / "ratings.csv").string()};
     std::vector<std::string> arguments{"import-roster", stats, "--team", "MTL", "--to", rated};
     arguments.insert(arguments.end(), league.begin(), league.end());
@@ -254,6 +268,77 @@ TEST(ImportRoster, AllTeamsByLeagueCodeAndSeason) {
     EXPECT_NE(result.err.find("does not rate: MTL VGK"), std::string::npos) << result.err;
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "rated" / "CGY"));
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "rated" / "MTL"));
+
+    // A map comes before the built-in abbreviations.
+    const std::string mapped = (folder.path() / "mapped").string();
+    result = runCli({"import-roster", stats, "--team", "CAL", "--to", mapped, "--season",
+                     "20132014", "--map", "CAL=WAS"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(lines(readFile(folder.path() / "mapped" / "WAS"))[0], "CAL17,80,17,1");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "mapped" / "CAL"));
+}
+
+// Whether the program, started in process, holds an open file of that name.
+bool holdsFile(pid_t process, const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path proc = "/proc/" + std::to_string(process);
+    // Until the program starts, the process still holds what the test opened.
+    if (std::filesystem::read_symlink(proc / "exe", error).filename() != "zelkor-cli") {
+        return false;
+    }
+    const std::filesystem::path descriptors = proc / "fd";
+    for (const auto& entry : std::filesystem::directory_iterator(descriptors, error)) {
+        if (std::filesystem::read_symlink(entry.path(), error).filename() == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A run that finds the folder locked by another waits, then refuses; Ctrl+C while it waits
+// ends it with no file begun. Either way the old file and its backup stay as they were.
+TEST(ImportRoster, ALockedFolderAndCtrlCLeaveTheFolderAsItWas) {
+    TempFolder folder;
+    folder.write("stats.csv", header() + skaters(18));
+    folder.write("TOR", "old\n");
+    folder.write("TOR.bak", "older\n");
+    const std::vector<std::string> arguments = {
+        "import-roster", (folder.path() / "stats.csv").string(),
+        "--team",        "TOR",
+        "--to",          folder.path().string(),
+        "--force"};
+    const std::filesystem::path lockFile = folder.path() / ".zelkor-import.lock";
+    int lock = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+
+    CliResult result = runCli(arguments);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("Another import or season build is writing into the folder"),
+              std::string::npos)
+        << result.err;
+
+    result = runCli(arguments, {}, nullptr, [&](pid_t child) {
+        for (int wait = 0; wait < 1000 && !holdsFile(child, lockFile.filename()); ++wait) {
+            ::usleep(1000);
+        }
+        EXPECT_TRUE(holdsFile(child, lockFile.filename()));
+        ::kill(child, SIGINT);
+        ::close(std::exchange(lock, -1));
+    });
+    EXPECT_EQ(result.exitStatus, 130) << result.err;
+    EXPECT_NE(result.err.find("Stopped by Ctrl+C: no roster files were written."),
+              std::string::npos)
+        << result.err;
+    ::close(lock);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{".zelkor-import.lock", "TOR", "TOR.bak", "stats.csv"}));
+    EXPECT_EQ(readFile(folder.path() / "TOR"), "old\n");
+    EXPECT_EQ(readFile(folder.path() / "TOR.bak"), "older\n");
 }
 
 } // namespace

@@ -8,6 +8,10 @@
 #include <iterator>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace zelkor::test {
 namespace {
 
@@ -76,6 +80,16 @@ TEST(SeasonBuild, WritesRostersAndRatingsOnlyWhenEverythingCanBeWritten) {
     const CliResult forced = runCli(build(data, season, {"--before", "2001-01-15", "--force"}));
     ASSERT_EQ(forced.exitStatus, 0) << forced.err;
     EXPECT_TRUE(fs::exists(season / "TOR.bak") && fs::exists(season / "ratings.csv.bak"));
+
+    // While an import holds the folder, a build writes nothing there.
+    const auto backupTime = fs::last_write_time(season / "TOR.bak");
+    const int lock = ::open((season / ".zelkor-import.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    refused = runCli(build(data, season, {"--before", "2001-01-15", "--force"}));
+    ::close(lock);
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("Another import or season build"), std::string::npos) << refused.err;
+    EXPECT_EQ(fs::last_write_time(season / "TOR.bak"), backupTime);
 }
 
 // The databank's team table of two years: --season picks one; its shootout records, not the

@@ -1,11 +1,13 @@
 #include "teamdata/RosterWriter.h"
 
 #include "core/Errors.h"
+#include "teamdata/RosterItemReader.h"
 #include "teamdata/RosterReader.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,20 @@ TEST(RosterWriter, WhatItWritesReadsBack) {
     const RosterWrite replaced = writeRosterFile(folder, "BOS", rosterFileText(players), true);
     ASSERT_TRUE(replaced.backup);
     EXPECT_EQ(fs::file_size(*replaced.backup), fs::file_size(folder / "BOS"));
+
+    // What a prediction would refuse is never put in place, and no temporary file stays.
+    players[2].name = std::string(LongestItem + 1, 'n');
+    try {
+        writeRosterFile(folder, "BOS", rosterFileText(players), true);
+        ADD_FAILURE() << "a name longer than an item was written";
+    } catch (const RosterWriteError& error) {
+        EXPECT_NE(std::string(error.what()).find("line 3 (player 3): the item is longer than"),
+                  std::string::npos)
+            << error.what();
+    }
+    EXPECT_EQ(fs::file_size(*replaced.backup), fs::file_size(folder / "BOS"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+    EXPECT_TRUE(rosterNameProblem(players[2].name));
     fs::remove_all(folder);
 }
 
