@@ -100,7 +100,12 @@ bool drawBelow(const BitThresholds& thresholds, int index, std::uint32_t bits) {
 template <typename Thresholds, typename Draw>
 std::uint32_t passesHit(const Thresholds& thresholds, bool thresholdsRise, Draw draw) {
     if (thresholdsRise) {
-        // Rising thresholds leave at most one player, the one just above those below the
+        // Rising thresholds are all below a draw above the last one, which hits nobody;
+        // one compare settles the common minute of a team whose draw is high.
+        if (thresholdBelow(thresholds, PlayersPerTeam, draw)) {
+            return 0;
+        }
+        // Otherwise they leave at most one player, the one just above those below the
         // draw; counting them is a few vector compares.
         int below = 0;
         for (int index = 0; index <= PlayersPerTeam; ++index) {
@@ -371,18 +376,23 @@ private:
     // Regulation from minute 59 down to 0, then sudden-death overtime from 4 when level.
     void playMinutes() {
         state_.PENALFLAG = 0;
-        state_.Minute = FirstRegulationMinute;
+        // The countdown runs on a plain int, whose range is plain, rather than on the
+        // state's checked Integer; the state is given each minute.
+        int minute = FirstRegulationMinute;
         for (;;) {
+            state_.Minute = minute;
             playMinute();
             if (state_.OVERTIME == 1 && state_.Scorex != state_.Scorey) {
                 return;
             }
-            --state_.Minute;
-            if (state_.Minute >= 0) {
+            --minute;
+            if (minute >= 0) {
                 continue;
             }
+            state_.Minute = minute;
             if (state_.Scorex == state_.Scorey && state_.OVERTIME == 0) {
                 startOvertime(state_);
+                minute = state_.Minute;
                 continue;
             }
             return;
