@@ -24,8 +24,6 @@ constexpr double GaaScaleValue = 1.4;
 constexpr double LeagueRatioValue = 0.5893;
 // The goals-against average whose goalie factor is 1 / GaaScale.
 constexpr double GoalieFactorBase = 2.776;
-constexpr double DrawRange = 100000.0;            // a minute's draw is uniform in [1, 100001)
-constexpr double DrawOffset = 1.0;                // the smallest draw of a minute
 constexpr int FirstRegulationMinute = 59;         // minutes count down: 59 is the first of a game
 constexpr int FirstOvertimeMinute = 4;            // five minutes of sudden death, 4 down to 0
 constexpr int LateGameMinute = 1;                 // the late-game rules run from this minute down
@@ -81,26 +79,47 @@ void computeFinishFactors(PredictionState& state) {
     state.Finishy = toSingle(checkedDivide(state.Ratioy, state.LeagueRatio, "Finishy"), "Finishy");
 }
 
+// Whether threshold index of a team lies below the draw, and the draw below it: on float
+// thresholds for any draw source, on bit limits for the generator's bits.
+bool thresholdBelow(const PlayerArray& thresholds, int index, Single draw) {
+    return thresholds[index] < draw;
+}
+bool drawBelow(const PlayerArray& thresholds, int index, Single draw) {
+    return draw < thresholds[index];
+}
+bool thresholdBelow(const BitThresholds& thresholds, int index, std::uint32_t bits) {
+    return thresholds.above[static_cast<std::size_t>(index)] <= bits;
+}
+bool drawBelow(const BitThresholds& thresholds, int index, std::uint32_t bits) {
+    return bits < thresholds.notBelow[static_cast<std::size_t>(index)];
+}
+
 // The passes whose player the draw hits, one bit each (bit i: pass i, roster row i + 1).
 // Player k scores when Cum[k - 1] < draw < Cum[k]; a draw on a threshold scores for nobody.
 // All passes are tested at once, without a branch per pass: which ones hit is random.
-std::uint32_t passesHit(const PlayerArray& thresholds, bool thresholdsRise, Single draw) {
+template <typename Thresholds, typename Draw>
+std::uint32_t passesHit(const Thresholds& thresholds, bool thresholdsRise, Draw draw) {
     if (thresholdsRise) {
-        // Rising thresholds leave at most one player, the one just above those below the
+        // Rising thresholds are all below a draw above the last one, which hits nobody;
+        // one compare settles the common minute of a team whose draw is high.
+        if (thresholdBelow(thresholds, PlayersPerTeam, draw)) {
+            return 0;
+        }
+        // Otherwise they leave at most one player, the one just above those below the
         // draw; counting them is a few vector compares.
         int below = 0;
         for (int index = 0; index <= PlayersPerTeam; ++index) {
-            below += static_cast<int>(thresholds[index] < draw);
+            below += static_cast<int>(thresholdBelow(thresholds, index, draw));
         }
-        if (below == 0 || below > PlayersPerTeam || !(draw < thresholds[below])) {
+        if (below == 0 || below > PlayersPerTeam || !drawBelow(thresholds, below, draw)) {
             return 0;
         }
         return std::uint32_t{1} << (below - 1);
     }
     std::uint32_t passes = 0;
     for (int index = 0; index <= LastScanIndex; ++index) {
-        const auto above = static_cast<std::uint32_t>(thresholds[index] < draw);
-        const auto below = static_cast<std::uint32_t>(draw < thresholds[index + 1]);
+        const auto above = static_cast<std::uint32_t>(thresholdBelow(thresholds, index, draw));
+        const auto below = static_cast<std::uint32_t>(drawBelow(thresholds, index + 1, draw));
         passes |= (above & below) << index;
     }
     return passes;
@@ -180,6 +199,11 @@ private:
 // One series on the draws of type Draws (the generator itself, so that its draws inline,
 // or any draw source), telling record of every goal and every game's end.
 template <typename Draws, typename Record> class SeriesPlay {
+    // On the generator the minute's draws are compared as the bits they are made of,
+    // against limits that give the same answers (DrawThresholds.h): no float per draw.
+    static constexpr bool OnBits = std::is_same_v<Draws, Xoshiro256StarStar>;
+    using GoalDraw = std::conditional_t<OnBits, std::uint32_t, Single>;
+
 public:
     SeriesPlay(PredictionState& state, Draws& draws, Record& record, RateCache& rates)
         : state_(state), draws_(draws), record_(record), rates_(rates) {}
@@ -192,9 +216,11 @@ public:
             }
         } catch (...) {
             // An error ends the series where it happens; the state shows that minute.
+            showDraws();
             rates_.storeInto(state_);
             throw;
         }
+        showDraws();
         rates_.storeInto(state_);
     }
 
@@ -213,25 +239,45 @@ private:
         // A series ended by an error leaves its game unfinished; the next one must not
         // inherit that game's score.
         resetGame(state_);
+        if constexpr (OnBits) {
+            penaltyLimits_ = penaltyLimitsOf(state_.PENH, state_.PENR);
+        }
         draws_.reseed(seeds.seriesSeed());
         state_.match = 1;
     }
 
-    Single minuteDraw() {
-        const double draw = static_cast<double>(draws_.nextDraw()) * DrawRange + DrawOffset;
-        // The generator's draws are in [0, 1), so its minute draws are in [1, 100001) and
-        // cannot fail the check; other draw sources are checked.
-        if constexpr (std::is_same_v<Draws, Xoshiro256StarStar>) {
-            return static_cast<Single>(draw);
+    // A goal draw of the minute; shown is its place in the state.
+    GoalDraw takeGoalDraw(Single& shown) {
+        if constexpr (OnBits) {
+            // The state is given the draw only when the series ends or a rule reads it.
+            goalDrawsUnshown_ = true;
+            return draws_.nextDrawBits();
         } else {
-            return toSingle(draw, "the draw of the minute");
+            shown = toSingle(minuteDrawValue(draws_.nextDraw()), "the draw of the minute");
+            return shown;
+        }
+    }
+
+    // Writes the draws kept as bits into the state, as the float draws would have left it.
+    void showDraws() {
+        if constexpr (OnBits) {
+            if (goalDrawsUnshown_) {
+                state_.Rndx = minuteDrawOfBits(visitorDraw_);
+                state_.Rndy = minuteDrawOfBits(homeDraw_);
+                goalDrawsUnshown_ = false;
+            }
+            if (penaltyDrawsUnshown_) {
+                state_.penaltyx = penaltyBits_.homeDraw();
+                state_.penaltyy = penaltyBits_.visitorDraw();
+                penaltyDrawsUnshown_ = false;
+            }
         }
     }
 
     void playMinute() {
-        // 1. The two draws of the minute, visitors first.
-        state_.Rndx = minuteDraw();
-        state_.Rndy = minuteDraw();
+        // 1. The two goal draws of the minute, visitors first.
+        visitorDraw_ = takeGoalDraw(state_.Rndx);
+        homeDraw_ = takeGoalDraw(state_.Rndy);
         // 2. The goalie and finishing factors. Their inputs are fixed for the series:
         // computed in its first minute, where any fault of theirs is raised.
         if (!factorsKnown_) {
@@ -253,6 +299,8 @@ private:
     // Even strength until a penalty says otherwise; then the late-game rules of the last
     // two minutes of a period, and the penalty model.
     void applyLateMinutePenalties() {
+        // These rules draw as floats and write their draws into the state themselves.
+        showDraws();
         rates_.storeInto(state_);
         resetMultipliers(state_);
         LATEGAME(state_, draws_);
@@ -265,8 +313,14 @@ private:
     // most minutes make the draws, two compares and a lookup, and leave the multipliers
     // in the cache rather than in the state.
     void applyPenalties() {
-        const PenaltyCalls calls = drawPenaltyCalls(draws_, state_.Minute, state_.PENH, state_.PENR,
-                                                    state_.penaltyx, state_.penaltyy);
+        PenaltyCalls calls;
+        if constexpr (OnBits) {
+            calls = drawPenaltyCallBits(draws_, state_.Minute, penaltyLimits_, penaltyBits_);
+            penaltyDrawsUnshown_ = true;
+        } else {
+            calls = drawPenaltyCalls(draws_, state_.Minute, state_.PENH, state_.PENR,
+                                     state_.penaltyx, state_.penaltyy);
+        }
         if (rates_.useCalls(calls)) {
             return;
         }
@@ -281,17 +335,17 @@ private:
     // ends the scan.
     void scanForGoals() {
         PredictionState& state = state_;
-        const PlayerArray& visitorThresholds = rates_.visitorThresholds();
-        const PlayerArray& homeThresholds = rates_.homeThresholds();
+        const auto& visitorThresholds = thresholds(true);
+        const auto& homeThresholds = thresholds(false);
         // Both draws above every threshold, as in most minutes: nobody scores.
-        if (state.Rndx > visitorThresholds[PlayersPerTeam] &&
-            state.Rndy > homeThresholds[PlayersPerTeam]) {
+        if (thresholdBelow(visitorThresholds, PlayersPerTeam, visitorDraw_) &&
+            thresholdBelow(homeThresholds, PlayersPerTeam, homeDraw_)) {
             return;
         }
         const std::uint32_t visitorPasses =
-            passesHit(visitorThresholds, rates_.visitorThresholdsRise(), state.Rndx);
+            passesHit(visitorThresholds, rates_.visitorThresholdsRise(), visitorDraw_);
         const std::uint32_t homePasses =
-            passesHit(homeThresholds, rates_.homeThresholdsRise(), state.Rndy);
+            passesHit(homeThresholds, rates_.homeThresholdsRise(), homeDraw_);
         // Only a goal changes the scores, so the passes without one can be left out.
         for (std::uint32_t passes = visitorPasses | homePasses; passes != 0; passes &= passes - 1) {
             const int index = std::countr_zero(passes);
@@ -312,21 +366,35 @@ private:
         }
     }
 
+    // A team's thresholds of the minute in the form its draws are compared with.
+    const auto& thresholds(bool visiting) const {
+        if constexpr (OnBits) {
+            return visiting ? rates_.visitorBitThresholds() : rates_.homeBitThresholds();
+        } else {
+            return visiting ? rates_.visitorThresholds() : rates_.homeThresholds();
+        }
+    }
+
     // Regulation from minute 59 down to 0, then sudden-death overtime from 4 when level.
     void playMinutes() {
         state_.PENALFLAG = 0;
-        state_.Minute = FirstRegulationMinute;
+        // The countdown runs on a plain int, whose range is plain, rather than on the
+        // state's checked Integer; the state is given each minute.
+        int minute = FirstRegulationMinute;
         for (;;) {
+            state_.Minute = minute;
             playMinute();
             if (state_.OVERTIME == 1 && state_.Scorex != state_.Scorey) {
                 return;
             }
-            --state_.Minute;
-            if (state_.Minute >= 0) {
+            --minute;
+            if (minute >= 0) {
                 continue;
             }
+            state_.Minute = minute;
             if (state_.Scorex == state_.Scorey && state_.OVERTIME == 0) {
                 startOvertime(state_);
+                minute = state_.Minute;
                 continue;
             }
             return;
@@ -360,6 +428,14 @@ private:
     Record& record_;
     RateCache& rates_;
     bool factorsKnown_ = false;
+    GoalDraw visitorDraw_{};
+    GoalDraw homeDraw_{};
+    // On the generator: the limits of the series' penalty chances, the deciding bits of
+    // the last call, and which draws the state does not show yet.
+    PenaltyLimits penaltyLimits_;
+    PenaltyBits penaltyBits_;
+    bool goalDrawsUnshown_ = false;
+    bool penaltyDrawsUnshown_ = false;
 };
 
 template <typename Record>

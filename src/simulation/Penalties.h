@@ -1,6 +1,10 @@
 #pragma once
 
 #include "core/PredictionState.h"
+#include "simulation/DrawThresholds.h"
+#include "simulation/RandomSource.h"
+
+#include <cstdint>
 
 namespace zelkor {
 
@@ -21,8 +25,18 @@ inline constexpr double ShortHandedFactor = 0.1912;
 // A penalty with this many minutes left or fewer raises PENALFLAG.
 inline constexpr int FlagLimit = 1;
 
+// A narrowed draw before it is rounded to a float.
+inline double narrowedValue(Single draw, double scale, double offset) {
+    return static_cast<double>(draw) * scale + offset;
+}
+
 template <typename Draws> Single narrowedDraw(Draws& draws, double scale, double offset) {
-    return toSingle(static_cast<double>(draws.nextDraw()) * scale + offset, "a penalty draw");
+    return toSingle(narrowedValue(draws.nextDraw(), scale, offset), "a penalty draw");
+}
+
+// The narrowed draw made of the generator's bits; in [0, 1), it cannot fail the check.
+inline Single narrowedDrawOfBits(std::uint32_t bits, double scale, double offset) {
+    return static_cast<Single>(narrowedValue(Xoshiro256StarStar::drawOfBits(bits), scale, offset));
 }
 
 // The penalised side goes short-handed and the other side on the power play.
@@ -59,6 +73,64 @@ PenaltyCalls drawPenaltyCalls(Draws& draws, int minute, Single homeChance, Singl
         visitorDraw = narrowedDraw(draws, VisitingLateScale, VisitingLateOffset);
     }
     return {homeDraw < homeChance, visitorDraw < visitorChance};
+}
+
+// The tests of drawPenaltyCalls as limits on the bits of the generator's draws, for the
+// chances of one series: a side is penalised when its deciding draw's bits are below its
+// limit, which gives the same calls as the float draws (see DrawThresholds.h).
+struct PenaltyLimits {
+    std::uint32_t home = 0;
+    std::uint32_t visitor = 0;
+    std::uint32_t lateHome = 0; // narrowed draws, minute < 5
+    std::uint32_t lateVisitor = 0;
+};
+
+inline PenaltyLimits penaltyLimitsOf(Single homeChance, Single visitorChance) {
+    using namespace penalty_rules;
+    const auto plain = [](std::uint32_t bits) { return Xoshiro256StarStar::drawOfBits(bits); };
+    const auto narrowed = [](double scale, double offset) {
+        return
+            [scale, offset](std::uint32_t bits) { return narrowedDrawOfBits(bits, scale, offset); };
+    };
+    return {bitsBelow(homeChance, plain, 1, 0), bitsBelow(visitorChance, plain, 1, 0),
+            bitsBelow(homeChance, narrowed(HomeLateScale, HomeLateOffset), HomeLateScale,
+                      HomeLateOffset),
+            bitsBelow(visitorChance, narrowed(VisitingLateScale, VisitingLateOffset),
+                      VisitingLateScale, VisitingLateOffset)};
+}
+
+// The deciding bits of one call on the generator, kept as bits until the state shows them.
+struct PenaltyBits {
+    std::uint32_t home = 0;
+    std::uint32_t visitor = 0;
+    bool narrowed = false;
+
+    Single homeDraw() const {
+        using namespace penalty_rules;
+        return narrowed ? narrowedDrawOfBits(home, HomeLateScale, HomeLateOffset)
+                        : Xoshiro256StarStar::drawOfBits(home);
+    }
+    Single visitorDraw() const {
+        using namespace penalty_rules;
+        return narrowed ? narrowedDrawOfBits(visitor, VisitingLateScale, VisitingLateOffset)
+                        : Xoshiro256StarStar::drawOfBits(visitor);
+    }
+};
+
+// drawPenaltyCalls on the generator's bits: the same draws, in the same order, and the
+// same calls, without a float per draw.
+inline PenaltyCalls drawPenaltyCallBits(Xoshiro256StarStar& draws, int minute,
+                                        const PenaltyLimits& limits, PenaltyBits& drawn) {
+    using namespace penalty_rules;
+    drawn.home = draws.nextDrawBits();
+    drawn.visitor = draws.nextDrawBits();
+    drawn.narrowed = minute < LateMinuteLimit;
+    if (!drawn.narrowed) {
+        return {drawn.home < limits.home, drawn.visitor < limits.visitor};
+    }
+    drawn.home = draws.nextDrawBits();
+    drawn.visitor = draws.nextDrawBits();
+    return {drawn.home < limits.lateHome, drawn.visitor < limits.lateVisitor};
 }
 
 // Sets the power-play and short-handed multipliers and PENALFLAG for the calls made in

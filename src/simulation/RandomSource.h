@@ -16,10 +16,18 @@ public:
     explicit Xoshiro256StarStar(std::uint64_t seed = 0) { reseed(seed); }
     void reseed(std::uint64_t seed) override;
 
+    // Bit patterns a draw is made of: 0 to DrawBitLimit - 1.
+    static constexpr std::uint32_t DrawBitLimit = std::uint32_t{1} << 24;
+
     // Defined here so that a series played on this class directly draws without a call.
-    Single nextDraw() override {
-        // 24 bits times 2^-24 is exact in a float and never reaches 1.
-        return static_cast<Single>(static_cast<double>(next() >> DrawShift) * DrawScale);
+    Single nextDraw() override { return drawOfBits(nextDrawBits()); }
+
+    // The bits the next draw is made of, for callers that compare them instead.
+    std::uint32_t nextDrawBits() { return static_cast<std::uint32_t>(next() >> DrawShift); }
+
+    // The draw made of bits. 24 bits times 2^-24 is exact in a float and never reaches 1.
+    static Single drawOfBits(std::uint32_t bits) {
+        return static_cast<Single>(static_cast<double>(bits) * DrawScale);
     }
 
     std::uint64_t next() {

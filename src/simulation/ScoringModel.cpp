@@ -161,8 +161,15 @@ void RateCache::rebuildSlowly(PredictionState& state) {
     SCORERATE(state);
     const bool spare = used_ == Capacity;
     Entry& entry = spare ? entries_.back() : entries_[used_++];
-    entry = {key,        state.Ratex,       state.Ratey,      state.Cumx,
-             state.Cumy, rises(state.Cumx), rises(state.Cumy)};
+    entry = {key,
+             state.Ratex,
+             state.Ratey,
+             state.Cumx,
+             state.Cumy,
+             rises(state.Cumx),
+             rises(state.Cumy),
+             bitThresholdsOf(state.Cumx),
+             bitThresholdsOf(state.Cumy)};
     active_ = &entry;
     if (const auto slot = directSlot(state); slot && !spare) {
         direct_[*slot] = &entry;

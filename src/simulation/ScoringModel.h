@@ -60,6 +60,9 @@ public:
     // The thresholds of the last rebuild, visiting or home team.
     const PlayerArray& visitorThresholds() const { return active_->Cumx; }
     const PlayerArray& homeThresholds() const { return active_->Cumy; }
+    // The same as limits on the bits of the generator's goal draws.
+    const BitThresholds& visitorBitThresholds() const { return active_->bitsx; }
+    const BitThresholds& homeBitThresholds() const { return active_->bitsy; }
     // Whether they never fall from one player to the next (no negative rate), so that a
     // draw above the last one hits nobody.
     bool visitorThresholdsRise() const { return active_->CumxRises; }
@@ -83,6 +86,8 @@ private:
         PlayerArray Cumy;
         bool CumxRises = false;
         bool CumyRises = false;
+        BitThresholds bitsx;
+        BitThresholds bitsy;
     };
 
     static Key keyOf(const PredictionState& state);

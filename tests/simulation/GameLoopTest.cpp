@@ -462,6 +462,71 @@ TEST(GameLoop, QuietSeriesPlaysExactlyTheLoggedOne) {
     EXPECT_GT(overtimes, 100);
 }
 
+// The generator's draws through the plain draw source, which a series compares as floats.
+class FloatDraws final : public DrawSource {
+public:
+    void reseed(std::uint64_t seed) override { generator_.reseed(seed); }
+    Single nextDraw() override { return generator_.nextDraw(); }
+
+private:
+    Xoshiro256StarStar generator_;
+};
+
+// A series on the generator compares its draws' bits; on any other source, the floats.
+TEST(GameLoop, GeneratorBitsPlayAsItsFloatDraws) {
+    SeriesOutcome bitsOutcome;
+    SeriesOutcome floatOutcome;
+    int failed = 0;
+    for (std::uint64_t seed = 1; seed <= 120; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        PredictionState bits = fullRosterState();
+        bits.PENR = bits.PENH = 0.1f + 0.005f * static_cast<Single>(seed);
+        if (seed % 10 == 0) {
+            // A power play's rate overflows in the minute of the first visiting penalty.
+            bits.DEFR = bits.OFFH = 1;
+            bits.GAAV = 1.983f;
+            bits.PPH = 2.5f;
+            bits.GOALY[3] = 6e34f;
+            bits.Gamey[3] = 1;
+        }
+        PredictionState floats = bits;
+        RateCache bitsRates; // one per set of inputs
+        RateCache floatRates;
+        Xoshiro256StarStar generator;
+        FloatDraws floatDraws;
+        FixedSeed seeds(seed);
+        std::string bitsError;
+        std::string floatError;
+        try {
+            playQuietSeries(bits, generator, seeds, bitsOutcome, bitsRates);
+        } catch (const ArithmeticError& error) {
+            bitsError = error.what();
+            ++failed;
+        }
+        try {
+            playQuietSeries(floats, floatDraws, seeds, floatOutcome, floatRates);
+        } catch (const ArithmeticError& error) {
+            floatError = error.what();
+        }
+        ASSERT_EQ(bitsError, floatError);
+        ASSERT_EQ(logOf(bits, bitsOutcome), logOf(floats, floatOutcome));
+        // The state shows the last minute's draws and rates, however the series ended.
+        for (auto field : {&PredictionState::Rndx, &PredictionState::Rndy,
+                           &PredictionState::penaltyx, &PredictionState::penaltyy}) {
+            ASSERT_EQ(bits.*field, floats.*field);
+        }
+        for (int index = 0; index <= PlayersPerTeam; ++index) {
+            ASSERT_EQ(bits.Cumx[index], floats.Cumx[index]);
+            ASSERT_EQ(bits.Ratey[index], floats.Ratey[index]);
+        }
+        ASSERT_EQ(int(bits.powerplayy), int(floats.powerplayy));
+        ASSERT_EQ(int(bits.shorthandx), int(floats.shorthandx));
+        ASSERT_EQ(int(bits.Minute), int(floats.Minute));
+        ASSERT_EQ(int(bits.match), int(floats.match));
+    }
+    EXPECT_EQ(failed, 12);
+}
+
 TEST(GameLoop, ArithmeticFaultsEndTheSeriesInTheFirstMinute) {
     struct Case {
         const char* name;

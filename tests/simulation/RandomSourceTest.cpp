@@ -1,10 +1,15 @@
 #include "simulation/RandomSource.h"
 
+#include "simulation/DrawThresholds.h"
+#include "simulation/Penalties.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
 #include <ctime>
+#include <limits>
+#include <vector>
 
 namespace zelkor {
 namespace {
@@ -69,6 +74,78 @@ TEST(RandomSource, ClockSeedIsATimeOfDay) {
         return ClockSeed::Clock::from_time_t(std::mktime(&local)) + std::chrono::milliseconds(500);
     });
     EXPECT_EQ(fixed.seriesSeed(), seedFromSecondsSinceMidnight(3600.5));
+}
+
+// The bit patterns where a compare of the float draw must flip, and their neighbours.
+std::vector<std::uint32_t> edgeBits(std::uint32_t limit) {
+    std::vector<std::uint32_t> bits{0, 1, Xoshiro256StarStar::DrawBitLimit - 1};
+    for (std::uint32_t offset = 0; offset < 4; ++offset) {
+        if (limit + offset >= 2 && limit + offset - 2 < Xoshiro256StarStar::DrawBitLimit) {
+            bits.push_back(limit + offset - 2);
+        }
+    }
+    return bits;
+}
+
+TEST(RandomSource, GoalThresholdBitsDecideAsTheFloatDraw) {
+    const Single largest = std::numeric_limits<Single>::max();
+    const Single exactDraw = minuteDrawOfBits(8'000'000); // some patterns land on it
+    const Single thresholds[] = {0,         1,         1.00000012f, 943.03f,
+                                 1415.55f,  2512.46f,  exactDraw,   minuteDrawOfBits(1),
+                                 99999.99f, 100001.0f, 100000.99f,  -5.0f,
+                                 1e30f,     largest,   -largest,    0.5f,
+                                 50000.5f,  3.0f,      2.0f};
+    PlayerArray cum;
+    for (int index = 0; index <= PlayersPerTeam; ++index) {
+        cum[index] = thresholds[index];
+    }
+    const BitThresholds limits = bitThresholdsOf(cum);
+    for (int index = 0; index <= PlayersPerTeam; ++index) {
+        const Single threshold = cum[index];
+        const auto slot = static_cast<std::size_t>(index);
+        std::vector<std::uint32_t> bits = edgeBits(limits.above[slot]);
+        for (std::uint32_t more : edgeBits(limits.notBelow[slot])) {
+            bits.push_back(more);
+        }
+        for (std::uint32_t pattern : bits) {
+            const Single draw = minuteDrawOfBits(pattern);
+            ASSERT_EQ(threshold < draw, limits.above[slot] <= pattern)
+                << threshold << " " << pattern;
+            ASSERT_EQ(draw < threshold, pattern < limits.notBelow[slot])
+                << threshold << " " << pattern;
+        }
+    }
+    // The patterns that make the exact draw are neither above nor below it.
+    EXPECT_EQ(limits.notBelow[6], 8'000'000u);
+    EXPECT_GE(limits.above[6], 8'000'001u);
+}
+
+TEST(RandomSource, PenaltyLimitsCallAsTheFloatDraws) {
+    const Single chances[] = {
+        0,      0x1p-24f, 0.1f, 0.15f, 0.2f,
+        0.25f,  0.4f,     0.6f, 0.75f, 0.85f,
+        0.999f, 1.0f,     2.0f, -1.0f, std::numeric_limits<Single>::quiet_NaN()};
+    using namespace penalty_rules;
+    for (const Single chance : chances) {
+        const PenaltyLimits limits = penaltyLimitsOf(chance, chance);
+        struct Check {
+            std::uint32_t limit;
+            bool narrowed;
+            bool home;
+        };
+        for (const Check& check :
+             {Check{limits.home, false, true}, Check{limits.lateHome, true, true},
+              Check{limits.lateVisitor, true, false}}) {
+            for (std::uint32_t pattern : edgeBits(check.limit)) {
+                const PenaltyBits drawn{pattern, pattern, check.narrowed};
+                const Single draw = check.home ? drawn.homeDraw() : drawn.visitorDraw();
+                ASSERT_EQ(draw < chance, pattern < check.limit) << chance << " " << pattern;
+            }
+        }
+        EXPECT_EQ(limits.visitor, limits.home);
+    }
+    EXPECT_EQ(penaltyLimitsOf(0.25f, 0.25f).home, 1u << 22);
+    EXPECT_EQ(penaltyLimitsOf(0.25f, 0.25f).lateVisitor, 0u);
 }
 
 } // namespace
