@@ -107,7 +107,7 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
          "American odds from 100 to 100,000"},
         {"decimal odds below 1.01", plus({"--series", "10", "--offered-home", "1.005"})},
         {"series in hexadecimal", plus({"--series", "0x10"}), "decimal digits"},
-        {"threads in binary", plus({"--series", "10", "--threads", "0b11"})},
+        {"threads in hexadecimal", plus({"--series", "10", "--threads", "0x3"})},
         {"a backtest's series in hexadecimal",
          {"backtest", "results.csv", "--rosters", ".", "--series", "0x10"},
          "decimal digits"},
