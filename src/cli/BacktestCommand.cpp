@@ -1,5 +1,6 @@
 #include "cli/BacktestCommand.h"
 
+#include "cli/DecimalCount.h"
 #include "cli/ExitStatus.h"
 #include "cli/JsonText.h"
 #include "cli/ProgressBar.h"
@@ -558,6 +559,7 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->required()
         ->type_name("DIR");
     app.add_option("--series", options.series, "Series of 11 games played per game (default 50)")
+        ->check(decimalCount())
         ->check(CLI::Range(1, MostSeries))
         ->type_name("K");
     const CLI::Option* seedOption =

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/DecimalCount.h"
 #include "cli/ExitStatus.h"
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
@@ -44,9 +45,7 @@ CLI::Validator offeredOdds() {
     return CLI::Validator(
         [](std::string& text) {
             return parseOfferedOdds(text) ? std::string{}
-                                          : "'" + quotedText(text) +
-                                                "' is not decimal odds above 1 (2.10) or "
-                                                "American odds (+150, -120)";
+                                          : "'" + quotedText(text) + "' is not " + OfferedOddsForms;
         },
         "", "ODDS");
 }
@@ -129,9 +128,11 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
                        "Play this many series and report the odds they give (each series i "
                        "replays alone with the seed reported for it)")
             ->type_name("K")
+            ->check(decimalCount())
             ->check(CLI::Range(std::uint64_t{1}, MostSeriesPerRun));
     app.add_option("--threads", options.threads, "Threads for --series (default: every core)")
         ->type_name("T")
+        ->check(decimalCount())
         ->check(CLI::Range(1U, MostThreads))
         ->needs(seriesOption);
     std::string offeredVisitorText;

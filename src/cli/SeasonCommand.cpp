@@ -1,5 +1,6 @@
 #include "cli/SeasonCommand.h"
 
+#include "cli/DecimalCount.h"
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
 #include "cli/ProgressBar.h"
@@ -142,6 +143,7 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
         ->type_name("SEASON");
     build->add_option("--series", options.request.series, "Series the fit plays for each check")
         ->type_name("N")
+        ->check(decimalCount())
         ->check(CLI::PositiveNumber);
     build->add_flag("--force", options.request.replace,
                     "Replace existing files (each old one is kept as NAME.bak)");

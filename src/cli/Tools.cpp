@@ -2,8 +2,10 @@
 
 #include "cli/BacktestCommand.h"
 #include "cli/CheckRostersCommand.h"
+#include "cli/ExitStatus.h"
 #include "cli/ImportRosterCommand.h"
 #include "cli/RatingsCommand.h"
+#include "cli/ReportOutput.h"
 #include "cli/SeasonCommand.h"
 
 #include <array>
@@ -35,7 +37,12 @@ std::optional<int> runTool(int argc, const char* const* argv, std::ostream& out,
     }
     for (const Tool& tool : Tools) {
         if (tool.name == argv[1]) {
-            return tool.run(argc - 1, argv + 1, out, err);
+            const int status = tool.run(argc - 1, argv + 1, out, err);
+            // Help or a report that did not reach its reader is no success.
+            if (status == ExitSuccess && !reportWritten(out, err)) {
+                return ExitPredictionFailed;
+            }
+            return status;
         }
     }
     return std::nullopt;

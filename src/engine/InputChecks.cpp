@@ -114,7 +114,8 @@ GaaProblem gaaProblem(double value) {
     if (value >= detail::SingleOverflowLimit) {
         return GaaProblem::TooLarge;
     }
-    if (static_cast<Single>(value) == 0) {
+    // Below the normal singles the goalie factor, which divides by it, overflows.
+    if (static_cast<Single>(value) < std::numeric_limits<Single>::min()) {
         return GaaProblem::TooSmall;
     }
     return GaaProblem::None;
@@ -163,7 +164,7 @@ std::string gaaProblemText(GaaProblem problem, std::string_view text) {
     case GaaProblem::NotANumber:
         return quoted + " is not a number like 2.75";
     case GaaProblem::TooSmall:
-        return quoted + " is too small: it rounds to 0";
+        return quoted + " is too small for a goals-against average";
     case GaaProblem::TooLarge:
         return quoted + " is too large for a goals-against average";
     case GaaProblem::NotAboveZero:

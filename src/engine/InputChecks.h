@@ -47,8 +47,8 @@ std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
 // What is wrong with a goals-against average read as a real.
 enum class GaaProblem { None, NotANumber, TooSmall, TooLarge, NotAboveZero };
 
-// A real that can be stored as an average: finite, in the single range, not rounding to
-// 0 in single precision, and above 0.
+// A real that can be stored as an average: finite, in the single range, a normal single
+// (the goalie factor divides by it) and above 0.
 GaaProblem gaaProblem(double value);
 
 // A value already stored as a Single: finite and above 0.

@@ -12,6 +12,9 @@ namespace {
 
 constexpr double WilsonZ = 1.959963984540054; // the normal quantile of a 95 % interval
 constexpr double AmericanBase = 100.0;        // American odds are quoted against 100
+// Beyond these no bookmaker quotes a money line: -1e300 would read as even money.
+constexpr double LeastDecimalOdds = 1.01;
+constexpr double MostAmericanOdds = 100'000;
 
 double share(std::uint64_t part, std::uint64_t whole) {
     return whole == 0 ? 0.0 : static_cast<double>(part) / static_cast<double>(whole);
@@ -124,10 +127,10 @@ std::optional<double> parseOfferedOdds(std::string_view text) {
     // Unsigned American odds ("150", as many results files write +150) are told from
     // decimal odds by their size: no money line is 100 to 1 in decimal.
     if (!signed_ && *value < AmericanBase) {
-        return *value > 1 ? value : std::nullopt;
+        return *value >= LeastDecimalOdds ? value : std::nullopt;
     }
     // American odds are at least 100 either way: +100 and -100 are even money.
-    if (*value < AmericanBase) {
+    if (*value < AmericanBase || *value > MostAmericanOdds) {
         return std::nullopt;
     }
     return text.front() == '-' ? 1 + AmericanBase / *value : 1 + *value / AmericanBase;

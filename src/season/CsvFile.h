@@ -15,9 +15,14 @@ struct CsvRow {
     std::vector<std::string> fields;
 };
 
+// Longer than any name, date or count of a statistics file, as a roster item; a longer
+// field is refused so that no reader carries megabytes of one cell into its tables.
+constexpr std::size_t LongestField = 4096;
+
 // The records of a CSV text. A UTF-8 byte-order mark is dropped; CRLF, LF and quoted
 // fields holding commas, quotes or line ends are read as spreadsheets write them; blank
-// lines give no record. Throws InputDataError naming label if the text cannot be parsed.
+// lines give no record. Throws InputDataError naming label, and the line, if the text is
+// UTF-16, cannot be parsed or holds a field longer than LongestField.
 std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label);
 
 // parseCsv of a file. Throws InputFileError if it is missing, not a plain file, too large
@@ -53,5 +58,10 @@ bool repeatsHeader(const CsvRow& row, const CsvRow& header, const CsvHeader& whe
 
 // The names of the required columns, for a message that none were found.
 std::string requiredColumnNames(const std::vector<CsvColumn>& columns);
+
+// Why findHeader found no header, starting with label: the required columns missing from
+// the row that names most of them, or all of them when no row names any.
+std::string missingHeaderMessage(const std::vector<CsvRow>& rows,
+                                 const std::vector<CsvColumn>& columns, const std::string& label);
 
 } // namespace zelkor

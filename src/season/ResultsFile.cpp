@@ -1,5 +1,6 @@
 #include "season/ResultsFile.h"
 
+#include "engine/InputChecks.h"
 #include "odds/OddsFigures.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
@@ -7,7 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <chrono>
 #include <map>
 #include <system_error>
 
@@ -68,19 +69,6 @@ bool readSiteLayout(const CsvRow& header, CsvHeader& where) {
     return true;
 }
 
-std::optional<double> numberOf(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // A whole number of goals; scrapers write 4 as 4.0.
 int goalsOf(std::string_view text, const std::string& where) {
     std::string_view whole = text.substr(0, text.find('.'));
@@ -100,16 +88,16 @@ int goalsOf(std::string_view text, const std::string& where) {
     return goals;
 }
 
+// The command line's check of --gaa-visitor and --gaa-home: the face-off divides by it.
 Single gaaOf(std::string_view text, Single defaultGaa, const std::string& where) {
     if (text.empty()) {
         return defaultGaa;
     }
-    const std::optional<double> value = numberOf(text);
-    if (!value || *value <= 0 || *value > 100) {
-        throw InputDataError(where + " '" + shownText(text) +
-                             "' is not a goals-against average above 0, like 2.75.");
+    const GaaReading reading = readGaa(text);
+    if (reading.problem != GaaProblem::None) {
+        throw InputDataError(where + " " + gaaProblemText(reading.problem, text) + ".");
     }
-    return static_cast<Single>(*value);
+    return reading.value;
 }
 
 bool isDate(std::string_view text) {
@@ -121,9 +109,17 @@ bool isDate(std::string_view text) {
             return false;
         }
     }
-    const int month = (text[5] - '0') * 10 + (text[6] - '0');
-    const int day = (text[8] - '0') * 10 + (text[9] - '0');
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+    const auto number = [&](std::size_t from, std::size_t length) {
+        unsigned value = 0;
+        for (std::size_t k = from; k < from + length; ++k) {
+            value = value * 10 + static_cast<unsigned>(text[k] - '0');
+        }
+        return value;
+    };
+    const std::chrono::year_month_day day{std::chrono::year(static_cast<int>(number(0, 4))),
+                                          std::chrono::month(number(5, 2)),
+                                          std::chrono::day(number(8, 2))};
+    return day.ok();
 }
 
 // How the game ended by its result and score. siteLayout: the site leaves a game decided
@@ -184,17 +180,23 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
                         const TeamCodeMap& codes, Single defaultGaa) {
     const std::vector<CsvColumn>& columns = resultColumns();
     std::optional<CsvHeader> header = findHeader(rows, columns);
+    if (!header) {
+        throw InputDataError(missingHeaderMessage(rows, columns, label));
+    }
     bool siteLayout = false;
-    if (header && !(header->columns[VisitorGoalsField] && header->columns[HomeGoalsField])) {
+    if (!(header->columns[VisitorGoalsField] && header->columns[HomeGoalsField])) {
         siteLayout = readSiteLayout(rows[header->row], *header);
         if (!siteLayout) {
-            header.reset();
+            const bool both =
+                !header->columns[VisitorGoalsField] && !header->columns[HomeGoalsField];
+            throw InputDataError(
+                label + ", line " + std::to_string(rows[header->row].line) +
+                ": the header row has no " +
+                (both                                 ? "columns visitor_goals and home_goals"
+                 : header->columns[VisitorGoalsField] ? "column home_goals"
+                                                      : "column visitor_goals") +
+                ", nor a G after Visitor and Home as a statistics site writes them.");
         }
-    }
-    if (!header) {
-        throw InputDataError(label + " has no header row naming the columns date, visitor, "
-                                     "home, visitor_goals, home_goals, nor Date, Visitor, G, "
-                                     "Home, G as a statistics site writes them.");
     }
     const bool program = codes.kind() == TeamCodeKind::Program;
     const bool hasOdds = header->columns[VisitorOddsField] && header->columns[HomeOddsField];
@@ -272,8 +274,8 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
             if (!visitor || !home) {
                 throw InputDataError(where + "the odds '" +
                                      shownText(field(row, VisitorOddsField)) + "' and '" +
-                                     shownText(field(row, HomeOddsField)) +
-                                     "' are not both decimal (1.85) or American (-120, +150).");
+                                     shownText(field(row, HomeOddsField)) + "' are not both " +
+                                     OfferedOddsForms + ".");
             }
             result.odds = GameOdds{*visitor, *home};
         }

@@ -112,6 +112,10 @@ bool isLeagueCode(std::string_view code) {
     return std::find(std::begin(LeagueCodes), std::end(LeagueCodes), code) != std::end(LeagueCodes);
 }
 
+std::span<const std::string_view> leagueCodes() {
+    return LeagueCodes;
+}
+
 std::optional<std::string> programCodeForLeague(std::string_view leagueCode) {
     if (!isLeagueCode(leagueCode)) {
         return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ std::optional<std::string> leagueCodeFor(std::string_view team);
 
 // Whether a code is one of the league codes, today's or a moved club's (ATL, PHX, QUE ...).
 bool isLeagueCode(std::string_view code);
+
+// Every league code, today's clubs first.
+std::span<const std::string_view> leagueCodes();
 
 // The program's code of a league code, as the import has always mapped it; none for a club
 // the built-in table does not rate (SEA, VGK, the moved clubs of before 2000).

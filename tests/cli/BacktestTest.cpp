@@ -144,7 +144,7 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
         {"d,BOS,WAT2,3,2,REG,2.5,,", "line 2: home 'WAT2' is not a team code"},
         {"d,BOS,TOR,3.5,2,REG,2.5,,", "line 2: visitor_goals '3.5' is not a whole number"},
         {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2: result 'PEN' is none of REG, OT, SO and T"},
-        {"d,BOS,TOR,3,2,REG,-1,,", "line 2: visitor_gaa '-1' is not a goals-against average"},
+        {"d,BOS,TOR,3,2,REG,-1,,", "line 2: visitor_gaa '-1' is not above 0"},
         {"d,BOS,TOR,3,2,REG,2.5,1.9,+50", "line 2: the odds '1.9' and '+50' are not both"},
     };
     for (const auto& c : cases) {

@@ -100,6 +100,15 @@ TEST(CheckRosters, ReportsEveryProblemWithItsLine) {
     EXPECT_NE(result.out.find("/NAS: error: not a plain file (a named pipe)"), std::string::npos);
     EXPECT_NE(result.out.find("Checked 14 files: 9 not usable."), std::string::npos) << result.out;
 
+    // A folder that can be searched but not listed, as a prediction reads it.
+    TempFolder hidden;
+    hidden.write("BOS", sampleRoster("BOS"));
+    ASSERT_EQ(::chmod(hidden.path().c_str(), 0311), 0);
+    const CliResult unlisted = runCli({"check-rosters", hidden.path().string()});
+    ::chmod(hidden.path().c_str(), 0755);
+    EXPECT_EQ(unlisted.exitStatus, 0) << unlisted.out;
+    EXPECT_NE(unlisted.out.find("/BOS: usable"), std::string::npos) << unlisted.out;
+
     // One good file checks out; the samples all do.
     EXPECT_EQ(runCli({"check-rosters", (folder.path() / "ANA").string(), "--json"}).exitStatus, 0);
     EXPECT_EQ(runCli({"check-rosters", SampleRosters}).exitStatus, 0);

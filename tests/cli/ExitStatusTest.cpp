@@ -90,6 +90,7 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"GAA beyond single range", withArgument("--gaa-home", "1e60")},
         {"GAA just beyond single range", withArgument("--gaa-home", "1e39"), "too large"},
         {"GAA rounding to 0", withArgument("--gaa-visitor", "1e-46"), "too small"},
+        {"GAA whose goalie factor overflows", withArgument("--gaa-visitor", "1e-45"), "too small"},
         {"GAA zero", withArgument("--gaa-visitor", "0"), "not above 0"},
         {"GAA negative", withArgument("--gaa-home", "-1.5"), "not above 0"},
         {"seed negative", withArgument("--seed", "-1")},
@@ -102,6 +103,14 @@ TEST(ExitStatus, UsageErrorsGiveTwoAndNothingOnStdout) {
         {"no threads", plus({"--series", "10", "--threads", "0"})},
         {"offered odds of 1", plus({"--series", "10", "--offered-home", "1"}), "decimal odds"},
         {"American odds below 100", plus({"--series", "10", "--offered-visitor", "+50"})},
+        {"American odds beyond 100,000", plus({"--series", "10", "--offered-visitor", "-1e300"}),
+         "American odds from 100 to 100,000"},
+        {"decimal odds below 1.01", plus({"--series", "10", "--offered-home", "1.005"})},
+        {"series in hexadecimal", plus({"--series", "0x10"}), "decimal digits"},
+        {"threads in hexadecimal", plus({"--series", "10", "--threads", "0x3"})},
+        {"a backtest's series in hexadecimal",
+         {"backtest", "results.csv", "--rosters", ".", "--series", "0x10"},
+         "decimal digits"},
         {"huge GAA text", withArgument("--gaa-home", std::string(100000, '9') + "x"), "999..."},
         {"unexpected word with an escape", plus({"\x1b[2J"}), "\\x1b[2J"},
         {"a team map without its code",
@@ -139,7 +148,9 @@ TEST(ExitStatus, HelpAndVersionGoToStdoutAndUnwritableOutputFails) {
     // Text that cannot be written is a failure, for help and version as for a report.
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--help"}, std::vector<std::string>{"--version"},
-          validArguments()}) {
+          validArguments(), std::vector<std::string>{"check-rosters", "--help"},
+          std::vector<std::string>{"backtest", "--help"},
+          std::vector<std::string>{"import-roster", "--help"}}) {
         const CliResult full = runCli(arguments, {}, "/dev/full");
         EXPECT_EQ(full.exitStatus, 1) << arguments[0];
         EXPECT_NE(full.err.find("Cannot write"), std::string::npos) << full.err;

@@ -28,6 +28,34 @@ TEST(CsvFile, ReadsUntidyExportsWithTheLineOfEachRow) {
     EXPECT_EQ(rows[4].fields, (std::vector<std::string>{"last", "W", "5"}));
 }
 
+// A field past 4 KiB is refused with its line and column, and early: a quoted field of
+// 15 MiB is not carried to its end; a field over lines counts all of them.
+TEST(CsvFile, RefusesLongFieldsAndUtf16WithTheirLine) {
+    const std::string quotedLines = "\"" + std::string(15 << 20, 'x') + "\"\n";
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"Player,G\nA," + std::string(LongestField + 1, '7') + "\n",
+         "F, line 2, column 2: a field"},
+        {"Player,G\n\n" + quotedLines, "F, line 3, column 1: a field is longer than 4096"},
+        {"Player\n\"" + std::string(3000, 'y') + "\n" + std::string(3000, 'y') + "\"\n",
+         "F, line 2, column 1"},
+        {std::string("\xFF\xFEP\0l\0", 6), "F is UTF-16 text"},
+        {std::string("P\0l\0a\0", 6), "F is UTF-16 text"},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseCsv(c.text, "F");
+            ADD_FAILURE() << c.message;
+        } catch (const ZelkorError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_EQ(parseCsv("A," + std::string(LongestField, 'z') + "\n", "F").at(0).fields[1].size(),
+              LongestField);
+}
+
 TEST(CsvFile, HeaderIsTheFirstRowNamingTheColumnsAndRepeatedNamesCountOnce) {
     const std::vector<CsvColumn> columns = {
         {"goals", {"G", "goals"}, true}, {"team", {"Tm"}, false}, {"situation", {"EV"}, true}};
@@ -39,6 +67,11 @@ TEST(CsvFile, HeaderIsTheFirstRowNamingTheColumnsAndRepeatedNamesCountOnce) {
     EXPECT_FALSE(header->columns[1]);
     EXPECT_EQ(header->columns[2], 1u);
     EXPECT_FALSE(findHeader(parseCsv("a,b\n", "test"), columns));
+    // The row naming most columns is taken for the header, and its missing ones named.
+    EXPECT_EQ(missingHeaderMessage(parseCsv("Scoring\nPlayer,Goals,PP\n", "test"), columns, "F"),
+              "F, line 2: the header row has no column situation (EV).");
+    EXPECT_EQ(missingHeaderMessage(parseCsv("a,b\n", "test"), columns, "F"),
+              "F has no header row naming the columns goals (G, goals); situation (EV).");
 }
 
 TEST(TeamCodes, SiteAbbreviationsMapToTheProgramsCodes) {

@@ -63,7 +63,8 @@ TEST(ResultsFile, ReadsTheSitesGameTable) {
 }
 
 TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
-    const std::string header = "date,visitor,home,visitor_goals,home_goals,result\n";
+    const std::string header = "date,visitor,home,visitor_goals,home_goals,result,visitor_gaa,"
+                               "home_gaa,visitor_odds,home_odds\n";
     const struct {
         const char* row;
         const char* message;
@@ -77,6 +78,12 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
         {"yesterday,BOS,TOR,3,2,", "line 2: date 'yesterday' is not a date"},
         {"2024-10-09T19:00,BOS,TOR,3,2,", "date '2024-10-09T19:00' is not a date"},
         {"2024-13-09,BOS,TOR,3,2,", "date '2024-13-09' is not a date"},
+        {"2023-02-29,BOS,TOR,3,2,", "date '2023-02-29' is not a date"},
+        {"2024-10-09,BOS,TOR,1000000000,2,", "visitor_goals '1000000000' is more than 99"},
+        {"2024-10-09,BOS,TOR,3,2,,1e-45,2.5", "line 2: visitor_gaa '1e-45' is too small"},
+        {"2024-10-09,BOS,TOR,3,2,,2.5,1e-300", "line 2: home_gaa '1e-300' is too small"},
+        {"2024-10-09,BOS,TOR,3,2,,,,-1e300,1.9", "line 2: the odds '-1e300' and '1.9' are not"},
+        {"2024-10-09,BOS,TOR,3,2,,,,+100001,1.9", "American odds from 100 to 100,000"},
     };
     for (const auto& c : cases) {
         try {
@@ -88,6 +95,21 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
     }
     const ResultsFile tie = read(header + "2000-10-04,COL,DAL,2,2,t\n");
     EXPECT_EQ(tie.games.at(0).end, GameEnd::Tie);
+    // A date of 500 characters is cut in the message; a missing column is named alone.
+    for (const auto& [text, message] :
+         {std::pair{header + std::string(500, '2') + ",BOS,TOR,3,2,\n", "line 2: date '2222"},
+          std::pair{std::string("date,visitor,home,visitor_goals\n2024-10-09,BOS,TOR,3\n"),
+                    "line 1: the header row has no column home_goals, nor a G"},
+          std::pair{std::string("date,visitors,home\n"),
+                    "line 1: the header row has no column visitor."}}) {
+        try {
+            read(text);
+            ADD_FAILURE() << text << " was read";
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+            EXPECT_LT(std::string(error.what()).size(), 400u);
+        }
+    }
 }
 
 // One message names every team the file does not know, each with its lines.
