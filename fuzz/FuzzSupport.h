@@ -1,6 +1,6 @@
 #pragma once
 
-// What both fuzz targets need: a way to report a finding and a scratch folder for the
+// What the fuzz targets need: a way to report a finding and a scratch folder for the
 // roster files they make.
 
 #include <cstdio>

@@ -1,9 +1,8 @@
 // Feeds arbitrary bytes to the season library's readers of a results file (then its
-// backtest figures), a team table, a skater table (then a roster chosen from it) and a
-// ratings file: the first byte chooses the reader and its options, the rest is the CSV
-// text. A reader may only return what it read or raise the library's own errors; anything
-// else (another exception, a crash, a sanitizer report, a value the checks below refuse)
-// is a finding.
+// backtest figures), a team table, a skater table (then the roster the import would write from it,
+// read back) and a ratings file: the first byte chooses the reader and its options, the rest is the
+// CSV text. A reader may only return what it read or raise the library's own errors; anything else
+// (another exception, a crash, a sanitizer report, a value the checks below refuse) is a finding.
 
 #include "FuzzSupport.h"
 #include "core/Errors.h"
@@ -14,6 +13,7 @@
 #include "season/RosterImport.h"
 #include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
+#include "teamdata/RosterWriter.h"
 
 #include <cstdint>
 #include <string>
@@ -76,8 +76,23 @@ void fuzzSkaters(const std::vector<zelkor::CsvRow>& rows, bool chooseSeason) {
             finding("a skater without a team or with a negative count");
         }
     }
-    if (!statistics.skaters.empty()) {
+    if (statistics.skaters.empty()) {
+        return;
+    }
+    // A roster the import would write must read back as a prediction reads it.
+    const zelkor::ImportedRoster roster =
         zelkor::chooseRoster(statistics.skaters.front().team, statistics.skaters);
+    for (const zelkor::Skater& player : roster.players) {
+        if (zelkor::rosterNameProblem(player.name)) {
+            return; // the import refuses it before anything is written
+        }
+    }
+    static const zelkor::fuzzing::ScratchFolder folder("zelkor-import-fuzz-");
+    try {
+        zelkor::writeRosterFile(folder.path(), "TOR",
+                                zelkor::rosterFileText(zelkor::rosterLines(roster)), true);
+    } catch (const zelkor::RosterWriteError& error) {
+        finding(std::string("an imported roster does not read back: ") + error.what());
     }
 }
 

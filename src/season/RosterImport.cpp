@@ -125,8 +125,7 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
     const std::vector<CsvColumn>& columns = statisticsColumns();
     const std::optional<CsvHeader> header = findHeader(rows, columns);
     if (!header) {
-        throw InputDataError(label + " has no header row naming the columns " +
-                             requiredColumnNames(columns) + ".");
+        throw InputDataError(missingHeaderMessage(rows, columns, label));
     }
     const bool hasTeams = header->columns[TeamField].has_value();
     if (!hasTeams && !soleTeam) {

@@ -192,6 +192,8 @@ TEST(ImportRoster, UnusableStatisticsAreRefusedAndNothingIsWritten) {
         {"a count beyond any career", header() + skaters(18) + "Odd,TOR,C,80,20000,5\n",
          "goals '20000' is not a whole number from 0 to 10000"},
         {"no header row", skaters(18), "no header row"},
+        {"a header without goals", "Player,Tm,Pos,GP,A\n" + skaters(18),
+         "line 1: the header row has no column goals"},
         {"no skater of the team", "Player,Tm,Pos,GP,G,A\nX,BOS,C,1,1,1\n", "no skater of team TOR"},
         // As the file's first bytes, the roster reader would take the file for UTF-16.
         {"a name beginning with FF FE", header() + skaters(17) + "\xFF\xFEOdd,TOR,C,80,50,50\n",
