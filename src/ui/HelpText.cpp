@@ -67,17 +67,28 @@ constexpr std::string_view Text =
     "Thank you for your interst and support! \r\n"
     "******************************************\r\n";
 
+// What this copy adds at the end of the text: the Odds window and its seeded runs.
+constexpr std::string_view OddsNote =
+    "\r\n"
+    "The Odds window (Odds, beside ReadMe) plays many series of the teams and GAAs\r\n"
+    "entered, 100,000 unless you change it, and shows the money line, the goals, the\r\n"
+    "totals, the score grid and the top scorers; type a bookmaker's odds below them to\r\n"
+    "see the edge. A run given a seed plays the same series every time; a run without\r\n"
+    "one shows the seed it was given, so that it can be played again.\r\n";
+
 // The section after which the note of the roster folder goes, at the end of its first
 // paragraph.
 constexpr std::string_view InstallationHeading = "##### Installation #####\r\n\r\n";
 constexpr std::string_view ParagraphEnd = "\r\n\r\n";
 
-// The help text with a paragraph added after the first one of its installation section.
+// The help text with a paragraph added after the first one of its installation section,
+// and the note of the Odds window at its end.
 std::string withInstallationNote(const std::string& note) {
     std::string text(Text);
     const std::size_t section = text.find(InstallationHeading) + InstallationHeading.size();
     const std::size_t at = text.find(ParagraphEnd, section) + ParagraphEnd.size();
     text.insert(at, note + "\r\n\r\n");
+    text += OddsNote;
     return text;
 }
 

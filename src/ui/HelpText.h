@@ -9,7 +9,7 @@ namespace zelkor::ui {
 std::string_view helpText();
 
 // The help text with a note, after the first paragraph of its installation section, of the
-// folder the team data files are read from.
+// folder the team data files are read from, and a paragraph on the Odds window at its end.
 std::string helpTextWithRosterFolder(std::string_view folder);
 
 // The same note for a season folder, which holds the ratings beside the team data files.
