@@ -117,7 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.homeGaa = "GAA";
     zelkor::Xoshiro256StarStar draws;
     const zelkor::FaceOffSetup setup{draws, seeds, folder.path()};
-    const zelkor::FaceOffOutcome outcome = zelkor::runFaceOff(state, window, setup);
+    const zelkor::FaceOffResult result = zelkor::runFaceOff(state, window, setup);
+    const zelkor::FaceOffOutcome outcome = result.outcome;
+    if ((outcome == zelkor::FaceOffOutcome::Refused) != result.refusal.has_value()) {
+        finding("a run's refusal and its outcome disagree");
+    }
 
     if (outcome == zelkor::FaceOffOutcome::Completed) {
         checkFinished(state, window);

@@ -92,12 +92,12 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
         ->required()
         ->type_name("CODE");
     app.add_option("HOME", options.home, "Home team code, e.g. TOR")->required()->type_name("CODE");
-    app.add_option("--gaa-visitor", options.visitorGaaText,
+    app.add_option("--gaa-visitor", options.visitorGaa.text,
                    "Visiting goalie's goals-against average, e.g. 2.75")
         ->required()
         ->type_name("NUMBER")
         ->check(gaaNumber());
-    app.add_option("--gaa-home", options.homeGaaText,
+    app.add_option("--gaa-home", options.homeGaa.text,
                    "Home goalie's goals-against average, e.g. 3.10")
         ->required()
         ->type_name("NUMBER")
@@ -168,8 +168,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
         return ExitSuccess;
     }
 
-    options.visitorGaa = readGaa(options.visitorGaaText).value;
-    options.homeGaa = readGaa(options.homeGaaText).value;
+    options.visitorGaa.value = readGaa(options.visitorGaa.text).value;
+    options.homeGaa.value = readGaa(options.homeGaa.text).value;
     options.rosterFolder = folderText;
     if (ratingsOption->count() > 0) {
         options.ratingsFile = ratingsText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Arithmetic.h"
+#include "engine/InputChecks.h"
 #include "teamdata/RatingTable.h"
 #include "teamdata/SeasonRatings.h"
 
@@ -18,10 +19,8 @@ namespace zelkor {
 struct CommandLineOptions {
     std::string visitor;                ///< visiting team code, exactly as typed
     std::string home;                   ///< home team code, exactly as typed
-    std::string visitorGaaText;         ///< the visiting GAA as typed
-    std::string homeGaaText;            ///< the home GAA as typed
-    Single visitorGaa = 0;              ///< visitorGaaText converted, above 0
-    Single homeGaa = 0;                 ///< homeGaaText converted, above 0
+    GaaEntry visitorGaa;                ///< the visiting GAA as typed, its value above 0
+    GaaEntry homeGaa;                   ///< the home GAA as typed, its value above 0
     std::filesystem::path rosterFolder; ///< --rosters; empty: not given, to be searched for
     std::optional<std::uint64_t> seed;  ///< fixed seed; none: seeded from the clock
     bool json = false;                  ///< one JSON object instead of text

@@ -22,8 +22,6 @@ ManySeriesRequest requestFor(const CommandLineOptions& options, std::uint64_t ba
     ManySeriesRequest request;
     request.visitor = options.visitor;
     request.home = options.home;
-    request.visitorGaaText = options.visitorGaaText;
-    request.homeGaaText = options.homeGaaText;
     request.visitorGaa = options.visitorGaa;
     request.homeGaa = options.homeGaa;
     request.rosterFolder = options.rosterFolder;

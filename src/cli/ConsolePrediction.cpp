@@ -34,12 +34,11 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
         PredictionState& state = predictor.state();
         state.VISITOR = options.visitor;
         state.HOME = options.home;
-        state.GAAV = options.visitorGaa;
-        state.GAAH = options.homeGaa;
+        state.GAAV = options.visitorGaa.value;
+        state.GAAH = options.homeGaa.value;
 
-        ConsoleWindow window(options.visitorGaaText, options.homeGaaText, err);
-        const FaceOffOutcome outcome = predictor.faceOff(window);
-        if (outcome != FaceOffOutcome::Completed) {
+        ConsoleWindow window(options.visitorGaa.text, options.homeGaa.text, err);
+        if (predictor.faceOff(window).outcome != FaceOffOutcome::Completed) {
             // Every refusal and error should have been shown; never end silently with 1.
             if (window.messagesShown() == 0) {
                 err << "The prediction did not complete." << std::endl;

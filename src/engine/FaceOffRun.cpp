@@ -8,16 +8,17 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 namespace zelkor {
 
-FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
-                          const FaceOffSetup& setup) {
+FaceOffResult runFaceOff(PredictionState& state, WindowServices& window,
+                         const FaceOffSetup& setup) {
     window.beep();
-    if (const auto refusal =
+    if (auto refusal =
             faceOffRefusal(state, window.visitorGaaText(), window.homeGaaText(), setup.ratings)) {
         window.showMessage(refusal->message);
-        return FaceOffOutcome::Refused;
+        return {FaceOffOutcome::Refused, std::move(refusal)};
     }
 
     // An error ends the run where it happens: what the log holds stays, and the averages
@@ -36,15 +37,15 @@ FaceOffOutcome runFaceOff(PredictionState& state, WindowServices& window,
         window.showMessage(fromRoster ? std::string(error.what()) + "\r\n" +
                                             rosterCheckHint(setup.rosterFolder)
                                       : std::string(error.what()));
-        return FaceOffOutcome::Failed;
+        return {FaceOffOutcome::Failed, std::nullopt};
     } catch (const std::bad_alloc&) {
         window.showMessage("Not enough memory to finish the prediction.");
-        return FaceOffOutcome::Failed;
+        return {FaceOffOutcome::Failed, std::nullopt};
     } catch (const std::exception& error) {
         window.showMessage(std::string("The prediction failed: ") + error.what());
-        return FaceOffOutcome::Failed;
+        return {FaceOffOutcome::Failed, std::nullopt};
     }
-    return FaceOffOutcome::Completed;
+    return {FaceOffOutcome::Completed, std::nullopt};
 }
 
 } // namespace zelkor

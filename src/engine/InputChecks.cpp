@@ -78,28 +78,33 @@ std::optional<InputRefusal> faceOffRefusal(const PredictionState& state,
     const bool homeGaaEmpty = homeGaaText.empty();
     if (visitorGaaEmpty || homeGaaEmpty) {
         return InputRefusal{MustEnterGaaMessage,
-                            visitorGaaEmpty ? InputField::VisitorGaa : InputField::HomeGaa};
+                            visitorGaaEmpty ? InputField::VisitorGaa : InputField::HomeGaa,
+                            RefusalKind::GaaMissing};
     }
     if (state.VISITOR.empty()) {
-        return InputRefusal{"You must enter the visiting team", InputField::VisitorTeam};
+        return InputRefusal{"You must enter the visiting team", InputField::VisitorTeam,
+                            RefusalKind::TeamMissing};
     }
     if (state.HOME.empty()) {
-        return InputRefusal{"You must enter the home team", InputField::HomeTeam};
+        return InputRefusal{"You must enter the home team", InputField::HomeTeam,
+                            RefusalKind::TeamMissing};
     }
     if (!ratings.canVisit(state.VISITOR)) {
         return InputRefusal{
             unknownTeam("visiting", state.VISITOR, ratings.canVisit(capitals(state.VISITOR))),
-            InputField::VisitorTeam};
+            InputField::VisitorTeam, RefusalKind::TeamUnknown};
     }
     if (!ratings.canHost(state.HOME)) {
         return InputRefusal{unknownTeam("home", state.HOME, ratings.canHost(capitals(state.HOME))),
-                            InputField::HomeTeam};
+                            InputField::HomeTeam, RefusalKind::TeamUnknown};
     }
     if (!isUsableGaa(state.GAAV)) {
-        return InputRefusal{ValueAboveZeroMessage, InputField::VisitorGaa};
+        return InputRefusal{ValueAboveZeroMessage, InputField::VisitorGaa,
+                            RefusalKind::GaaNotAboveZero};
     }
     if (!isUsableGaa(state.GAAH)) {
-        return InputRefusal{ValueAboveZeroMessage, InputField::HomeGaa};
+        return InputRefusal{ValueAboveZeroMessage, InputField::HomeGaa,
+                            RefusalKind::GaaNotAboveZero};
     }
     return std::nullopt;
 }
@@ -119,6 +124,12 @@ GaaProblem gaaProblem(double value) {
         return GaaProblem::TooSmall;
     }
     return GaaProblem::None;
+}
+
+GaaEntry gaaEntry(Single value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return {std::string(text, end), value};
 }
 
 bool isUsableGaa(Single value) {

@@ -18,21 +18,39 @@ inline constexpr const char* ValueAboveZeroMessage = "You must enter a value abo
 // The input a refusal is about, so that a window can put the focus back there.
 enum class InputField { VisitorTeam, HomeTeam, VisitorGaa, HomeGaa };
 
+// What is wrong with that input. A missing GAA leaves the focus where it is; a GAA not
+// above 0 may be a text the window's locale reads as no number, which it says instead.
+enum class RefusalKind { GaaMissing, TeamMissing, TeamUnknown, GaaNotAboveZero };
+
 struct InputRefusal {
     std::string message;
     InputField field;
+    RefusalKind kind;
 };
 
 // Inputs refused where a refusal is thrown rather than shown (a run of many series).
 class InputRefusedError : public ZelkorError {
 public:
     explicit InputRefusedError(InputRefusal refusal)
-        : ZelkorError(refusal.message), field_(refusal.field) {}
+        : ZelkorError(refusal.message), field_(refusal.field), kind_(refusal.kind) {}
     InputField field() const { return field_; }
+    RefusalKind kind() const { return kind_; }
 
 private:
     InputField field_;
+    RefusalKind kind_;
 };
+
+// A GAA as the user typed it and the value it was read as; both are checked, the text for
+// being there at all, the value for being above 0.
+struct GaaEntry {
+    std::string text;
+    Single value = 0;
+};
+
+// The GAA with the text a user would have typed for it: the shortest that reads back as
+// value.
+GaaEntry gaaEntry(Single value);
 
 // Why the inputs cannot start a face-off, or nothing when they can. The GAA texts are
 // the boxes' texts as shown; the values are the state's. Checked before anything

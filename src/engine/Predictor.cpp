@@ -16,7 +16,7 @@ void Predictor::useSeason(std::filesystem::path rosterFolder,
     ratings_ = ratings ? std::move(ratings) : RatingTable::builtin();
 }
 
-FaceOffOutcome Predictor::faceOff(WindowServices& window) {
+FaceOffResult Predictor::faceOff(WindowServices& window) {
     state_.shootout = shootouts_.on;
     state_.shootoutVisitorChance = shootouts_.visitorChance(state_.VISITOR, state_.HOME);
     return runFaceOff(state_, window,

@@ -39,7 +39,7 @@ public:
     void useShootouts(ShootoutRules shootouts) { shootouts_ = std::move(shootouts); }
 
     // What the face-off button does, on this predictor's state.
-    FaceOffOutcome faceOff(WindowServices& window);
+    FaceOffResult faceOff(WindowServices& window);
 
     // The seed of the last series played, so that it can be reported and replayed; none
     // before the first.

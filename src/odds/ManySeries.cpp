@@ -39,8 +39,8 @@ PredictionState inputState(const ManySeriesRequest& request) {
     PredictionState state;
     state.VISITOR = request.visitor;
     state.HOME = request.home;
-    state.GAAV = request.visitorGaa;
-    state.GAAH = request.homeGaa;
+    state.GAAV = request.visitorGaa.value;
+    state.GAAH = request.homeGaa.value;
     state.shootout = request.shootout;
     state.shootoutVisitorChance = request.shootoutVisitorChance;
     return state;
@@ -244,7 +244,7 @@ unsigned threadCount(const ManySeriesRequest& request) {
 } // namespace
 
 std::optional<InputRefusal> requestRefusal(const ManySeriesRequest& request) {
-    return faceOffRefusal(inputState(request), request.visitorGaaText, request.homeGaaText,
+    return faceOffRefusal(inputState(request), request.visitorGaa.text, request.homeGaa.text,
                           ratingsOf(request));
 }
 

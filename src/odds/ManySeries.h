@@ -23,12 +23,10 @@ inline constexpr unsigned MostThreads = 1024;
 
 // What to play many series of: the inputs of a face-off, how many series and how.
 struct ManySeriesRequest {
-    std::string visitor;        ///< visiting team code
-    std::string home;           ///< home team code
-    std::string visitorGaaText; ///< the GAA texts, checked as the face-off checks them
-    std::string homeGaaText;
-    Single visitorGaa = 0;
-    Single homeGaa = 0;
+    std::string visitor; ///< visiting team code
+    std::string home;    ///< home team code
+    GaaEntry visitorGaa; ///< checked as the face-off checks the boxes and the state
+    GaaEntry homeGaa;
     std::filesystem::path rosterFolder;
     std::uint64_t series = 100'000;
     std::uint64_t baseSeed = 0; ///< series i plays with seed seriesSeed(baseSeed, i)

@@ -1,12 +1,12 @@
 #include "season/RatingsFit.h"
 
 #include "core/Errors.h"
+#include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "simulation/Penalties.h"
 #include "teamdata/RosterReader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <set>
 
@@ -502,13 +502,6 @@ private:
     std::vector<std::string> newClubs_;
 };
 
-// The GAA as the text a user would have typed, for the checks that also look at the text.
-std::string gaaText(Single gaa) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, gaa).ptr;
-    return std::string(text, end);
-}
-
 // Goals per game of one game's many series under the table.
 struct SimulatedGoals {
     double visitor = 0;
@@ -523,10 +516,8 @@ std::optional<SimulatedGoals> simulate(const ResultRow& row,
     ManySeriesRequest request;
     request.visitor = row.visitor;
     request.home = row.home;
-    request.visitorGaa = gaaOf(options, row.visitor, row.visitorGaa);
-    request.homeGaa = gaaOf(options, row.home, row.homeGaa);
-    request.visitorGaaText = gaaText(request.visitorGaa);
-    request.homeGaaText = gaaText(request.homeGaa);
+    request.visitorGaa = gaaEntry(gaaOf(options, row.visitor, row.visitorGaa));
+    request.homeGaa = gaaEntry(gaaOf(options, row.home, row.homeGaa));
     request.rosterFolder = rosterFolder;
     request.series = series;
     request.baseSeed = seed;

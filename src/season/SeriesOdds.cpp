@@ -4,22 +4,10 @@
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 
-#include <charconv>
 #include <optional>
 #include <stop_token>
 
 namespace zelkor {
-
-namespace {
-
-// The GAA as the text a user would have typed, for the checks that also look at the text.
-std::string gaaText(Single gaa) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, gaa).ptr;
-    return std::string(text, end);
-}
-
-} // namespace
 
 GameOddsEngine seriesBySeriesOdds(const std::filesystem::path& rosterFolder,
                                   std::shared_ptr<const RatingTable> ratings,
@@ -37,10 +25,8 @@ RatedOddsEngine ratedSeriesOdds(const std::filesystem::path& rosterFolder,
         ManySeriesRequest run;
         run.visitor = request.visitor;
         run.home = request.home;
-        run.visitorGaa = request.visitorGaa;
-        run.homeGaa = request.homeGaa;
-        run.visitorGaaText = gaaText(request.visitorGaa);
-        run.homeGaaText = gaaText(request.homeGaa);
+        run.visitorGaa = gaaEntry(request.visitorGaa);
+        run.homeGaa = gaaEntry(request.homeGaa);
         run.rosterFolder = rosterFolder;
         run.series = static_cast<std::uint64_t>(request.series);
         run.baseSeed = request.seed;

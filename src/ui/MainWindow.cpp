@@ -401,21 +401,20 @@ void MainWindow::faceOff() {
     teamBoxLeft(cboVisitor_, state.VISITOR);
     teamBoxLeft(cboHome_, state.HOME);
     logChanged_ = false;
-    if (predictor_.faceOff(*this) == FaceOffOutcome::Refused) {
-        returnFocusAfterRefusal();
+    if (const FaceOffResult result = predictor_.faceOff(*this); result.refusal) {
+        returnFocusAfter(*result.refusal);
     }
     if (logChanged_) {
         txtResults_->setPlainText(screenLog(log_));
     }
 }
 
-void MainWindow::returnFocusAfterRefusal() {
-    const auto refusal = faceOffRefusal(predictor_.state(), visitorGaaText(), homeGaaText());
-    // "You must enter GAA" leaves the focus where it is.
-    if (!refusal || refusal->message == MustEnterGaaMessage) {
+void MainWindow::returnFocusAfter(const InputRefusal& refusal) {
+    // A missing GAA leaves the focus where it is.
+    if (refusal.kind == RefusalKind::GaaMissing) {
         return;
     }
-    switch (refusal->field) {
+    switch (refusal.field) {
     case InputField::VisitorTeam:
         returnFocusTo(cboVisitor_);
         break;

@@ -2,6 +2,7 @@
 
 #include "core/PredictionState.h"
 #include "core/WindowServices.h"
+#include "engine/InputChecks.h"
 #include "engine/Predictor.h"
 #include "ui/SeasonInUse.h"
 
@@ -81,7 +82,7 @@ private:
     void teamBoxLeft(const QComboBox* box, std::string& code);
     void gaaBoxLeft(QLineEdit* box, Single& gaa);
     void returnFocusTo(QWidget* box);
-    void returnFocusAfterRefusal();
+    void returnFocusAfter(const InputRefusal& refusal);
 
     Predictor predictor_; // holds the one prediction state
     std::filesystem::path builtInRosters_;

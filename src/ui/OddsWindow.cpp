@@ -142,13 +142,14 @@ QGroupBox* group(const QString& title, QWidget* content) {
     return box;
 }
 
-// The main window's reading of a GAA text: the locale's number, judged by the same
-// check; a text that is no usable average counts as 0, which the checks refuse.
-Single gaaValue(const QString& text) {
+// A GAA box's text with the main window's reading of it: the locale's number, judged by
+// the same check; a text that is no usable average counts as 0, which the checks refuse.
+GaaEntry gaaFromBox(const QString& text) {
     bool converted = false;
     const double value = QLocale().toDouble(text.trimmed(), &converted);
     const GaaProblem problem = converted ? gaaProblem(value) : GaaProblem::NotANumber;
-    return problem == GaaProblem::None ? static_cast<Single>(value) : Single(0);
+    return {text.toStdString(),
+            problem == GaaProblem::None ? static_cast<Single>(value) : Single(0)};
 }
 
 // A GAA text the locale reads as no number at all; blanks alone count as 0, as in the main
@@ -490,10 +491,8 @@ void OddsWindow::startRun() {
     ManySeriesRequest request;
     request.visitor = visitorTeam_->currentText().toStdString();
     request.home = homeTeam_->currentText().toStdString();
-    request.visitorGaaText = visitorGaa_->text().toStdString();
-    request.homeGaaText = homeGaa_->text().toStdString();
-    request.visitorGaa = gaaValue(visitorGaa_->text());
-    request.homeGaa = gaaValue(homeGaa_->text());
+    request.visitorGaa = gaaFromBox(visitorGaa_->text());
+    request.homeGaa = gaaFromBox(homeGaa_->text());
     request.rosterFolder = season_.rosterFolder;
     request.ratings = season_.ratings.table;
     request.shootout = season_.ratings.shootouts.on;
@@ -505,10 +504,10 @@ void OddsWindow::startRun() {
     if (const auto refusal = requestRefusal(request)) {
         // In the order of InputField.
         QWidget* const fields[] = {visitorTeam_, homeTeam_, visitorGaa_, homeGaa_};
-        // "You must enter GAA" leaves the focus where it is, as in the main window.
-        const bool stay = refusal->message == MustEnterGaaMessage;
+        // A missing GAA leaves the focus where it is, as in the main window.
+        const bool stay = refusal->kind == RefusalKind::GaaMissing;
         QString message = visibleScreenText(refusal->message);
-        if (refusal->message == ValueAboveZeroMessage) {
+        if (refusal->kind == RefusalKind::GaaNotAboveZero) {
             const QLineEdit* gaa =
                 refusal->field == InputField::VisitorGaa ? visitorGaa_ : homeGaa_;
             if (notANumber(gaa->text())) {

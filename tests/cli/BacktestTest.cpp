@@ -169,7 +169,7 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
 // that any game of a backtest can be looked into with zelkor-cli --series --seed.
 TEST(Backtest, GameOddsAreTheManySeriesRunOfTheGamesSeed) {
     const GameCounts counts = seriesBySeriesOdds(SampleRosters)({"BOS", "TOR", 2.8f, 2.6f, 30, 77});
-    const ManySeriesRequest run{"BOS", "TOR", "2.8", "2.6", 2.8f, 2.6f, SampleRosters, 30, 77};
+    const ManySeriesRequest run{"BOS", "TOR", {"2.8", 2.8f}, {"2.6", 2.6f}, SampleRosters, 30, 77};
     const OddsTally tally = *playManySeries(run, std::stop_token{});
     EXPECT_EQ(counts.games, 330);
     EXPECT_EQ(counts.visitorWins, tally.visitorWinsRegulation + tally.visitorWinsOvertime);

@@ -58,7 +58,8 @@ protected:
         window.homeGaa = "3";
     }
 
-    FaceOffOutcome run() { return runFaceOff(state, window, {draws, seeds, rosters.path()}); }
+    FaceOffResult play() { return runFaceOff(state, window, {draws, seeds, rosters.path()}); }
+    FaceOffOutcome run() { return play().outcome; }
 
     // Marks the window and the state as a previous prediction left them.
     void showPreviousResults() {
@@ -120,7 +121,10 @@ TEST_F(FaceOffRun, EmptyGaaTextIsRefusedWithOneBeepAndOneMessage) {
         window.visitorGaa = c.visitor;
         window.homeGaa = c.home;
 
-        EXPECT_EQ(run(), FaceOffOutcome::Refused);
+        const FaceOffResult result = play();
+        EXPECT_EQ(result.outcome, FaceOffOutcome::Refused);
+        ASSERT_TRUE(result.refusal);
+        EXPECT_EQ(result.refusal->kind, RefusalKind::GaaMissing);
         EXPECT_EQ(window.beeps, 1);
         EXPECT_EQ(window.messages, std::vector<std::string>{"You must enter GAA"});
         EXPECT_EQ(window.log, "previous log\r\n");
@@ -142,21 +146,29 @@ TEST_F(FaceOffRun, WrongInputsAreRefusedBeforeAnythingChanges) {
         float gaaVisitor;
         float gaaHome;
         const char* message;
+        InputField field = InputField::VisitorTeam;
+        RefusalKind kind = RefusalKind::TeamUnknown;
     } cases[] = {
-        {"", "TOR", 2.5f, 3.0f, "You must enter the visiting team"},
-        {"BOS", "", 2.5f, 3.0f, "You must enter the home team"},
+        {"", "TOR", 2.5f, 3.0f, "You must enter the visiting team", InputField::VisitorTeam,
+         RefusalKind::TeamMissing},
+        {"BOS", "", 2.5f, 3.0f, "You must enter the home team", InputField::HomeTeam,
+         RefusalKind::TeamMissing},
         {"bos", "TOR", 2.5f, 3.0f, "Unknown visiting team \"bos\" (did you mean BOS?)"},
-        {"BOS", "tor", 2.5f, 3.0f, "Unknown home team \"tor\" (did you mean TOR?)"},
+        {"BOS", "tor", 2.5f, 3.0f, "Unknown home team \"tor\" (did you mean TOR?)",
+         InputField::HomeTeam},
         {"wat", "TOR", 2.5f, 3.0f, "Unknown visiting team \"wat\""},
         {"BOS ", "TOR", 2.5f, 3.0f, "Unknown visiting team \"BOS \" (a blank at the end)"},
         {"\tBOS\x1b", "TOR", 2.5f, 3.0f,
          "Unknown visiting team \"\\x09BOS\\x1b\" (a tab at the start and a control character "
          "at the end)"},
         {"WAT", "TOR", 2.5f, 3.0f, "Unknown visiting team \"WAT\""},
-        {"BOS", "NAT", 2.5f, 3.0f, "Unknown home team \"NAT\""},
-        {"BOS", "TOR", 0.0f, 3.0f, "You must enter a value above 0"},
-        {"BOS", "TOR", 2.5f, -1.0f, "You must enter a value above 0"},
-        {"BOS", "TOR", notANumber, 3.0f, "You must enter a value above 0"},
+        {"BOS", "NAT", 2.5f, 3.0f, "Unknown home team \"NAT\"", InputField::HomeTeam},
+        {"BOS", "TOR", 0.0f, 3.0f, "You must enter a value above 0", InputField::VisitorGaa,
+         RefusalKind::GaaNotAboveZero},
+        {"BOS", "TOR", 2.5f, -1.0f, "You must enter a value above 0", InputField::HomeGaa,
+         RefusalKind::GaaNotAboveZero},
+        {"BOS", "TOR", notANumber, 3.0f, "You must enter a value above 0", InputField::VisitorGaa,
+         RefusalKind::GaaNotAboveZero},
     };
     for (const auto& c : cases) {
         window = RecordingWindow{};
@@ -168,7 +180,12 @@ TEST_F(FaceOffRun, WrongInputsAreRefusedBeforeAnythingChanges) {
         state.GAAV = c.gaaVisitor;
         state.GAAH = c.gaaHome;
 
-        EXPECT_EQ(run(), FaceOffOutcome::Refused) << c.message;
+        const FaceOffResult result = play();
+        EXPECT_EQ(result.outcome, FaceOffOutcome::Refused) << c.message;
+        ASSERT_TRUE(result.refusal) << c.message;
+        EXPECT_EQ(result.refusal->message, c.message);
+        EXPECT_EQ(result.refusal->field, c.field) << c.message;
+        EXPECT_EQ(result.refusal->kind, c.kind) << c.message;
         EXPECT_EQ(window.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(window.log, "previous log\r\n");
         expectPreviousResultsKept();

@@ -37,8 +37,7 @@ std::vector<ResultRow> playedSeason(const std::shared_ptr<const RatingTable>& ta
             ManySeriesRequest request;
             request.visitor = visitor;
             request.home = home;
-            request.visitorGaa = request.homeGaa = 2.8f;
-            request.visitorGaaText = request.homeGaaText = "2.8";
+            request.visitorGaa = request.homeGaa = {"2.8", 2.8f};
             request.rosterFolder = SampleRosters;
             request.series = series;
             request.baseSeed = games.size();

@@ -118,7 +118,8 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     ASSERT_TRUE(odds.shownTally());
     const OddsTally& shown = *odds.shownTally();
 
-    ManySeriesRequest request{"BOS", "TOR", "2.5", "3.1", 2.5f, 3.1f, SampleRosters, 40, 2024, 1};
+    ManySeriesRequest request{"BOS",         "TOR", {"2.5", 2.5f}, {"3.1", 3.1f},
+                              SampleRosters, 40,    2024,          1};
     const auto expected = playManySeries(request, std::stop_token());
     ASSERT_TRUE(expected);
     EXPECT_EQ(shown.scores(), expected->scores());

@@ -123,7 +123,7 @@ TEST_F(SeasonMenuTest, ASeasonFolderGivesItsTeamsToEveryWindowAndIsRestoredAtSta
     auto* run = child<QPushButton>(*odds, "runButton");
     QTest::mouseClick(run, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([run] { return run->isEnabled(); }, 30'000));
-    ManySeriesRequest request{"SEA", "VGK", "2.5", "3.1", 2.5f, 3.1f, season, 20, 7, 1};
+    ManySeriesRequest request{"SEA", "VGK", {"2.5", 2.5f}, {"3.1", 3.1f}, season, 20, 7, 1};
     request.ratings = std::make_shared<const RatingTable>(seasonTable());
     const auto expected = playManySeries(request, std::stop_token());
     ASSERT_TRUE(expected && odds->shownTally());
