@@ -336,10 +336,7 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
     } else {
         writeText(report, options.results, ratings.source(), out);
     }
-    if (!reportWritten(out, err)) {
-        return ExitPredictionFailed;
-    }
-    return ExitSuccess;
+    return reportStatus(out, err);
 }
 
 const char* const WalkForwardColumns[] = {"model", "home always", "coin", "Elo"};
@@ -534,10 +531,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
             writeFitCheck(*seasonFit, out);
         }
     }
-    if (!reportWritten(out, err)) {
-        return ExitPredictionFailed;
-    }
-    return ExitSuccess;
+    return reportStatus(out, err);
 }
 
 } // namespace

@@ -69,10 +69,7 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             }
         }
         out << text.str() << std::flush;
-        if (!reportWritten(out, err)) {
-            return ExitPredictionFailed;
-        }
-        return ExitSuccess;
+        return reportStatus(out, err);
     } catch (const std::bad_alloc&) {
         err << "Not enough memory for the run." << std::endl;
         return ExitPredictionFailed;

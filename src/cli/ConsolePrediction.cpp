@@ -60,10 +60,7 @@ int runConsolePrediction(const CommandLineOptions& options, std::ostream& out, s
             }
         }
         out << text.str() << std::flush;
-        if (!reportWritten(out, err)) {
-            return ExitPredictionFailed;
-        }
-        return ExitSuccess;
+        return reportStatus(out, err);
     } catch (const std::exception& error) {
         err << visibleText(error.what()) << std::endl;
         return ExitPredictionFailed;

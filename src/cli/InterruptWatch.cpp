@@ -1,29 +1,49 @@
 #include "cli/InterruptWatch.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace zelkor {
 
 namespace {
 
-volatile std::sig_atomic_t pressed = 0;
+// Read by the handler and by run threads, so lock-free atomics rather than sig_atomic_t.
+std::atomic<bool> listening{false};
+std::atomic<bool> pressed{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void notePress(int) {
-    pressed = 1;
+extern "C" void notePress(int signal) {
+    if (listening.load()) {
+        pressed.store(true);
+        return;
+    }
+    // SIGINT stays blocked until the handler returns, so the re-raised one then ends the
+    // program as if no handler had been set.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 } // namespace
 
-InterruptWatch::InterruptWatch() : previous_(std::signal(SIGINT, notePress)) {
-    pressed = 0;
+void installInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = notePress;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+InterruptWatch::InterruptWatch() {
+    pressed.store(false);
+    listening.store(true);
 }
 
 InterruptWatch::~InterruptWatch() {
-    std::signal(SIGINT, previous_);
+    listening.store(false);
 }
 
 bool InterruptWatch::interrupted() const {
-    return pressed != 0;
+    return pressed.load();
 }
 
 } // namespace zelkor

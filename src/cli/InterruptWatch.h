@@ -5,8 +5,12 @@ namespace zelkor {
 // 128 + SIGINT, as shells report a run ended by Ctrl+C.
 constexpr int ExitInterrupted = 130;
 
+// Takes Ctrl+C for the whole program; call once, first thing in main. While no
+// InterruptWatch lasts, Ctrl+C still ends the program at once with the usual status.
+void installInterruptHandler();
+
 // Ctrl+C asks a long run to stop while the watch lasts, instead of ending the program
-// half way; the previous handler comes back after.
+// half way. Watches do not nest.
 class InterruptWatch {
 public:
     InterruptWatch();
@@ -16,9 +20,6 @@ public:
 
     // Whether Ctrl+C was pressed since the watch began.
     bool interrupted() const;
-
-private:
-    void (*previous_)(int);
 };
 
 } // namespace zelkor

@@ -75,10 +75,7 @@ int fitCommand(const std::string& resultsFile, const std::string& rosters, TeamC
                                              rosters, options, CorrectionRounds, checkSeries);
     writeCheck(fit.check, err);
     out << ratingsFileText(fit.table) << std::flush;
-    if (!reportWritten(out, err)) {
-        return ExitPredictionFailed;
-    }
-    return ExitSuccess;
+    return reportStatus(out, err);
 }
 
 } // namespace
@@ -158,10 +155,7 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
                 << table.home().size() << " home rows: usable\n"
                 << std::flush;
         }
-        if (!reportWritten(out, err)) {
-            return ExitPredictionFailed;
-        }
-        return ExitSuccess;
+        return reportStatus(out, err);
     } catch (const std::exception& error) {
         err << visibleText(error.what()) << std::endl;
         return ExitPredictionFailed;

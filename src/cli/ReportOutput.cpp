@@ -1,5 +1,7 @@
 #include "cli/ReportOutput.h"
 
+#include "cli/ExitStatus.h"
+
 #include <ostream>
 
 namespace zelkor {
@@ -11,6 +13,10 @@ bool reportWritten(std::ostream& out, std::ostream& err) {
     }
     err << "Cannot write the report to standard output." << std::endl;
     return false;
+}
+
+int reportStatus(std::ostream& out, std::ostream& err) {
+    return reportWritten(out, err) ? ExitSuccess : ExitPredictionFailed;
 }
 
 } // namespace zelkor

@@ -17,7 +17,6 @@
 #include <ostream>
 #include <sstream>
 
-
 namespace zelkor {
 
 namespace {
@@ -105,10 +104,7 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
         text << '\n';
     }
     out << text.str() << std::flush;
-    if (!reportWritten(out, err)) {
-        return ExitPredictionFailed;
-    }
-    return ExitSuccess;
+    return reportStatus(out, err);
 }
 
 } // namespace

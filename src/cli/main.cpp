@@ -2,6 +2,7 @@
 #include "cli/ConsoleOdds.h"
 #include "cli/ConsolePrediction.h"
 #include "cli/ExitStatus.h"
+#include "cli/InterruptWatch.h"
 #include "cli/Tools.h"
 #include "core/DisplayText.h"
 #include "teamdata/RatingsFile.h"
@@ -13,6 +14,7 @@
 #include <variant>
 
 int main(int argc, char** argv) {
+    zelkor::installInterruptHandler();
     if (const auto toolStatus = zelkor::runTool(argc, argv, std::cout, std::cerr)) {
         return *toolStatus;
     }

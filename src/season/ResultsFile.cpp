@@ -100,28 +100,6 @@ Single gaaOf(std::string_view text, Single defaultGaa, const std::string& where)
     return reading.value;
 }
 
-bool isDate(std::string_view text) {
-    if (text.size() != DateLength || text[4] != '-' || text[7] != '-') {
-        return false;
-    }
-    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (text[digit] < '0' || text[digit] > '9') {
-            return false;
-        }
-    }
-    const auto number = [&](std::size_t from, std::size_t length) {
-        unsigned value = 0;
-        for (std::size_t k = from; k < from + length; ++k) {
-            value = value * 10 + static_cast<unsigned>(text[k] - '0');
-        }
-        return value;
-    };
-    const std::chrono::year_month_day day{std::chrono::year(static_cast<int>(number(0, 4))),
-                                          std::chrono::month(number(5, 2)),
-                                          std::chrono::day(number(8, 2))};
-    return day.ok();
-}
-
 // How the game ended by its result and score. siteLayout: the site leaves a game decided
 // in regulation without a result.
 GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std::string& where) {
@@ -288,6 +266,28 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         file.games.push_back(std::move(result));
     }
     return file;
+}
+
+bool isDate(std::string_view text) {
+    if (text.size() != DateLength || text[4] != '-' || text[7] != '-') {
+        return false;
+    }
+    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (text[digit] < '0' || text[digit] > '9') {
+            return false;
+        }
+    }
+    const auto number = [&](std::size_t from, std::size_t length) {
+        unsigned value = 0;
+        for (std::size_t k = from; k < from + length; ++k) {
+            value = value * 10 + static_cast<unsigned>(text[k] - '0');
+        }
+        return value;
+    };
+    const std::chrono::year_month_day day{std::chrono::year(static_cast<int>(number(0, 4))),
+                                          std::chrono::month(number(5, 2)),
+                                          std::chrono::day(number(8, 2))};
+    return day.ok();
 }
 
 } // namespace zelkor

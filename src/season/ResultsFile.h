@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor {
@@ -44,6 +45,9 @@ struct ResultsFile {
 // level score after overtime, or with no result, is a tie; a game without goals is
 // skipped. A missing GAA is defaultGaa. Throws InputDataError listing every unknown team
 // with its lines, or naming the line and column of a value that cannot be used.
+// Whether text is a calendar day written YYYY-MM-DD.
+bool isDate(std::string_view text);
+
 ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& label,
                         const TeamCodeMap& codes, Single defaultGaa);
 

@@ -3,6 +3,7 @@
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "season/ResultsFile.h"
 #include "season/SeasonFit.h"
 #include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
@@ -24,20 +25,6 @@ namespace {
 // Shares of the progress bar: reading and choosing, the fit, the writing.
 constexpr double ReadShare = 0.1;
 constexpr double FitShare = 0.85;
-
-bool isIsoDate(std::string_view date) {
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-') {
-        return false;
-    }
-    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (date[digit] < '0' || date[digit] > '9') {
-            return false;
-        }
-    }
-    const int month = (date[5] - '0') * 10 + (date[6] - '0');
-    const int day = (date[8] - '0') * 10 + (date[9] - '0');
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
-}
 
 // Each club's shootout record from its totals, in code order; none without them, which
 // makes every shootout even.
@@ -99,7 +86,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             problems.push_back(error.what());
         }
     };
-    if (!request.before.empty() && !isIsoDate(request.before)) {
+    if (!request.before.empty() && !isDate(request.before)) {
         throw SeasonBuildError("The date '" + shownText(request.before) +
                                "' is not a date of the form YYYY-MM-DD, like 2001-01-15.");
     }
