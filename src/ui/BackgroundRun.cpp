@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include <QLabel>
 #include <QMetaObject>
+#include <QProgressBar>
 #include <QThread>
 
 namespace zelkor::ui {
@@ -47,6 +49,21 @@ void BackgroundRun::threadDone() {
     thread_->wait();
     delete thread_;
     thread_ = nullptr;
+}
+
+QProgressBar* newRunProgressBar(int steps) {
+    auto* bar = new QProgressBar;
+    bar->setObjectName(QStringLiteral("progressBar"));
+    bar->setRange(0, steps);
+    bar->setValue(0);
+    return bar;
+}
+
+QLabel* newRunStatusLine() {
+    auto* status = new QLabel;
+    status->setObjectName(QStringLiteral("statusLine"));
+    status->setTextFormat(Qt::PlainText);
+    return status;
 }
 
 } // namespace zelkor::ui

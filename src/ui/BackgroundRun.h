@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+class QLabel;
+class QProgressBar;
 class QThread;
 
 namespace zelkor::ui {
@@ -52,5 +54,10 @@ private:
     QThread* thread_ = nullptr;
     std::stop_source stop_;
 };
+
+// The progress bar of a window's run, steps long, and its status line, named as the
+// window tests find them.
+QProgressBar* newRunProgressBar(int steps);
+QLabel* newRunStatusLine();
 
 } // namespace zelkor::ui

@@ -4,6 +4,7 @@
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
 #include "simulation/RandomSource.h"
+#include "ui/BackgroundRun.h"
 #include "ui/OddsRun.h"
 #include "ui/ScoreHeatMap.h"
 #include "ui/WindowText.h"
@@ -281,13 +282,8 @@ QWidget* OddsWindow::buildInputs() {
     runButton_->setObjectName(QStringLiteral("runButton"));
     cancelButton_ = new QPushButton(tr("Cancel"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("progressBar"));
-    progress_->setRange(0, ProgressSteps);
-    progress_->setValue(0);
-    status_ = new QLabel;
-    status_->setObjectName(QStringLiteral("statusLine"));
-    status_->setTextFormat(Qt::PlainText);
+    progress_ = newRunProgressBar(ProgressSteps);
+    status_ = newRunStatusLine();
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* inputs = new QWidget;

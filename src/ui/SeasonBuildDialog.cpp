@@ -1,6 +1,7 @@
 #include "ui/SeasonBuildDialog.h"
 
 #include "season/SeasonBuild.h"
+#include "ui/BackgroundRun.h"
 #include "ui/SeasonBuildRun.h"
 
 #include <QCheckBox>
@@ -73,13 +74,8 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
     form->addRow(QString(), replace_);
     inputs_ << before_ << replace_;
 
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("progressBar"));
-    progress_->setRange(0, ProgressSteps);
-    progress_->setValue(0);
-    status_ = new QLabel;
-    status_->setObjectName(QStringLiteral("statusLine"));
-    status_->setTextFormat(Qt::PlainText);
+    progress_ = newRunProgressBar(ProgressSteps);
+    status_ = newRunStatusLine();
     buildButton_ = new QPushButton(tr("&Build"));
     buildButton_->setObjectName(QStringLiteral("buildButton"));
     buildButton_->setDefault(true);
