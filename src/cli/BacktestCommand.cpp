@@ -538,7 +538,6 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
 
 int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     BacktestOptions options;
-    std::uint64_t seed = 0;
     CLI::App app{"Predicts every game of a results file with the model's many-series odds and "
                  "scores the predictions against the results and two baselines.",
                  "zelkor-cli backtest"};
@@ -556,11 +555,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->check(decimalCount())
         ->check(CLI::Range(1, MostSeries))
         ->type_name("K");
-    const CLI::Option* seedOption =
-        app.add_option("--seed", seed,
-                       "Base seed (default: a random one, reported); repeats a "
-                       "backtest exactly")
-            ->type_name("UINT64");
+    app.add_option("--seed", options.seed,
+                   "Base seed (default: a random one, reported); repeats a "
+                   "backtest exactly")
+        ->type_name("UINT64");
     app.add_option("--default-gaa", options.defaultGaa,
                    "GAA of a goalie the file gives none for (default 2.8)")
         ->check(CLI::Range(0.01, 100.0))
@@ -580,14 +578,12 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     app.add_flag("--walk-forward", options.walkForward,
                  "Refit the ratings before each game day from the season's games before it, "
                  "and score the model against always-home, a coin and an Elo, all walk-forward");
-    std::string priorText;
-    const CLI::Option* priorOption =
-        app.add_option("--ratings", priorText,
-                       "Ratings file of every game (default: the roster folder's ratings.csv, "
-                       "else the built-in table); with --walk-forward the ratings the fit "
-                       "starts from and shrinks toward, e.g. last season's fit (default: "
-                       "league-typical ratings)")
-            ->type_name("FILE");
+    app.add_option("--ratings", options.priorRatings,
+                   "Ratings file of every game (default: the roster folder's ratings.csv, "
+                   "else the built-in table); with --walk-forward the ratings the fit "
+                   "starts from and shrinks toward, e.g. last season's fit (default: "
+                   "league-typical ratings)")
+        ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
                    "With --walk-forward: weight of the prior in games a venue (default 25)")
         ->check(CLI::Range(0.0, 1000.0))
@@ -595,12 +591,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     app.add_flag("--gaa-from-results", options.gaaFromResults,
                  "With --walk-forward: each club's goals against per game so far as its "
                  "goalie's GAA, instead of --default-gaa");
-    std::string writeText;
-    const CLI::Option* writeOption =
-        app.add_option("--write-ratings", writeText,
-                       "With --walk-forward: also fit the whole season, play it back to check "
-                       "the fit, and write the ratings file")
-            ->type_name("FILE");
+    app.add_option("--write-ratings", options.writeRatings,
+                   "With --walk-forward: also fit the whole season, play it back to check "
+                   "the fit, and write the ratings file")
+        ->type_name("FILE");
     app.add_option("--calibration-series", options.calibrationSeries,
                    "Series a game in each playback of --write-ratings (default 20)")
         ->check(CLI::Range(1, MostSeries))
@@ -613,15 +607,6 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
-    }
-    if (seedOption->count() > 0) {
-        options.seed = seed;
-    }
-    if (priorOption->count() > 0) {
-        options.priorRatings = priorText;
-    }
-    if (writeOption->count() > 0) {
-        options.writeRatings = writeText;
     }
     if (!options.walkForward && (options.writeRatings || options.gaaFromResults)) {
         err << "--gaa-from-results and --write-ratings need --walk-forward." << std::endl;
