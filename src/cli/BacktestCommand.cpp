@@ -1,17 +1,22 @@
 #include "cli/BacktestCommand.h"
 
-#include "cli/DecimalCount.h"
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
+#include "cli/FitCheckText.h"
 #include "cli/JsonText.h"
 #include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "core/PredictionState.h"
 #include "season/Backtest.h"
+#include "season/BacktestCoverage.h"
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/FitCheckTable.h"
+#include "season/FitGames.h"
 #include "season/MessageText.h"
 #include "season/RatingsFit.h"
+#include "season/SeasonRatingsFit.h"
 #include "season/SeriesOdds.h"
 #include "season/WalkForward.h"
 #include "teamdata/RatingsFile.h"
@@ -36,13 +41,10 @@
 namespace zelkor {
 
 namespace {
-constexpr int DefaultSeries = 50;            // series per game: 550 simulated games
-constexpr int MostSeries = 100000;           // beyond this a backtest would run for days
-constexpr double DefaultGaa = 2.8;           // a typical goalie's goals-against average
-constexpr int LabelWidth = 30;               // of the first column of the figures
-constexpr int FigureWidth = 17;              // of each further column
-constexpr int DefaultCalibrationRounds = 5;  // each halves about what the analytic fit left
-constexpr int DefaultCalibrationSeries = 20; // per game: a club's venue then has ~9,000 games
+constexpr int DefaultSeries = 50;  // series per game: 550 simulated games
+constexpr int MostSeries = 100000; // beyond this a backtest would run for days
+constexpr int LabelWidth = 30;     // of the first column of the figures
+constexpr int FigureWidth = 17;    // of each further column
 
 struct BacktestOptions {
     std::string results;
@@ -53,13 +55,13 @@ struct BacktestOptions {
     bool json = false;
     std::vector<std::string> extraCodes;
     bool walkForward = false;
-    std::optional<std::string> priorRatings;
+    std::optional<std::string> ratings; ///< the table of every game; none: the folder's
+    std::optional<std::string> prior;   ///< with --walk-forward: what the fit shrinks toward
     bool gaaFromResults = false;
     double priorGames = FitOptions{}.priorGames;
     std::optional<std::string> writeRatings;
-    int calibrationRounds = DefaultCalibrationRounds;
-    int calibrationSeries = DefaultCalibrationSeries;
-    std::string codes = "program"; ///< how the results' teams are named
+    CalibrationRun calibration;
+    TeamCodeKind codes = TeamCodeKind::Program; ///< how the results' teams are named
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -196,7 +198,7 @@ nlohmann::ordered_json rowJson(const BacktestGame& game) {
             {"home_gaa", row.homeGaa},
             {"visitor_goals", row.visitorGoals},
             {"home_goals", row.homeGoals},
-            {"result", row.result},
+            {"result", resultText(row.end)},
             {"visitor_odds", row.odds ? nlohmann::ordered_json(row.odds->visitor) : nullptr},
             {"home_odds", row.odds ? nlohmann::ordered_json(row.odds->home) : nullptr},
             {"seed", game.seed},
@@ -244,56 +246,11 @@ std::function<void(int, int)> gameCounter(ProgressBar& bar) {
     };
 }
 
-// Every team's roster is read once before the first game, so that a bad file stops the
-// backtest at once rather than after the games before its team's first.
-void checkRosters(const std::vector<ResultRow>& results, const std::string& folder) {
-    std::set<std::string> codes;
-    for (const ResultRow& row : results) {
-        codes.insert(row.visitor);
-        codes.insert(row.home);
-    }
-    // Every team without a usable roster, so that one run names them all.
-    std::string problems;
-    for (const std::string& code : codes) {
-        PredictionState state;
-        try {
-            ReadRosters(state, code, code, folder);
-        } catch (const ZelkorError& error) {
-            problems += std::string(error.what()) + "\n";
-        }
-    }
-    if (!problems.empty()) {
-        throw InputDataError(problems + rosterCheckHint(folder));
-    }
-}
-
-// The teams of the results a table cannot rate at the venue they play, each with the
-// lines of its games; empty when it rates them all.
-std::string unratedTeams(const std::vector<ResultRow>& results, const RatingTable& table) {
-    std::map<std::string, std::vector<int>> missing;
-    for (const ResultRow& row : results) {
-        if (!table.canVisit(row.visitor)) {
-            missing[row.visitor + " on the road"].push_back(row.line);
-        }
-        if (!table.canHost(row.home)) {
-            missing[row.home + " at home"].push_back(row.line);
-        }
-    }
-    std::string text;
-    for (const auto& [team, lines] : missing) {
-        text += "\n  " + team + " (line " + std::to_string(lines.front()) +
-                (lines.size() > 1 ? " and " + std::to_string(lines.size() - 1) + " more" : "") +
-                ")";
-    }
-    return text;
-}
-
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
                       std::uint64_t seed, std::ostream& out, std::ostream& err);
 
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
-    const TeamCodeMap codes(options.extraCodes, options.codes == "league" ? TeamCodeKind::League
-                                                                          : TeamCodeKind::Program);
+    const TeamCodeMap codes(options.extraCodes, options.codes);
     const ResultsFile file =
         readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
                     codes, static_cast<Single>(options.defaultGaa));
@@ -306,7 +263,7 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
         return ExitPredictionFailed;
     }
-    checkRosters(results, options.rosters);
+    checkRosterCoverage(results, options.rosters);
     const std::uint64_t seed =
         options.seed
             ? *options.seed
@@ -315,14 +272,13 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         return runWalkForwardFor(options, results, seed, out, err);
     }
     const RatingsChoice ratings = chooseRatings(
-        options.priorRatings ? std::optional<std::filesystem::path>(*options.priorRatings)
-                             : std::nullopt,
+        options.ratings ? std::optional<std::filesystem::path>(*options.ratings) : std::nullopt,
         options.rosters);
-    if (const std::string unrated = unratedTeams(results, *ratings.table); !unrated.empty()) {
-        throw InputDataError("The ratings in use (" + shownText(ratings.source()) +
-                             ") have no row for these teams of the results; give a ratings "
-                             "file that rates them with --ratings:" +
-                             unrated);
+    try {
+        checkRatingCoverage(results, *ratings.table, ratings.source());
+    } catch (const RatingCoverageError& error) {
+        err << error.what() << "\nGive a ratings file that rates them with --ratings." << std::endl;
+        return ExitPredictionFailed;
     }
     ProgressBar bar(err, standardErrorIsTerminal());
     const BacktestReport report = runBacktest(
@@ -349,14 +305,14 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         << " days from '" << shownPath(options.results) << "': " << backtest.series
         << " series of 11 games each, base seed " << backtest.seed << "\n"
         << "Before each day the ratings are fitted to the season's games before it, from "
-        << (options.priorRatings ? "'" + shownPath(*options.priorRatings) + "'"
-                                 : std::string("league-typical ratings"))
+        << (options.prior ? "'" + shownPath(*options.prior) + "'"
+                          : std::string("league-typical ratings"))
         << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
         << (options.gaaFromResults
                 ? "each club's goals against per game so far"
                 : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
         << ".\n";
-    if (options.priorRatings && !report.newClubs.empty()) {
+    if (options.prior && !report.newClubs.empty()) {
         out << "Clubs the prior lacks, started from its average ratings:";
         for (const std::string& code : report.newClubs) {
             out << ' ' << code;
@@ -420,8 +376,7 @@ nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
                                        const BacktestOptions& options) {
     nlohmann::ordered_json json = reportJson(report.backtest, options);
     json["walk_forward"] = true;
-    json["prior_ratings"] =
-        options.priorRatings ? nlohmann::ordered_json(*options.priorRatings) : nullptr;
+    json["prior_ratings"] = options.prior ? nlohmann::ordered_json(*options.prior) : nullptr;
     json["prior_games"] = options.priorGames;
     json["gaa_from_results"] = options.gaaFromResults;
     json["new_clubs"] = report.newClubs;
@@ -435,44 +390,18 @@ nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
     return json;
 }
 
-void writeFitCheck(const RatingsFit& fit, std::ostream& out) {
-    out << "Season fit played back (goals a game, real / simulated):\n"
-        << "  club  road for      road against   home for      home against   within 3 %\n";
-    int within = 0;
-    for (const TeamFitCheck& check : fit.check) {
-        const bool good = check.road.within(FitTolerance) && check.home.within(FitTolerance);
-        within += good ? 1 : 0;
-        const auto pair = [](double real, double simulated) {
-            return decimal(real, 2) + " / " + decimal(simulated, 2);
-        };
-        out << "  " << std::left << std::setw(6) << check.code << std::setw(14)
-            << pair(check.road.goalsFor, check.road.simulatedFor) << std::setw(15)
-            << pair(check.road.goalsAgainst, check.road.simulatedAgainst) << std::setw(14)
-            << pair(check.home.goalsFor, check.home.simulatedFor) << std::setw(15)
-            << pair(check.home.goalsAgainst, check.home.simulatedAgainst) << (good ? "yes" : "NO")
-            << '\n';
-    }
-    out << "  " << within << " of " << fit.check.size() << " clubs within 3 % at both venues\n";
-}
-
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
                       std::uint64_t seed, std::ostream& out, std::ostream& err) {
-    std::set<std::string> codes;
-    for (const ResultRow& row : results) {
-        codes.insert(row.visitor);
-        codes.insert(row.home);
-    }
     const std::map<std::string, TeamScoring> scoring =
-        readTeamScoring(options.rosters, {codes.begin(), codes.end()});
+        readTeamScoring(options.rosters, clubsOf(results));
     WalkForwardOptions walk;
     walk.series = options.series;
     walk.seed = seed;
     walk.gaaFromResults = options.gaaFromResults;
     walk.fit.priorGames = options.priorGames;
     walk.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
-    if (options.priorRatings) {
-        walk.fit.prior =
-            std::make_shared<const RatingTable>(readRatingsFile(*options.priorRatings));
+    if (options.prior) {
+        walk.fit.prior = std::make_shared<const RatingTable>(readRatingsFile(*options.prior));
     }
     ProgressBar bar(err, standardErrorIsTerminal());
     const auto started = std::chrono::steady_clock::now();
@@ -481,36 +410,12 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
                        gameCounter(bar));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::optional<RatingsFit> seasonFit;
+    std::optional<WrittenFit> seasonFit;
     if (options.writeRatings) {
         // The whole season's fit, played back until every club's goals are its own.
-        FitOptions fitOptions = walk.fit;
-        if (options.gaaFromResults) {
-            for (const auto& [code, team] : scoring) {
-                double against = 0;
-                double games = 0;
-                for (const ResultRow& row : results) {
-                    against += row.home == code      ? row.visitorGoals
-                               : row.visitor == code ? row.homeGoals
-                                                     : 0;
-                    games += row.home == code || row.visitor == code ? 1 : 0;
-                }
-                fitOptions.gaa[code] = static_cast<Single>(
-                    (against + GaaPriorGames * options.defaultGaa) / (games + GaaPriorGames));
-            }
-        }
-        seasonFit = calibrateRatings(
-            fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
-            fitOptions, options.calibrationRounds, options.calibrationSeries, {}, gameCounter(bar));
-        const std::string written = ratingsFileText(seasonFit->table);
-        parseRatings(written, "The fitted ratings"); // refuse to write what cannot be read
-        std::ofstream file(*options.writeRatings, std::ios::binary | std::ios::trunc);
-        file << written;
-        if (!file.flush()) {
-            err << "Cannot write the ratings file '" << shownPath(*options.writeRatings) << "'."
-                << std::endl;
-            return ExitPredictionFailed;
-        }
+        seasonFit =
+            fitAndWriteRatings(results, options.rosters, walk.fit, options.gaaFromResults,
+                               options.calibration, *options.writeRatings, gameCounter(bar));
     }
     if (options.json) {
         nlohmann::ordered_json json = walkForwardJson(report, options);
@@ -526,9 +431,14 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         writeWalkForwardText(report, options, out);
         out << "\nTime: " << decimal(seconds, 1) << " s\n";
         if (seasonFit) {
-            out << "\nRatings of the whole season written to '" << shownPath(*options.writeRatings)
-                << "'.\n";
-            writeFitCheck(*seasonFit, out);
+            out << "\nRatings of the whole season written to '"
+                << shownPath(seasonFit->written.file) << "'";
+            if (seasonFit->written.backup) {
+                out << " (the old file is kept as '" << shownPath(*seasonFit->written.backup)
+                    << "')";
+            }
+            out << ".\n";
+            writeFitCheck(fitCheckTable(seasonFit->fit.check), out);
         }
     }
     return reportStatus(out, err);
@@ -551,18 +461,13 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     app.add_option("--rosters", options.rosters, "Folder holding the roster files")
         ->required()
         ->type_name("DIR");
-    app.add_option("--series", options.series, "Series of 11 games played per game (default 50)")
-        ->check(decimalCount())
-        ->check(CLI::Range(1, MostSeries))
+    addCountOption(app, "--series", options.series, 1, MostSeries,
+                   "Series of 11 games played per game (default " + std::to_string(DefaultSeries) +
+                       ")")
         ->type_name("K");
-    app.add_option("--seed", options.seed,
-                   "Base seed (default: a random one, reported); repeats a "
-                   "backtest exactly")
-        ->type_name("UINT64");
-    app.add_option("--default-gaa", options.defaultGaa,
-                   "GAA of a goalie the file gives none for (default 2.8)")
-        ->check(CLI::Range(0.01, 100.0))
-        ->type_name("NUMBER");
+    addSeedOption(app, options.seed,
+                  "Base seed (default: a random one, reported); repeats a backtest exactly");
+    addDefaultGaaOption(app, options.defaultGaa, "GAA of a goalie the file gives none for");
     app.add_flag("--json", options.json,
                  "Write one JSON object with a row per game instead of text");
     app.add_option("--map", options.extraCodes,
@@ -570,20 +475,22 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->type_name("ABBR=CODE")
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
-    app.add_option("--codes", options.codes,
+    addCodesOption(app, options.codes,
                    "Read the results' teams as the program's codes (default) or the league's, as "
-                   "the roster files are named")
-        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
-        ->type_name("program|league");
+                   "the roster files are named");
     app.add_flag("--walk-forward", options.walkForward,
                  "Refit the ratings before each game day from the season's games before it, "
                  "and score the model against always-home, a coin and an Elo, all walk-forward");
-    app.add_option("--ratings", options.priorRatings,
-                   "Ratings file of every game (default: the roster folder's ratings.csv, "
-                   "else the built-in table); with --walk-forward the ratings the fit "
-                   "starts from and shrinks toward, e.g. last season's fit (default: "
-                   "league-typical ratings)")
-        ->type_name("FILE");
+    CLI::Option* ratingsOption =
+        app.add_option("--ratings", options.ratings,
+                       "Ratings file of every game (default: the roster folder's ratings.csv, "
+                       "else the built-in table); with --walk-forward an older name of --prior")
+            ->type_name("FILE");
+    CLI::Option* priorOption =
+        addPriorOption(app, options.prior,
+                       "With --walk-forward: the ratings the fit starts from and shrinks toward, "
+                       "e.g. last season's fit (default: league-typical ratings)");
+    priorOption->excludes(ratingsOption);
     app.add_option("--prior-games", options.priorGames,
                    "With --walk-forward: weight of the prior in games a venue (default 25)")
         ->check(CLI::Range(0.0, 1000.0))
@@ -595,22 +502,22 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                    "With --walk-forward: also fit the whole season, play it back to check "
                    "the fit, and write the ratings file")
         ->type_name("FILE");
-    app.add_option("--calibration-series", options.calibrationSeries,
-                   "Series a game in each playback of --write-ratings (default 20)")
-        ->check(CLI::Range(1, MostSeries))
-        ->type_name("K");
-    app.add_option("--calibration-rounds", options.calibrationRounds,
-                   "Playbacks of --write-ratings that correct the ratings (default 5)")
-        ->check(CLI::Range(0, 20))
-        ->type_name("N");
+    addCalibrationSeriesOption(app, options.calibration.seriesPerGame,
+                               "Series a game in each playback of --write-ratings");
+    addCalibrationRoundsOption(app, options.calibration.rounds,
+                               "Playbacks of --write-ratings that correct the ratings");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
     }
-    if (!options.walkForward && (options.writeRatings || options.gaaFromResults)) {
-        err << "--gaa-from-results and --write-ratings need --walk-forward." << std::endl;
+    if (!options.walkForward && (options.writeRatings || options.gaaFromResults || options.prior)) {
+        err << "--prior, --gaa-from-results and --write-ratings need --walk-forward." << std::endl;
         return ExitUsageError;
+    }
+    if (options.walkForward && options.ratings) {
+        options.prior = std::move(options.ratings); // the older name of --prior
+        options.ratings.reset();
     }
     try {
         return runBacktestFor(options, out, err);

@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "cli/DecimalCount.h"
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
@@ -19,28 +19,7 @@ namespace zelkor {
 
 namespace {
 
-// CLI11 validators report a non-empty string as the reason for refusing a value. A GAA
-// the face-off would refuse is refused here already, as any option value out of range.
-CLI::Validator gaaNumber() {
-    return CLI::Validator(
-        [](std::string& text) {
-            const GaaReading reading = readGaa(text);
-            return reading.problem == GaaProblem::None ? std::string{}
-                                                       : gaaProblemText(reading.problem, text);
-        },
-        "", "GAA");
-}
-
-CLI::Validator seedNumber() {
-    return CLI::Validator(
-        [](std::string& text) {
-            return parseSeed(text)
-                       ? std::string{}
-                       : "'" + quotedText(text) + "' is not an unsigned 64-bit decimal number";
-        },
-        "", "SEED");
-}
-
+// CLI11 validators report a non-empty string as the reason for refusing a value.
 CLI::Validator offeredOdds() {
     return CLI::Validator(
         [](std::string& text) {
@@ -67,20 +46,9 @@ std::string shownLines(std::string_view text) {
 
 } // namespace
 
-std::optional<std::uint64_t> parseSeed(std::string_view text) {
-    std::uint64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* const* argv) {
     CommandLineOptions options;
     std::string folderText;
-    std::string seedText;
 
     CLI::App app{"Predicts an ice-hockey game by playing a series of 11 simulated games.",
                  "zelkor-cli"};
@@ -106,11 +74,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
                    "Folder holding the roster files (default: $ZELKOR_ROSTERS, else your own "
                    "roster folder when installed, else the working directory)")
         ->type_name("DIR");
-    const CLI::Option* seedOption =
-        app.add_option("--seed", seedText,
-                       "Seed of the random generator (default: from the clock); repeats a series")
-            ->type_name("UINT64")
-            ->check(seedNumber());
+    addSeedOption(app, options.seed,
+                  "Seed of the random generator (default: from the clock); repeats a series");
     app.add_flag("--json", options.json, "Write one JSON object instead of text");
     std::string ratingsText;
     const CLI::Option* ratingsOption =
@@ -124,16 +89,13 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
 
     std::uint64_t series = 0;
     CLI::Option* seriesOption =
-        app.add_option("--series", series,
+        addCountOption(app, "--series", series, std::uint64_t{1}, MostSeriesPerRun,
                        "Play this many series and report the odds they give (each series i "
                        "replays alone with the seed reported for it)")
-            ->type_name("K")
-            ->check(decimalCount())
-            ->check(CLI::Range(std::uint64_t{1}, MostSeriesPerRun));
-    app.add_option("--threads", options.threads, "Threads for --series (default: every core)")
+            ->type_name("K");
+    addCountOption(app, "--threads", options.threads, 1U, MostThreads,
+                   "Threads for --series (default: every core)")
         ->type_name("T")
-        ->check(decimalCount())
-        ->check(CLI::Range(1U, MostThreads))
         ->needs(seriesOption);
     std::string offeredVisitorText;
     std::string offeredHomeText;
@@ -173,9 +135,6 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     options.rosterFolder = folderText;
     if (ratingsOption->count() > 0) {
         options.ratingsFile = ratingsText;
-    }
-    if (seedOption->count() > 0) {
-        options.seed = parseSeed(seedText);
     }
     if (seriesOption->count() > 0) {
         options.series = series;

@@ -41,7 +41,4 @@ struct CommandLineOptions {
 // on stdout, errors on stderr) and give the exit status to end with instead of options.
 std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* const* argv);
 
-// A seed as an unsigned 64-bit decimal number, the whole text and nothing else.
-std::optional<std::uint64_t> parseSeed(std::string_view text);
-
 } // namespace zelkor

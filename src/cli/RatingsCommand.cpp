@@ -1,80 +1,56 @@
 #include "cli/RatingsCommand.h"
 
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
+#include "cli/FitCheckText.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
 #include "season/CsvFile.h"
-#include "season/RatingsFit.h"
+#include "season/FitCheckTable.h"
+#include "season/FitGames.h"
+#include "season/MessageText.h"
+#include "season/SeasonRatingsFit.h"
 #include "season/TeamCodes.h"
 #include "teamdata/RatingsFile.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
-#include <iomanip>
+#include <memory>
+#include <optional>
 #include <ostream>
-#include <set>
 #include <string>
 
 namespace zelkor {
 
 namespace {
 
-// Rounds of the simulation that corrects the analytic fit.
-constexpr int CorrectionRounds = 5;
+struct RatingsFitOptions {
+    std::string results;
+    std::string rosters;
+    TeamCodeKind codes = TeamCodeKind::Program;
+    std::optional<std::string> prior;
+    std::string before;
+    double defaultGaa = DefaultGaa;
+    bool shootout = false;
+    CalibrationRun run;
+};
 
-std::string goals(double value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%5.2f", value);
-    return text;
-}
-
-void writeCheck(const std::vector<TeamFitCheck>& check, std::ostream& err) {
-    err << "Goals a game, real against simulated with the fitted ratings:\n"
-        << "club   road for        road against    home for        home against\n";
-    int outside = 0;
-    for (const TeamFitCheck& team : check) {
-        err << std::left << std::setw(6) << visibleText(team.code) << std::right;
-        for (const VenueCheck* venue : {&team.road, &team.home}) {
-            err << ' ' << goals(venue->goalsFor) << " " << goals(venue->simulatedFor) << "    "
-                << goals(venue->goalsAgainst) << " " << goals(venue->simulatedAgainst) << "   ";
-        }
-        const bool close = team.road.within(FitTolerance) && team.home.within(FitTolerance);
-        outside += close ? 0 : 1;
-        err << (close ? "within 3 %" : "NOT within 3 %") << '\n';
-    }
-    err << (outside == 0 ? "Every club" : std::to_string(outside) + " clubs")
-        << (outside == 0 ? " plays its season back within 3 %.\n"
-                         : " do not play their season back within 3 %.\n");
-}
-
-int fitCommand(const std::string& resultsFile, const std::string& rosters, TeamCodeKind codes,
-               const std::string& prior, const std::string& before, double defaultGaa,
-               bool shootout, int checkSeries, std::ostream& out, std::ostream& err) {
-    std::vector<ResultRow> games;
-    for (ResultRow& row : readResults(readCsvFile(resultsFile), "The file '" + resultsFile + "'",
-                                      TeamCodeMap({}, codes), static_cast<Single>(defaultGaa))
-                              .games) {
-        if (before.empty() || row.date < before) {
-            games.push_back(std::move(row));
-        }
-    }
+int fitCommand(const RatingsFitOptions& fit, std::ostream& out, std::ostream& err) {
+    const std::vector<ResultRow> games = gamesBefore(
+        readResults(readCsvFile(fit.results), "The file '" + shownPath(fit.results) + "'",
+                    TeamCodeMap({}, fit.codes), static_cast<Single>(fit.defaultGaa))
+            .games,
+        fit.before);
+    checkGamesToFit(games, fit.results, fit.before);
     FitOptions options;
-    options.defaultGaa = static_cast<Single>(defaultGaa);
-    options.shootout = shootout;
-    if (!prior.empty()) {
-        options.prior = std::make_shared<const RatingTable>(readRatingsFile(prior));
+    options.defaultGaa = static_cast<Single>(fit.defaultGaa);
+    options.shootout = fit.shootout;
+    if (fit.prior) {
+        options.prior = std::make_shared<const RatingTable>(readRatingsFile(*fit.prior));
     }
-    std::set<std::string> clubs;
-    for (const ResultRow& game : games) {
-        clubs.insert(game.visitor);
-        clubs.insert(game.home);
-    }
-    const auto scoring = readTeamScoring(rosters, {clubs.begin(), clubs.end()});
-    const RatingsFit fit = *calibrateRatings(fitRatings(games, scoring, rosters, options), games,
-                                             rosters, options, CorrectionRounds, checkSeries);
-    writeCheck(fit.check, err);
-    out << ratingsFileText(fit.table) << std::flush;
+    const RatingsFit fitted = *fitSeasonRatings(games, fit.rosters, options, fit.run);
+    writeFitCheck(fitCheckTable(fitted.check), err);
+    out << ratingsFileText(fitted.table) << std::flush;
     return reportStatus(out, err);
 }
 
@@ -83,13 +59,7 @@ int fitCommand(const std::string& resultsFile, const std::string& rosters, TeamC
 int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     bool builtin = false;
     std::string file;
-    std::string fitResults;
-    std::string rosters;
-    std::string prior;
-    std::string before;
-    double defaultGaa = 2.75;
-    bool shootout = false;
-    int checkSeries = 20;
+    RatingsFitOptions fit;
     CLI::App app{"Writes the built-in rating table of the 2000-01 season as a ratings file, or "
                  "checks a ratings file the way a prediction reads it.",
                  "zelkor-cli ratings"};
@@ -100,41 +70,41 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
         ->type_name("FILE")
         ->excludes(builtinOption);
     CLI::Option* fitOption =
-        app.add_option("--fit", fitResults,
+        app.add_option("--fit", fit.results,
                        "Fit the ratings to the games of this results file (before --before) "
                        "and write them; the check goes to standard error")
             ->type_name("RESULTS.csv")
             ->excludes(builtinOption);
-    app.add_option("--rosters", rosters, "With --fit: the season's roster folder")
+    app.add_option("--rosters", fit.rosters, "With --fit: the season's roster folder")
         ->type_name("DIR")
         ->needs(fitOption);
-    std::string codesText = "program";
-    app.add_option("--codes", codesText,
+    addCodesOption(app, fit.codes,
                    "With --fit: the results' teams as the program's codes (default) or the "
                    "league's, as the roster files are named")
-        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
         ->needs(fitOption);
-    app.add_option("--prior", prior, "With --fit: ratings to shrink toward (last season's)")
-        ->type_name("FILE")
+    addPriorOption(app, fit.prior,
+                   "With --fit: ratings to start from and shrink toward (last "
+                   "season's)")
         ->needs(fitOption);
-    app.add_option("--before", before, "With --fit: only the games before this date")
-        ->type_name("YYYY-MM-DD")
+    addDateOption(app, "--before", fit.before, "With --fit: only the games before this date")
         ->needs(fitOption);
-    app.add_option("--default-gaa", defaultGaa, "With --fit: the goalies' average (default 2.75)")
-        ->check(CLI::Range(0.5, 10.0))
+    addDefaultGaaOption(app, fit.defaultGaa, "With --fit: GAA of a goalie the file gives none for")
         ->needs(fitOption);
-    app.add_flag("--shootout", shootout, "With --fit: level games go to a shootout")
+    app.add_flag("--shootout", fit.shootout, "With --fit: level games go to a shootout")
         ->needs(fitOption);
-    app.add_option("--check-series", checkSeries,
-                   "With --fit: series per game of the simulations that correct and check the "
-                   "fit (default 20)")
-        ->check(CLI::Range(1, 1000))
+    addCalibrationSeriesOption(app, fit.run.seriesPerGame,
+                               "With --fit: series per game of the simulations that correct and "
+                               "check the fit",
+                               "--check-series")
+        ->needs(fitOption);
+    addCalibrationRoundsOption(app, fit.run.rounds, "With --fit: simulations that correct the fit")
         ->needs(fitOption);
     app.footer("Columns of a ratings file: " + std::string(RatingsHeader) +
-               "; venue is road or home, one row per code and venue.");
+               "; venue is road or home, one row per code and venue. --check-series is an "
+               "older name of --calibration-series.");
     try {
         app.parse(argc, argv);
-        if (!builtin && file.empty() && fitResults.empty()) {
+        if (!builtin && file.empty() && fit.results.empty()) {
             throw CLI::RequiredError("--builtin, --fit or FILE");
         }
     } catch (const CLI::ParseError& error) {
@@ -142,10 +112,8 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
     }
 
     try {
-        if (!fitResults.empty()) {
-            return fitCommand(fitResults, rosters,
-                              codesText == "league" ? TeamCodeKind::League : TeamCodeKind::Program,
-                              prior, before, defaultGaa, shootout, checkSeries, out, err);
+        if (!fit.results.empty()) {
+            return fitCommand(fit, out, err);
         }
         if (builtin) {
             out << ratingsFileText(*RatingTable::builtin()) << std::flush;

@@ -1,19 +1,19 @@
 #include "cli/SeasonCommand.h"
 
-#include "cli/DecimalCount.h"
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
+#include "cli/FitCheckText.h"
 #include "cli/InterruptWatch.h"
 #include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
+#include "season/FitCheckTable.h"
 #include "season/MessageText.h"
 #include "season/SeasonBuild.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cmath>
-#include <cstdio>
-#include <iomanip>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -25,34 +25,10 @@ struct BuildOptions {
     std::string skaters;
     std::string results;
     std::string teamStats;
-    std::string prior;
+    std::optional<std::string> prior;
+    int calibrationSeries = CalibrationSeries;
     SeasonBuildRequest request;
 };
-
-// "3.01 / 3.00": the model's figure, then the real one.
-std::string pair(double model, double real) {
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(2) << model << " / " << real;
-    return text.str();
-}
-
-void writeCheck(const std::vector<TeamFitCheck>& check, std::ostream& out) {
-    out << "The fit's check, goals a game, model / real (within " << std::lround(FitTolerance * 100)
-        << " %):\n"
-        << std::left << std::setw(10) << "Team" << std::setw(15) << "Road for" << std::setw(15)
-        << "Road against" << std::setw(15) << "Home for" << std::setw(15) << "Home against"
-        << "Within\n";
-    for (const TeamFitCheck& team : check) {
-        out << std::setw(10) << visibleText(team.code);
-        for (const VenueCheck* venue : {&team.road, &team.home}) {
-            out << std::setw(15) << pair(venue->simulatedFor, venue->goalsFor) << std::setw(15)
-                << pair(venue->simulatedAgainst, venue->goalsAgainst);
-        }
-        out << (team.road.within(FitTolerance) && team.home.within(FitTolerance) ? "yes" : "NO")
-            << '\n';
-    }
-    out << std::right;
-}
 
 int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     SeasonBuildRequest& request = options.request;
@@ -61,9 +37,10 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.teamStats.empty()) {
         request.teamStats = options.teamStats;
     }
-    if (!options.prior.empty()) {
-        request.prior = options.prior;
+    if (options.prior) {
+        request.prior = *options.prior;
     }
+    request.series = options.calibrationSeries;
     std::stop_source stop;
     const InterruptWatch watch;
     std::optional<SeasonBuildReport> report;
@@ -82,7 +59,7 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     }
 
     std::ostringstream text;
-    writeCheck(report->check, text);
+    writeFitCheck(fitCheckTable(report->check), text);
     text << '\n';
     for (const RosterWrite& written : report->written) {
         text << "Wrote " << shownPath(written.file);
@@ -128,19 +105,16 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
             "--team-stats", options.teamStats,
             "CSV file of the teams' totals: special teams, goals against and shootout records")
         ->type_name("TEAMS.csv");
-    build->add_option("--before", options.request.before, "Fit to the games before this date only")
-        ->type_name("YYYY-MM-DD");
-    build->add_option("--prior", options.prior, "Ratings the fit starts from")
-        ->type_name("RATINGS.csv");
+    addDateOption(*build, "--before", options.request.before,
+                  "Fit to the games before this date only");
+    addPriorOption(*build, options.prior, "Ratings the fit starts from and shrinks toward");
     build
         ->add_option("--season", options.request.season,
                      "The season to read from files that hold several: the skaters' as their "
                      "season column writes it, the teams' by the year it begins with")
         ->type_name("SEASON");
-    build->add_option("--series", options.request.series, "Series the fit plays for each check")
-        ->type_name("N")
-        ->check(decimalCount())
-        ->check(CLI::PositiveNumber);
+    addCalibrationSeriesOption(*build, options.calibrationSeries,
+                               "Series the fit plays of each game for each check", "--series");
     build->add_flag("--force", options.request.replace,
                     "Replace existing files (each old one is kept as NAME.bak)");
     build->add_option("--to", options.request.folder, "The season folder to write")

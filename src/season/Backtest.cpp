@@ -21,7 +21,7 @@ GameOutcome outcomeOf(const ResultRow& row) {
     outcome.winner = row.homeGoals > row.visitorGoals   ? Side::Home
                      : row.visitorGoals > row.homeGoals ? Side::Visitor
                                                         : Side::None;
-    outcome.shootout = row.end == GameEnd::Shootout || row.result == "SO";
+    outcome.shootout = row.end == GameEnd::Shootout;
     return outcome;
 }
 

@@ -37,7 +37,7 @@ using GameOddsEngine = std::function<GameCounts(const OddsRequest&)>;
 // equally (a shootout is near a coin toss), the pick by more wins.
 Forecast forecastOf(const GameCounts& counts);
 
-// A result's winner by its score; a shootout as the file says.
+// A result's winner by its score; a shootout by its end.
 GameOutcome outcomeOf(const ResultRow& row);
 
 // One game of a backtest.

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
+#include "simulation/GameLoop.h"
 #include "simulation/Penalties.h"
 #include "teamdata/RosterReader.h"
 
@@ -14,11 +15,6 @@ namespace zelkor {
 
 namespace {
 
-// The engine's own constants of the goalie and finishing factors, which the analytic
-// expected goals repeat; the short simulation measures whatever the repetition misses.
-constexpr double GoalieFactorBase = 2.776; // the GAA whose goalie factor is 1 / GaaScale
-constexpr double GaaScale = 1.4;
-constexpr double LeagueRatio = 0.5893; // league goals per assist
 constexpr double MinutesPerGame = 60;
 constexpr double PlainPenaltyMinutes = 55; // minutes 59 to 5 draw penalties plainly
 constexpr double LatePenaltyMinutes = 5;   // minutes 4 to 0 draw them narrowed
@@ -29,8 +25,8 @@ constexpr double HomeLateScale = penalty_rules::HomeLateScale;
 constexpr double VisitingLateOffset = penalty_rules::VisitingLateOffset;
 constexpr double VisitingLateScale = penalty_rules::VisitingLateScale;
 
-constexpr int FitRounds = 40;    // offence and defence updates; they settle within about 20
-constexpr int MostScoreSum = 30; // goals of one side beyond which a level score is left out
+constexpr int AnalyticRounds = 40; // offence and defence updates; they settle within about 20
+constexpr int MostScoreSum = 30;   // goals of one side beyond which a level score is left out
 // The short simulation: at most this many of the season's games, so many series each.
 constexpr std::size_t ShortSimulationGames = 60;
 constexpr std::uint64_t ShortSimulationSeries = 10;
@@ -38,10 +34,13 @@ constexpr std::uint64_t FitSeed = 0x5EA5'0F17'0000'0001; // fixed: a fit is repe
 // A calibration step is bounded so that one noisy team cannot run away.
 constexpr double LargestStep = 2.0;
 
-// League-typical special teams when neither totals nor a prior give a club's: the
-// built-in table's average rows.
-constexpr TeamRating TypicalRoad{0.6569f, 0.2128f, 0.9394f, 1.0399f, 0.857f};
-constexpr TeamRating TypicalHome{1.0057f, 0.2128f, 1.0545f, 1.0676f, 1.0634f};
+// League-typical ratings when neither totals nor a prior give a club's: the built-in
+// table's average rows.
+constexpr std::string_view AverageClub = "AVG";
+TeamRating typicalRating(bool home) {
+    const RatingTable& builtin = *RatingTable::builtin();
+    return *(home ? builtin.homeRating(AverageClub) : builtin.roadRating(AverageClub));
+}
 
 enum Venue { Road = 0, Home = 1 };
 
@@ -71,9 +70,10 @@ double finiteOr(double value, double fallback) {
     return std::isfinite(value) && value >= 0 ? value : fallback;
 }
 
-// The inverse of the goalie factor: scoring grows with the opposing goalie's average.
+// The inverse of the engine's goalie factor: scoring grows with the opposing goalie's
+// average.
 double gaaTerm(double gaa) {
-    return gaa * GaaScale / GoalieFactorBase;
+    return gaa * GaaScaleValue / GoalieFactorBase;
 }
 
 double multiplierOf(double rating, double factor) {
@@ -151,7 +151,7 @@ public:
         if (games_.empty()) {
             return;
         }
-        for (int round = 0; round < FitRounds; ++round) {
+        for (int round = 0; round < AnalyticRounds; ++round) {
             updateBoosts();
             updateOffences();
             updateBoosts();
@@ -236,7 +236,7 @@ private:
                 throw ZelkorError("The ratings fit has no roster scoring of " + code + ".");
             }
             const TeamScoring& team = found->second;
-            const double finish = team.goalsPerAssist / LeagueRatio;
+            const double finish = team.goalsPerAssist / LeagueRatioValue;
             if (!(finish > 0) || !(team.goalsPerGame > 0)) {
                 if (playing.count(code) == 0) {
                     continue;
@@ -255,7 +255,7 @@ private:
         game.visitorGoals = row.visitorGoals;
         game.homeGoals = row.homeGoals;
         // Without shootouts in the simulations the real shootout goal is not the model's.
-        if (row.result == "SO" && !options_.shootout) {
+        if (row.end == GameEnd::Shootout && !options_.shootout) {
             (row.visitorGoals > row.homeGoals ? game.visitorGoals : game.homeGoals) -= 1;
         }
         game.visitorGaaTerm = gaaTerm(gaaOf(options_, row.home, row.homeGaa));
@@ -273,10 +273,12 @@ private:
     // The prior's row of each club; a club it lacks gets the prior's average (or, without a
     // prior, offences that give the league's goals at defence 1).
     void setPriors() {
-        TeamRating typical[2] = {TypicalRoad, TypicalHome};
+        const TeamRating typicalRoad = typicalRating(false);
+        const TeamRating typicalHome = typicalRating(true);
+        TeamRating typical[2] = {typicalRoad, typicalHome};
         if (options_.prior) {
-            typical[Road] = averageOf(options_.prior->road(), TypicalRoad);
-            typical[Home] = averageOf(options_.prior->home(), TypicalHome);
+            typical[Road] = averageOf(options_.prior->road(), typicalRoad);
+            typical[Home] = averageOf(options_.prior->home(), typicalHome);
         } else if (!games_.empty()) {
             double goals[2] = {0, 0};
             double even[2] = {0, 0};
@@ -284,8 +286,8 @@ private:
                 goals[Road] += game.visitorGoals;
                 goals[Home] += game.homeGoals;
                 even[Road] +=
-                    evenVisitor(game) * boostOf(TypicalRoad, TypicalHome, true).regulation;
-                even[Home] += evenHome(game) * boostOf(TypicalHome, TypicalRoad, false).regulation;
+                    evenVisitor(game) * boostOf(typicalRoad, typicalHome, true).regulation;
+                even[Home] += evenHome(game) * boostOf(typicalHome, typicalRoad, false).regulation;
             }
             for (const Venue venue : {Road, Home}) {
                 typical[venue].defence = 1;
@@ -377,7 +379,7 @@ private:
                           (shortHandedGoals / shortHanded)
                     : 1;
             for (const Venue venue : {Road, Home}) {
-                const TeamRating& typical = venue == Road ? TypicalRoad : TypicalHome;
+                const TeamRating typical = typicalRating(venue == Home);
                 TeamRating& rating = club.rating[venue];
                 rating.penalty = static_cast<Single>(clamp01(typical.penalty * penaltyShare));
                 rating.powerPlay =
@@ -536,7 +538,7 @@ std::optional<SimulatedGoals> simulate(const ResultRow& row,
 std::pair<double, double> realGoals(const ResultRow& row, bool shootout) {
     double visitor = row.visitorGoals;
     double home = row.homeGoals;
-    if (row.result == "SO" && !shootout) {
+    if (row.end == GameEnd::Shootout && !shootout) {
         (visitor > home ? visitor : home) -= 1;
     }
     return {visitor, home};

@@ -30,11 +30,20 @@ std::map<std::string, TeamScoring> readTeamScoring(const std::filesystem::path& 
 // A club's season totals that set its penalty, power-play and short-handed ratings.
 struct TeamSpecialTeams {
     int games = 0;
-    int timesShortHanded = 0;  ///< penalties that gave the opponent a power play
+    int timesShortHanded = 0; ///< penalties that gave the opponent a power play
     int powerPlayGoals = 0;
     int powerPlayChances = 0;
     int shortHandedGoalsFor = 0;
 };
+
+// The goalie's average a club is given when neither the results file nor its totals give
+// one: a typical goalie's, at which the sample rosters score a season's goals.
+inline constexpr double DefaultGaa = 2.8;
+
+// Playbacks of the season that correct the analytic fit; each halves about what it left.
+inline constexpr int CalibrationRounds = 5;
+// Series of 11 each playback plays of every game: a club's venue then has some 9,000 games.
+inline constexpr int CalibrationSeries = 20;
 
 // How the ratings are fitted.
 struct FitOptions {
@@ -44,9 +53,11 @@ struct FitOptions {
     // own results and half the prior.
     double priorGames = 25;
     // The goalie's average each club is given, as the predictions will give it; a club
-    // missing here has defaultGaa.
+    // missing here has the one its results row gives.
     std::map<std::string, Single> gaa;
-    Single defaultGaa = 2.75f;
+    // A goalie's average where nothing gives one: the results reader's for a row without
+    // it, and the games added to a club's own when its average comes from the results.
+    Single defaultGaa = static_cast<Single>(DefaultGaa);
     // Team totals by code, for the special-teams ratings; a club missing here keeps the
     // prior's or league-typical ones.
     std::map<std::string, TeamSpecialTeams> specialTeams;
@@ -100,8 +111,8 @@ RatingsFit fitRatings(const std::vector<ResultRow>& games,
 // counts the games simulated.
 std::optional<RatingsFit> calibrateRatings(RatingsFit fit, const std::vector<ResultRow>& games,
                                            const std::filesystem::path& rosterFolder,
-                                           const FitOptions& options, int rounds,
-                                           int seriesPerGame, std::stop_token stop = {},
+                                           const FitOptions& options, int rounds, int seriesPerGame,
+                                           std::stop_token stop = {},
                                            const std::function<void(int, int)>& progress = {});
 
 } // namespace zelkor

@@ -126,6 +126,26 @@ GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std:
                          "' is none of REG, OT, SO and T.");
 }
 
+} // namespace
+
+std::string_view resultText(GameEnd end) {
+    switch (end) {
+    case GameEnd::Regulation:
+        return "REG";
+    case GameEnd::Overtime:
+        return "OT";
+    case GameEnd::Shootout:
+        return "SO";
+    case GameEnd::Tie:
+        return "T";
+    case GameEnd::Unknown:
+        break;
+    }
+    return "";
+}
+
+namespace {
+
 // A team the map does not know: where it first stands and every line it is on.
 struct UnknownTeam {
     std::string firstPlace;
@@ -240,9 +260,8 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         result.home = *codes.codeFor(field(row, HomeField));
         result.visitorGoals = goalsOf(field(row, VisitorGoalsField), where + "visitor_goals");
         result.homeGoals = goalsOf(field(row, HomeGoalsField), where + "home_goals");
-        result.result = upperCase(field(row, ResultField));
-        result.end =
-            endOf(result.result, result.visitorGoals == result.homeGoals, siteLayout, where);
+        result.end = endOf(upperCase(field(row, ResultField)),
+                           result.visitorGoals == result.homeGoals, siteLayout, where);
         result.visitorGaa = gaaOf(field(row, VisitorGaaField), defaultGaa, where + "visitor_gaa");
         result.homeGaa = gaaOf(field(row, HomeGaaField), defaultGaa, where + "home_gaa");
         if (hasOdds &&

@@ -23,12 +23,14 @@ struct ResultRow {
     std::string home;
     int visitorGoals = 0; ///< final score, a shootout's winning goal included
     int homeGoals = 0;
-    std::string result; ///< REG, OT, SO, T, or empty when the file does not say
     Single visitorGaa = 0;
     Single homeGaa = 0;
-    std::optional<GameOdds> odds; ///< decimal closing odds
-    GameEnd end = GameEnd::Unknown;
+    std::optional<GameOdds> odds;   ///< decimal closing odds
+    GameEnd end = GameEnd::Unknown; ///< Unknown when the file does not say
 };
+
+// How a results file writes the end: REG, OT, SO, T, or empty for Unknown.
+std::string_view resultText(GameEnd end);
 
 // The games of a results file, and how many it lists without a score (postponed).
 struct ResultsFile {

@@ -2,6 +2,7 @@
 
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/FitGames.h"
 #include "season/MessageText.h"
 #include "season/ResultsFile.h"
 #include "season/SeasonFit.h"
@@ -86,9 +87,9 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             problems.push_back(error.what());
         }
     };
-    if (!request.before.empty() && !isDate(request.before)) {
-        throw SeasonBuildError("The date '" + shownText(request.before) +
-                               "' is not a date of the form YYYY-MM-DD, like 2001-01-15.");
+    if (const auto problem =
+            request.before.empty() ? std::nullopt : beforeDateProblem(request.before)) {
+        throw SeasonBuildError(*problem);
     }
 
     PreparedBuild build;

@@ -21,7 +21,7 @@ struct SeasonBuildRequest {
     std::string before;                             ///< YYYY-MM-DD: only earlier games; empty: all
     std::optional<std::filesystem::path> prior;     ///< ratings the fit starts from
     std::string season;                             ///< the season's name, e.g. 2023-24
-    std::optional<int> series; ///< series of 11 the fit plays of each game; none: DefaultFitSeries
+    std::optional<int> series; ///< series of 11 the fit plays of each game; none: CalibrationSeries
     std::filesystem::path folder;
     bool replace = false; ///< replace existing files, each kept as NAME.bak
 };
@@ -32,11 +32,6 @@ struct SeasonBuildStep {
     double done = 0;
 };
 using SeasonBuildProgress = std::function<void(const SeasonBuildStep&)>;
-
-// Series of 11 games the fit plays of each game of the season, each round.
-inline constexpr int DefaultFitSeries = 20;
-// Rounds of simulation that calibrate the analytic fit.
-inline constexpr int FitRounds = 3;
 
 // What a build wrote.
 struct SeasonBuildReport {

@@ -2,7 +2,9 @@
 
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/FitGames.h"
 #include "season/MessageText.h"
+#include "season/SeasonRatingsFit.h"
 #include "teamdata/RatingsFile.h"
 
 #include <charconv>
@@ -11,9 +13,6 @@
 namespace zelkor {
 
 namespace {
-
-// A results file without goals-against averages needs none: the fit gives each club its own.
-constexpr Single UnusedGaa = 2.75f;
 
 std::string fileLabel(const std::filesystem::path& file) {
     return "The file '" + shownPath(file) + "'";
@@ -34,15 +33,10 @@ SkaterStatistics readSeasonSkaters(const SeasonBuildRequest& request) {
 }
 
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request) {
-    std::vector<ResultRow> games;
-    for (ResultRow& row : readResults(readCsvFile(request.results), fileLabel(request.results),
-                                      TeamCodeMap({}, TeamCodeKind::League), UnusedGaa)
-                              .games) {
-        if (request.before.empty() || row.date < request.before) {
-            games.push_back(std::move(row));
-        }
-    }
-    return games;
+    return gamesBefore(readResults(readCsvFile(request.results), fileLabel(request.results),
+                                   TeamCodeMap({}, TeamCodeKind::League), DefaultGaa)
+                           .games,
+                       request.before);
 }
 
 std::optional<int> seasonYear(const SeasonBuildRequest& request) {
@@ -88,7 +82,7 @@ FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector
         }
     }
     for (const ResultRow& game : games) {
-        options.shootout = options.shootout || game.result == "SO";
+        options.shootout = options.shootout || game.end == GameEnd::Shootout;
     }
     return options;
 }
@@ -99,9 +93,8 @@ std::optional<RatingsFit> fitSeason(const SeasonBuildRequest& request,
                                     const std::filesystem::path& rosterFolder,
                                     const FitOptions& options, std::stop_token stop,
                                     const std::function<void(double)>& progress) {
-    RatingsFit fit = fitRatings(games, readTeamScoring(rosterFolder, codes), rosterFolder, options);
-    return calibrateRatings(std::move(fit), games, rosterFolder, options, FitRounds,
-                            request.series.value_or(DefaultFitSeries), stop,
+    const CalibrationRun run{CalibrationRounds, request.series.value_or(CalibrationSeries)};
+    return fitSeasonRatings(games, rosterFolder, options, run, codes, stop,
                             [&progress](int done, int total) {
                                 if (progress && total > 0) {
                                     progress(double(done) / double(total));

@@ -22,7 +22,8 @@ namespace zelkor {
 // when the file holds several. Throws InputDataError.
 SkaterStatistics readSeasonSkaters(const SeasonBuildRequest& request);
 
-// The games of the request's results file before its date, if it names one.
+// The games of the request's results file before its date, if it names one. Throws the
+// reader's errors, and InputDataError for a date that is not a day of the calendar.
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request);
 
 // The totals of the request's team statistics file by league code, of the year its season

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "odds/ManySeries.h"
+#include "season/GaaFromResults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,26 +15,6 @@ namespace {
 
 constexpr double MarginSlope = 0.6686;  // of the logarithm of the goal margin
 constexpr double MarginOffset = 0.8048; // a one-goal win's multiplier
-
-// Goals against per game so far, with GaaPriorGames at the default.
-std::map<std::string, Single> gaaSoFar(const std::vector<ResultRow>& before,
-                                       const std::map<std::string, TeamScoring>& scoring,
-                                       double defaultGaa) {
-    std::map<std::string, std::pair<double, double>> against; // goals, games
-    for (const ResultRow& row : before) {
-        against[row.visitor].first += row.homeGoals;
-        against[row.visitor].second += 1;
-        against[row.home].first += row.visitorGoals;
-        against[row.home].second += 1;
-    }
-    std::map<std::string, Single> gaa;
-    for (const auto& [code, team] : scoring) {
-        const auto [goals, games] = against[code];
-        gaa[code] =
-            static_cast<Single>((goals + GaaPriorGames * defaultGaa) / (games + GaaPriorGames));
-    }
-    return gaa;
-}
 
 Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code, Single fallback) {
     const auto found = gaa.find(code);
@@ -73,6 +54,10 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
                      [&](std::size_t a, std::size_t b) { return games[a].date < games[b].date; });
 
     std::vector<ResultRow> before;
+    std::vector<std::string> clubs;
+    for (const auto& [code, team] : scoring) {
+        clubs.push_back(code);
+    }
     std::map<std::string, double> elo;
     const auto eloOf = [&](const std::string& code) {
         return elo.try_emplace(code, options.elo.start).first->second;
@@ -92,7 +77,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
         // 1. The ratings from the games before the day.
         FitOptions fitOptions = options.fit;
         if (options.gaaFromResults) {
-            fitOptions.gaa = gaaSoFar(before, scoring, options.fit.defaultGaa);
+            fitOptions.gaa = gaaFromResults(before, clubs, options.fit.defaultGaa);
         }
         RatingsFit fit = fitRatings(before, scoring, rosterFolder, fitOptions);
         newClubs.insert(fit.newClubs.begin(), fit.newClubs.end());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "season/Backtest.h"
+#include "season/GaaFromResults.h"
 #include "season/RatingsFit.h"
 
 #include <filesystem>
@@ -40,15 +41,11 @@ struct WalkForwardOptions {
     int series = 0;
     std::uint64_t seed = 0;
     FitOptions fit; ///< the prior, its weight, the default GAA; gaa is set day by day
-    // Each club's goals against per game so far as its goalie's average, with
-    // GaaPriorGames games at the default added, instead of the default for every club.
+    // Each club's goals against per game so far as its goalie's average (gaaFromResults),
+    // instead of the default for every club.
     bool gaaFromResults = false;
     EloParameters elo;
 };
-
-// Games at the default average added to a club's own when its GAA comes from the
-// results, so that one shutout cannot give it an average of 0.
-inline constexpr double GaaPriorGames = 2;
 
 // Games at one half added to the home wins before a day, so that a first day of home
 // wins does not make always-home sure of the next.

@@ -18,12 +18,6 @@ namespace zelkor {
 
 namespace {
 
-// GaaScale of every series: the goalie factor is divided by it.
-constexpr double GaaScaleValue = 1.4;
-// LeagueRatio of every series: league goals per assist.
-constexpr double LeagueRatioValue = 0.5893;
-// The goals-against average whose goalie factor is 1 / GaaScale.
-constexpr double GoalieFactorBase = 2.776;
 constexpr int FirstRegulationMinute = 59;         // minutes count down: 59 is the first of a game
 constexpr int FirstOvertimeMinute = 4;            // five minutes of sudden death, 4 down to 0
 constexpr int LateGameMinute = 1;                 // the late-game rules run from this minute down

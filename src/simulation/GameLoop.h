@@ -14,6 +14,13 @@ namespace zelkor {
 // Games in a series.
 inline constexpr int GamesPerSeries = 11;
 
+// GaaScale of every series: the goalie factor is divided by it.
+inline constexpr double GaaScaleValue = 1.4;
+// LeagueRatio of every series: league goals per assist.
+inline constexpr double LeagueRatioValue = 0.5893;
+// The goals-against average whose goalie factor is 1 / GaaScale.
+inline constexpr double GoalieFactorBase = 2.776;
+
 // Plays a series of 11 games from a filled state (ratings, rosters, ratios, GAA values,
 // codes): reseeds draws from seeds once, appends goal and final-score lines to the log,
 // keeps the tallies and ends with SeriesSummary. Errors pass to the caller.

@@ -90,14 +90,15 @@ TEST(BacktestMetrics, ShootoutsPushOrCountAndLevelGamesAlwaysPush) {
 // How each way a game ends counts: an overtime winner is a winner for both accuracies, a
 // shootout's only when it counts for the winner, a tie never.
 TEST(BacktestMetrics, OvertimeWinsCountAsWinsAndShootoutsAsTheirMarkSays) {
-    const auto row = [](int visitorGoals, int homeGoals, const char* result) {
+    const auto row = [](int visitorGoals, int homeGoals, GameEnd end) {
         ResultRow game;
         game.visitorGoals = visitorGoals;
         game.homeGoals = homeGoals;
-        game.result = result;
+        game.end = end;
         return game;
     };
-    const std::vector<ResultRow> games = {row(3, 2, "OT"), row(2, 3, "SO"), row(2, 2, "T")};
+    const std::vector<ResultRow> games = {row(3, 2, GameEnd::Overtime),
+                                          row(2, 3, GameEnd::Shootout), row(2, 2, GameEnd::Tie)};
     std::vector<GameOutcome> outcomes;
     for (const ResultRow& game : games) {
         outcomes.push_back(outcomeOf(game));
@@ -191,11 +192,11 @@ TEST(Backtest, SeasonTheModelDrewIsCalibrated) {
                 continue;
             }
             const GameCounts drawn = engine({visitor, home, 2.8f, 2.8f, DrawnSeries, 99});
-            ResultRow row{0, "", visitor, home, 0, 0, "REG", 2.8f, 2.8f, std::nullopt};
+            ResultRow row{0, "", visitor, home, 0, 0, 2.8f, 2.8f, std::nullopt, GameEnd::Regulation};
             for (int game = 0; game < drawn.games; ++game) {
                 const bool level = game >= drawn.visitorWins + drawn.homeWins;
                 const bool homeWon = level ? coin() % 2 == 0 : game >= drawn.visitorWins;
-                row.result = level ? "SO" : "REG";
+                row.end = level ? GameEnd::Shootout : GameEnd::Regulation;
                 row.visitorGoals = homeWon ? 2 : 3;
                 row.homeGoals = homeWon ? 3 : 2;
                 season.push_back(row);
