@@ -1,5 +1,6 @@
 #include "cli/ImportRosterCommand.h"
 
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
 #include "cli/JsonText.h"
@@ -235,12 +236,9 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
                            : teamMappingProblem(mapping);
             },
             "ABBR=CODE"));
-    std::string codes = "program";
-    app.add_option("--codes", codes,
+    addCodesOption(app, options.codes,
                    "Name the roster files by the program's team codes (MON, default) or the "
-                   "league's (MTL)")
-        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
-        ->type_name("program|league");
+                   "league's (MTL)");
     app.add_option("--season", options.season,
                    "The season to import from a file whose season column holds several")
         ->type_name("SEASON");
@@ -255,7 +253,6 @@ int runImportRoster(int argc, const char* const* argv, std::ostream& out, std::o
     } catch (const CLI::ParseError& error) {
         return app.exit(error, out, err) == 0 ? ExitSuccess : ExitUsageError;
     }
-    options.codes = codes == "league" ? TeamCodeKind::League : TeamCodeKind::Program;
     try {
         return runImport(options, out, err);
     } catch (const std::bad_alloc&) {

@@ -33,7 +33,7 @@ std::vector<ResultRow> tinySeason() {
             const auto& pair = pairs[(day * 2 + game) % 6];
             const int line = static_cast<int>(games.size()) + 2;
             games.push_back({line, "2001-01-0" + std::to_string(day + 1), pair[0], pair[1],
-                             (day + game) % 4, (day * 3 + game) % 5, "", 2.8f, 2.8f, std::nullopt});
+                             (day + game) % 4, (day * 3 + game) % 5, 2.8f, 2.8f, std::nullopt});
         }
     }
     return games;
