@@ -45,8 +45,8 @@ std::vector<ResultRow> playedSeason(const std::shared_ptr<const RatingTable>& ta
             const OddsTally tally = *playManySeries(request, {});
             for (const auto& [score, count] : tally.scores()) {
                 for (std::uint64_t game = 0; game < count; ++game) {
-                    games.push_back({0, "2000-01-01", visitor, home, score.first, score.second, 2.8f,
-                                     2.8f, std::nullopt});
+                    games.push_back({0, "2000-01-01", visitor, home, score.first, score.second,
+                                     2.8f, 2.8f, std::nullopt});
                 }
             }
         }
