@@ -5,11 +5,16 @@
 #include "season/BacktestMetrics.h"
 #include "season/DataErrors.h"
 #include "season/SeriesOdds.h"
+#include "teamdata/RatingsFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -192,7 +197,8 @@ TEST(Backtest, SeasonTheModelDrewIsCalibrated) {
                 continue;
             }
             const GameCounts drawn = engine({visitor, home, 2.8f, 2.8f, DrawnSeries, 99});
-            ResultRow row{0, "", visitor, home, 0, 0, 2.8f, 2.8f, std::nullopt, GameEnd::Regulation};
+            ResultRow row{0, "",   visitor, home,         0,
+                          0, 2.8f, 2.8f,    std::nullopt, GameEnd::Regulation};
             for (int game = 0; game < drawn.games; ++game) {
                 const bool level = game >= drawn.visitorWins + drawn.homeWins;
                 const bool homeWon = level ? coin() % 2 == 0 : game >= drawn.visitorWins;
@@ -322,6 +328,94 @@ TEST(Backtest, StreamedJsonIsTheWholeObjectsText) {
     writeJsonStreaming(failed, {{"rows", nlohmann::ordered_json::array()}}, "rows", 1000,
                        [&](std::size_t) { return nlohmann::ordered_json(++made); });
     EXPECT_EQ(made, 0);
+}
+
+} // namespace
+} // namespace zelkor::test
+
+namespace zelkor::test {
+namespace {
+
+std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The walk-forward's season fit goes through the library's fit and writer: the file reads
+// back, an old one is kept beside it, nothing else stays in the folder, and the older name
+// --ratings still gives the walk-forward its prior.
+TEST(Backtest, WalkForwardWritesTheSeasonsRatingsWholeAndKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string results = (folder.path() / "results.csv").string();
+    const std::string fit = (folder.path() / "fit.csv").string();
+    folder.write("results.csv", "date,visitor,home,visitor_goals,home_goals,result\n"
+                                "2001-01-02,BOS,TOR,3,2,SO\n"
+                                "2001-01-03,TOR,BOS,1,4,REG\n"
+                                "2001-01-04,BOS,TOR,2,3,OT\n"
+                                "2001-01-05,TOR,BOS,2,2,T\n");
+    folder.write("fit.csv", "old");
+    const std::vector<std::string> arguments = {"backtest",
+                                                results,
+                                                "--rosters",
+                                                SampleRosters,
+                                                "--walk-forward",
+                                                "--series",
+                                                "2",
+                                                "--seed",
+                                                "1",
+                                                "--write-ratings",
+                                                fit,
+                                                "--calibration-series",
+                                                "1",
+                                                "--calibration-rounds",
+                                                "0"};
+    const CliResult written = runCli(arguments);
+    ASSERT_EQ(written.exitStatus, 0) << written.err;
+    EXPECT_NE(
+        written.out.find("written to '" + fit + "' (the old file is kept as '" + fit + ".bak')"),
+        std::string::npos)
+        << written.out;
+    EXPECT_NE(written.out.find("of 2 clubs within 3 % at both venues"), std::string::npos)
+        << written.out;
+    EXPECT_EQ(fileText(fit + ".bak"), "old");
+    const RatingTable table = readRatingsFile(fit);
+    for (const char* code : {"BOS", "TOR"}) {
+        EXPECT_TRUE(table.canVisit(code) && table.canHost(code)) << code;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"fit.csv", "fit.csv.bak", "results.csv"}));
+
+    // The result text of each row comes from how the game ended.
+    const nlohmann::json report =
+        nlohmann::json::parse(runCli({"backtest", results, "--rosters", SampleRosters, "--series",
+                                      "2", "--seed", "1", "--json"})
+                                  .out);
+    ASSERT_EQ(report["rows"].size(), 4U);
+    EXPECT_EQ(report["rows"][0]["result"], "SO");
+    EXPECT_EQ(report["rows"][1]["result"], "REG");
+    EXPECT_EQ(report["rows"][2]["result"], "OT");
+    EXPECT_EQ(report["rows"][3]["result"], "T");
+
+    const CliResult older =
+        runCli({"backtest", results, "--rosters", SampleRosters, "--walk-forward", "--series", "2",
+                "--seed", "1", "--ratings", fit});
+    ASSERT_EQ(older.exitStatus, 0) << older.err;
+    EXPECT_NE(older.out.find("from '" + fit + "' weighted as"), std::string::npos) << older.out;
+
+    // A target the writer may not replace is named and left as it was: no "written".
+    const std::filesystem::path taken = folder.path() / "taken";
+    std::filesystem::create_directory(taken);
+    std::vector<std::string> intoFolder = arguments;
+    intoFolder[10] = taken.string();
+    const CliResult refused = runCli(intoFolder);
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_EQ(refused.out.find("written to"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.err.find("not a plain file"), std::string::npos) << refused.err;
+    EXPECT_TRUE(std::filesystem::is_directory(taken));
 }
 
 } // namespace
