@@ -3,6 +3,9 @@
 BUILD_DIR := build
 SANITIZE_DIR := build-sanitize
 ROSTERS ?= $(CURDIR)/data/rosters
+# WERROR=ON makes every compiler warning an error (the CI builds so).
+WERROR ?= OFF
+CONFIGURE_FLAGS = -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 
 .PHONY: all deps configure build run test package test-sanitize fuzz bench format clean
 
@@ -12,7 +15,7 @@ deps:
 	@bash scripts/install-deps
 
 configure: deps
-	cmake --preset default
+	cmake --preset default $(CONFIGURE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -30,7 +33,7 @@ package: build
 	cmake --build $(BUILD_DIR) --target package
 
 test-sanitize: deps
-	cmake --preset sanitize
+	cmake --preset sanitize $(CONFIGURE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure
 
