@@ -3,6 +3,7 @@
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
 #include "season/FitGames.h"
+#include "teamdata/RosterWriter.h"
 
 #include <charconv>
 #include <sstream>
@@ -125,6 +126,13 @@ CLI::Option* addCalibrationSeriesOption(CLI::App& app, int& series, const std::s
 CLI::Option* addCalibrationRoundsOption(CLI::App& app, int& rounds, const std::string& help) {
     return addCountOption(app, "--calibration-rounds", rounds, 0, MostCalibrationRounds,
                           help + " (default " + defaultText(CalibrationRounds) + ")");
+}
+
+std::string forceHint(std::string_view message) {
+    if (message.find(ExistingTargetWords) == std::string_view::npos) {
+        return {};
+    }
+    return "\nAdd --force to replace the existing files (each old one is kept as NAME.bak).";
 }
 
 } // namespace zelkor

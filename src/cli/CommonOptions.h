@@ -61,4 +61,8 @@ CLI::Option* addCalibrationSeriesOption(CLI::App& app, int& series, const std::s
                                         const std::string& olderName = {});
 CLI::Option* addCalibrationRoundsOption(CLI::App& app, int& rounds, const std::string& help);
 
+// The line a refusal gets when it says a file exists already: the library speaks of
+// replacing, the command line names --force. Empty for any other message.
+std::string forceHint(std::string_view message);
+
 } // namespace zelkor

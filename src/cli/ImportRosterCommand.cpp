@@ -143,7 +143,7 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
             chosenTeam ? std::vector<std::string>{*chosenTeam} : std::vector<std::string>{},
             options.folder, options.force, [&watch] { return watch.interrupted(); });
     } catch (const ZelkorError& error) {
-        err << error.what() << std::endl;
+        err << error.what() << forceHint(error.what()) << std::endl;
         return ExitPredictionFailed;
     }
     if (imported.stopped) {

@@ -128,7 +128,7 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
     try {
         return runBuild(options, out, err);
     } catch (const std::exception& error) {
-        err << error.what() << std::endl;
+        err << error.what() << forceHint(error.what()) << std::endl;
         return ExitPredictionFailed;
     }
 }

@@ -129,9 +129,10 @@ std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std
         return std::nullopt;
     }
     if (!replace) {
-        return "The roster file '" + visibleText(target.string()) +
-               "' exists already; add --force to replace it (the old one is kept as " + code +
-               ".bak).";
+        return "The roster file '" + visibleText(target.string()) + "' " +
+               std::string(ExistingTargetWords) +
+               "; it stays unless replacing it is asked for (the old one is then kept as " +
+               visibleText(code) + ".bak).";
     }
     if (!fs::is_regular_file(fs::symlink_status(target, error))) {
         return "'" + visibleText(target.string()) + "' is not a plain file; it is left alone.";

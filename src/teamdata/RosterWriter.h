@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor {
@@ -31,6 +32,10 @@ struct RosterWrite {
     std::filesystem::path file;
     std::optional<std::filesystem::path> backup; ///< the replaced file, kept beside it
 };
+
+// The words of every problem about a file that exists and was not to be replaced, so that
+// a front end can add how its user asks for the replacement.
+inline constexpr std::string_view ExistingTargetWords = "exists already";
 
 // Why the team's file cannot be written into folder, if it cannot: it exists and replace
 // was not asked, or it is not a plain file.
