@@ -7,11 +7,9 @@
 #include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
-#include "core/PredictionState.h"
 #include "season/Backtest.h"
 #include "season/BacktestCoverage.h"
 #include "season/CsvFile.h"
-#include "season/DataErrors.h"
 #include "season/FitCheckTable.h"
 #include "season/FitGames.h"
 #include "season/MessageText.h"
@@ -20,22 +18,16 @@
 #include "season/SeriesOdds.h"
 #include "season/WalkForward.h"
 #include "teamdata/RatingsFile.h"
-#include "teamdata/RosterCheckHint.h"
-#include "teamdata/RosterReader.h"
 #include "teamdata/SeasonRatings.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include <charconv>
 #include <chrono>
-#include <cmath>
-#include <fstream>
 #include <iomanip>
 #include <new>
 #include <ostream>
 #include <random>
-#include <set>
 #include <sstream>
 
 namespace zelkor {
@@ -394,6 +386,12 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
                       std::uint64_t seed, std::ostream& out, std::ostream& err) {
     const std::map<std::string, TeamScoring> scoring =
         readTeamScoring(options.rosters, clubsOf(results));
+    // A target that cannot be written is said before the walk-forward's minutes, not after.
+    if (const auto problem =
+            options.writeRatings ? ratingsFileTargetProblem(*options.writeRatings) : std::nullopt) {
+        err << *problem << std::endl;
+        return ExitPredictionFailed;
+    }
     WalkForwardOptions walk;
     walk.series = options.series;
     walk.seed = seed;

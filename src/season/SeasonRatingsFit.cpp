@@ -23,11 +23,22 @@ std::optional<RatingsFit> fitSeasonRatings(const std::vector<ResultRow>& games,
                             run.seriesPerGame, stop, progress);
 }
 
+namespace {
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : ".";
+}
+
+} // namespace
+
 RosterWrite writeRatingsFile(const RatingTable& table, const std::filesystem::path& file) {
     const std::string text = ratingsFileText(table);
     parseRatings(text, "The fitted ratings"); // refuse to write what cannot be read
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    return writeFolderFile(folder, file.filename().string(), text, true);
+    return writeFolderFile(folderOf(file), file.filename().string(), text, true);
+}
+
+std::optional<std::string> ratingsFileTargetProblem(const std::filesystem::path& file) {
+    return rosterTargetProblem(folderOf(file), file.filename().string(), true);
 }
 
 WrittenFit fitAndWriteRatings(const std::vector<ResultRow>& games,

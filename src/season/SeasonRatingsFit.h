@@ -36,6 +36,9 @@ fitSeasonRatings(const std::vector<ResultRow>& games, const std::filesystem::pat
 // when the file cannot be written.
 RosterWrite writeRatingsFile(const RatingTable& table, const std::filesystem::path& file);
 
+// Why writeRatingsFile could not write file, if it could not: for a check before a long fit.
+std::optional<std::string> ratingsFileTargetProblem(const std::filesystem::path& file);
+
 // A whole season's fit written to a file.
 struct WrittenFit {
     RatingsFit fit;
