@@ -44,7 +44,8 @@ int fitCommand(const RatingsFitOptions& fit, std::ostream& out, std::ostream& er
     checkGamesToFit(games, fit.results, fit.before);
     FitOptions options;
     options.defaultGaa = static_cast<Single>(fit.defaultGaa);
-    options.shootout = fit.shootout;
+    // As a season build fits: shootouts when the games had them.
+    options.shootout = fit.shootout || hadShootouts(games);
     if (fit.prior) {
         options.prior = std::make_shared<const RatingTable>(readRatingsFile(*fit.prior));
     }
@@ -90,7 +91,9 @@ int runRatingsCommand(int argc, const char* const* argv, std::ostream& out, std:
         ->needs(fitOption);
     addDefaultGaaOption(app, fit.defaultGaa, "With --fit: GAA of a goalie the file gives none for")
         ->needs(fitOption);
-    app.add_flag("--shootout", fit.shootout, "With --fit: level games go to a shootout")
+    app.add_flag("--shootout", fit.shootout,
+                 "With --fit: level games go to a shootout (the default when a game of the results "
+                 "went to one)")
         ->needs(fitOption);
     addCalibrationSeriesOption(app, fit.run.seriesPerGame,
                                "With --fit: series per game of the simulations that correct and "

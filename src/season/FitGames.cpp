@@ -3,6 +3,7 @@
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
 
+#include <algorithm>
 #include <set>
 
 namespace zelkor {
@@ -39,6 +40,11 @@ void checkGamesToFit(const std::vector<ResultRow>& games, const std::filesystem:
                              (before.empty() ? "" : " before " + shownText(before)) +
                              " to fit the ratings to.");
     }
+}
+
+bool hadShootouts(const std::vector<ResultRow>& games) {
+    return std::any_of(games.begin(), games.end(),
+                       [](const ResultRow& game) { return game.end == GameEnd::Shootout; });
 }
 
 std::vector<std::string> clubsOf(const std::vector<ResultRow>& games) {

@@ -24,6 +24,9 @@ std::vector<ResultRow> gamesBefore(std::vector<ResultRow> games, std::string_vie
 void checkGamesToFit(const std::vector<ResultRow>& games, const std::filesystem::path& file,
                      std::string_view before);
 
+// Whether a season's fit plays shootouts: when any of its games went to one.
+bool hadShootouts(const std::vector<ResultRow>& games);
+
 // The clubs of the games, each once, in code order.
 std::vector<std::string> clubsOf(const std::vector<ResultRow>& games);
 

@@ -81,9 +81,7 @@ FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector
                                           team.shortHandedGoalsFor.value_or(0)};
         }
     }
-    for (const ResultRow& game : games) {
-        options.shootout = options.shootout || game.end == GameEnd::Shootout;
-    }
+    options.shootout = hadShootouts(games);
     return options;
 }
 

@@ -62,6 +62,15 @@ TEST(FitGames, NoGameToFitIsRefusedWithTheFileAndDay) {
     EXPECT_NO_THROW(checkGamesToFit(Season, "results.csv", ""));
 }
 
+// One shootout anywhere turns them on, not only in the last game.
+TEST(FitGames, ShootoutsWhenAnyGameWentToOne) {
+    std::vector<ResultRow> games = Season;
+    EXPECT_FALSE(hadShootouts(games));
+    games[1].end = GameEnd::Shootout;
+    games[3].end = GameEnd::Overtime;
+    EXPECT_TRUE(hadShootouts(games));
+}
+
 TEST(FitGames, ClubsOfBothSidesOnceInCodeOrder) {
     EXPECT_EQ(clubsOf(Season), (std::vector<std::string>{"BOS", "MON", "NYR", "TOR"}));
 }
