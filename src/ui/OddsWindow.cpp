@@ -3,6 +3,7 @@
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
+#include "season/OddsJson.h"
 #include "season/TeamCodeSuggestion.h"
 #include "simulation/RandomSource.h"
 #include "ui/BackgroundRun.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <sstream>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -661,6 +663,7 @@ void OddsWindow::startRun() {
     shown_.reset();
     shownInputs_ = currentInputs();
     runShootouts_ = request.shootout;
+    shownRatings_ = season_.ratings.source();
     asked_ = request.series;
     baseSeed_ = request.baseSeed;
     progress_->setValue(0);
@@ -1010,14 +1013,26 @@ QString OddsWindow::figuresCsv() const {
 }
 
 void OddsWindow::exportFigures() {
-    const QString file =
-        QFileDialog::getSaveFileName(this, tr("Export the figures"), QStringLiteral("odds.csv"),
-                                     tr("CSV files (*.csv);;All files (*)"));
-    if (file.isEmpty()) {
+    const QString csv = tr("CSV files (*.csv)");
+    const QString json = tr("JSON files, as zelkor-cli --json writes them (*.json)");
+    QString filter = csv;
+    const QString file = QFileDialog::getSaveFileName(
+        this, tr("Export the figures"), QStringLiteral("odds.csv"),
+        csv + QStringLiteral(";;") + json + tr(";;All files (*)"), &filter);
+    if (file.isEmpty() || !shown_) {
         return;
     }
+    QByteArray bytes;
+    if (filter == json || file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+        std::ostringstream text;
+        writeOddsJson({*shown_, baseSeed_, offeredOdds(visitorOffered_->text()),
+                       offeredOdds(homeOffered_->text()), shownRatings_},
+                      text);
+        bytes = QByteArray::fromStdString(text.str());
+    } else {
+        bytes = figuresCsv().toUtf8();
+    }
     QSaveFile out(file);
-    const QByteArray bytes = figuresCsv().toUtf8();
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         showMessage(tr("The figures could not be written to '%1': %2")
                         .arg(QDir::toNativeSeparators(file), out.errorString()),

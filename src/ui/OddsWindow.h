@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QList>
@@ -119,6 +120,7 @@ private:
     RunInputs shownInputs_;         // those of the figures shown
     int seasonsUsed_ = 0;           // seasons taken by useSeason
     bool runShootouts_ = false;     // the run going or last run decided level games so
+    std::string shownRatings_;      // where its ratings came from, as reports name them
     QString runStatus_;             // the status line of the run, when its figures are current
     QList<QWidget*> figureWidgets_; // greyed while they are of the previous run
 

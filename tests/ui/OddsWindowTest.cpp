@@ -421,7 +421,7 @@ TEST_F(OddsWindowTest, TablesCopyAsTabsAndEveryFigureExportsAsCsv) {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->selectFile(file);
-        dialog->accept();
+        QMetaObject::invokeMethod(dialog, "accept");
     });
     auto* exportButton = child<QPushButton>(odds, "exportButton");
     ASSERT_TRUE(exportButton->isEnabled());
@@ -438,6 +438,27 @@ TEST_F(OddsWindowTest, TablesCopyAsTabsAndEveryFigureExportsAsCsv) {
         EXPECT_TRUE(csv.contains(section)) << section;
     }
     EXPECT_TRUE(csv.contains("Total goals,Over 4.5,")) << csv.toStdString();
+
+    // As JSON: the command line's object, the bookmaker's odds typed included.
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+120");
+    const QString jsonFile = folder.filePath("figures.json");
+    QTimer::singleShot(0, [jsonFile] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(jsonFile);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QFile jsonWritten(jsonFile);
+    ASSERT_TRUE(jsonWritten.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(jsonWritten.readAll()).object();
+    EXPECT_EQ(json["visitor"].toString(), "BOS");
+    EXPECT_EQ(json["series"].toInt(), 40);
+    EXPECT_EQ(json["seed"].toInt(), 2024);
+    EXPECT_EQ(json["games"].toInt(), 440);
+    EXPECT_EQ(json["ratings"].toString(), "built-in");
+    EXPECT_DOUBLE_EQ(json["offered_odds"]["home"].toDouble(), 2.2);
+    EXPECT_TRUE(json["offered_odds"]["visitor"].isNull());
 }
 
 TEST_F(OddsWindowTest, StaleFiguresAreGreyedInTheChartsToo) {
