@@ -227,7 +227,7 @@ std::vector<BettingLine> bettingLines(const OddsTally& tally,
     const double homeRegulation = figures.homeRegulation.value;
     // Level after 60 minutes: every game that went to overtime, and so to a shootout.
     const double draw = tally.games == 0 ? 0 : 1 - visitorRegulation - homeRegulation;
-    const std::string regulation = "Regulation time (3-way)";
+    const std::string regulation = "Regulation time, three-way";
     const std::string totals = "Total goals";
     const std::string puckLine = "Puck line";
     std::vector<BettingLine> lines{

@@ -122,7 +122,7 @@ enum class LineSide { Visitor, Home, Neither };
 // chance it wins, the fair odds and, with the bookmaker's odds, the edge. No line pushes:
 // each is at half a goal or over the three ways a regulation time ends.
 struct BettingLine {
-    std::string market;
+    std::string market; ///< "Regulation time, three-way", "Total goals", "Puck line"
     std::string name;
     LineSide side = LineSide::Neither;
     double chance = 0;

@@ -74,15 +74,7 @@ constexpr int FrameWidth = 16;
 constexpr int FrameHeight = 48;
 
 // Columns of the betting lines' table.
-enum LineColumn {
-    LineMarket,
-    LineName,
-    LineChance,
-    LineDecimal,
-    LineAmerican,
-    LineOffered,
-    LineEdge
-};
+enum LineColumn { LineName, LineChance, LineDecimal, LineAmerican, LineOffered, LineEdge };
 
 QString percentText(double share, int decimals = 1) {
     return QLocale().toString(share * Percent, 'f', decimals) + QStringLiteral(" %");
@@ -384,7 +376,7 @@ QWidget* OddsWindow::buildInputs() {
     row->addSpacing(16);
     row->addWidget(label(tr("&Home"), homeTeam_, HomeRed));
     row->addWidget(homeTeam_);
-    row->addWidget(label(tr("GA&A"), homeGaa_, HomeRed));
+    row->addWidget(label(tr("&GAA"), homeGaa_, HomeRed));
     row->addWidget(homeGaa_);
     row->addSpacing(16);
     row->addWidget(label(tr("&Series"), seriesCount_));
@@ -473,30 +465,43 @@ QWidget* OddsWindow::buildGoals() {
 }
 
 QWidget* OddsWindow::buildBettingLines() {
-    bettingLines_ = figureTable("bettingLines",
-                                {tr("Market"), tr("Line"), tr("Chance"), tr("Decimal"),
-                                 tr("American"), tr("Bookmaker"), tr("Edge")},
-                                int(BettingLineCount));
-    bettingLines_->horizontalHeader()->setSectionResizeMode(LineMarket,
-                                                            QHeaderView::ResizeToContents);
-    bettingLines_->horizontalHeader()->setSectionResizeMode(LineName, QHeaderView::Stretch);
+    bettingLines_ = figureTable(
+        "bettingLines",
+        {tr("Line"), tr("Chance"), tr("Decimal"), tr("American"), tr("Bookmaker"), tr("Edge")}, 0);
     bettingLines_->horizontalHeaderItem(LineDecimal)->setToolTip(tr("Fair decimal odds"));
     bettingLines_->horizontalHeaderItem(LineAmerican)->setToolTip(tr("Fair American odds"));
     bettingLines_->horizontalHeaderItem(LineEdge)->setToolTip(
         tr("Expected return per unit staked at the bookmaker's odds"));
+    // Each market under a row of its own across the table, in the library's order.
     const int width = fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12;
-    for (int row = 0; row < int(BettingLineCount); ++row) {
+    std::string market;
+    int row = 0;
+    for (const BettingLine& line : bettingLines(OddsTally{})) {
+        if (line.market != market) {
+            market = line.market;
+            bettingLines_->insertRow(row);
+            bettingLines_->setSpan(row, 0, 1, bettingLines_->columnCount());
+            setCell(bettingLines_, row, 0, QString::fromStdString(market));
+            QFont bold = bettingLines_->font();
+            bold.setBold(true);
+            bettingLines_->item(row, 0)->setFont(bold);
+            ++row;
+        }
+        bettingLines_->insertRow(row);
         auto* offered =
-            lineBox(QStringLiteral("lineOffered%1").arg(row).toLatin1().constData(), {}, width);
+            lineBox(QStringLiteral("lineOffered%1").arg(lineRows_.size()).toLatin1().constData(),
+                    {}, width);
         offered->setPlaceholderText(tr("odds"));
         offered->setToolTip(tr("The bookmaker's odds of this line: %1").arg(acceptedOdds()));
         offered->setAlignment(Qt::AlignRight);
         offered->setFrame(false);
         bettingLines_->setCellWidget(row, LineOffered, offered);
         lineOffered_.push_back(offered);
+        lineRows_.push_back(row);
+        ++row;
     }
-    showRows(bettingLines_, int(BettingLineCount));
-    return group(tr("Betting lines: regulation time, totals and puck line"), bettingLines_);
+    showRows(bettingLines_, row);
+    return group(tr("Betting lines"), bettingLines_);
 }
 
 QWidget* OddsWindow::buildScoreMap() {
@@ -568,13 +573,12 @@ QWidget* OddsWindow::buildMoneyLines() {
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
     // Titled by its first column rather than a box around it: the names need the width.
-    table = figureTable(name, {title, tr("Anytime"), tr("Goals a game"), tr("Fair odds")},
-                        PlayersPerTeam);
+    table = figureTable(name, {title, tr("Anytime"), tr("Fair"), tr("Per game")}, PlayersPerTeam);
     table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
-    table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
-    table->horizontalHeaderItem(3)->setToolTip(
-        tr("Fair odds of an anytime goal, decimal and American"));
-    table->setMinimumWidth(300);
+    table->horizontalHeaderItem(2)->setToolTip(
+        tr("Fair decimal odds of an anytime goal; the American ones on each row's tooltip"));
+    table->horizontalHeaderItem(3)->setToolTip(tr("Goals a game"));
+    table->setMinimumWidth(260);
     return table;
 }
 
@@ -864,15 +868,15 @@ void OddsWindow::showBettingLines() {
     const std::vector<BettingLine> lines =
         shown_ ? bettingLines(*shown_, current ? offered : std::vector<std::optional<double>>{})
                : std::vector<BettingLine>{};
-    for (int row = 0; row < int(lines.size()); ++row) {
-        const BettingLine& line = lines[std::size_t(row)];
-        setCell(bettingLines_, row, LineMarket, QString::fromStdString(line.market));
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const BettingLine& line = lines[index];
+        const int row = lineRows_[index];
         setCell(bettingLines_, row, LineName, visibleScreenText(line.name), sideColour(line.side));
         setCell(bettingLines_, row, LineChance, percentText(line.chance));
         setCell(bettingLines_, row, LineDecimal, decimalText(line.fair));
         setCell(bettingLines_, row, LineAmerican, americanText(line.fair));
-        const QLineEdit* field = lineOffered_[std::size_t(row)];
-        const bool unreadable = !field->text().trimmed().isEmpty() && !offered[std::size_t(row)];
+        const QLineEdit* field = lineOffered_[index];
+        const bool unreadable = !field->text().trimmed().isEmpty() && !offered[index];
         setCell(bettingLines_, row, LineEdge,
                 line.edge    ? signedText(*line.edge * Percent, 1) + QStringLiteral(" %")
                 : unreadable ? tr("not odds")
@@ -923,12 +927,11 @@ void OddsWindow::showScorers(QTableWidget* table,
         setCell(table, row, 0, name);
         table->item(row, 0)->setToolTip(name); // whole, should the column cut it short
         setCell(table, row, 1, percentText(scorer.anytime));
-        setCell(table, row, 2, locale.toString(scorer.goalsPerGame, 'f', 3));
         const std::optional<FairOdds> fair = anytimeScorerOdds(scorer);
-        setCell(table, row, 3,
-                fair ? decimalText(fair) + QStringLiteral(" (") + americanText(fair) +
-                           QLatin1Char(')')
-                     : QStringLiteral("-"));
+        setCell(table, row, 2, decimalText(fair));
+        table->item(row, 2)->setToolTip(
+            fair ? tr("Fair odds %1 or %2").arg(decimalText(fair), americanText(fair)) : QString());
+        setCell(table, row, 3, locale.toString(scorer.goalsPerGame, 'f', 3));
     }
 }
 

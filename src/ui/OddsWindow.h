@@ -151,6 +151,7 @@ private:
     QTableWidget* goals_ = nullptr;
     QTableWidget* bettingLines_ = nullptr;
     std::vector<QLineEdit*> lineOffered_; // the bookmaker's odds of each betting line
+    std::vector<int> lineRows_;           // the table's row of each betting line
     ScoreHeatMap* scoreMap_ = nullptr;
     QChartView* totalGoals_ = nullptr;
     QBarSet* totalGoalsBars_ = nullptr;

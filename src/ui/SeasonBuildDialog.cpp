@@ -134,7 +134,7 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
 }
 
 std::filesystem::path SeasonBuildDialog::builtFolder() const {
-    return pathOf(folder_);
+    return built_;
 }
 
 void SeasonBuildDialog::chooseFile(QLineEdit* box, const QString& caption) {
@@ -163,11 +163,14 @@ void SeasonBuildDialog::startBuild() {
     request.before = before_->text().trimmed().toStdString();
     request.folder = pathOf(folder_);
     request.replace = replace_->isChecked();
+    requested_ = request.folder;
+    built_.clear();
     progress_->setValue(0);
     status_->setText(tr("Reading the files\u2026"));
     report_->clear();
     report_->hide();
     useButton_->hide();
+    buildButton_->setDefault(true);
     cancelButton_->setText(tr("Cancel"));
     setRunning(true);
     run_->start(request);
@@ -192,6 +195,8 @@ void SeasonBuildDialog::buildFinished(const SeasonBuildReport& report) {
     progress_->setValue(ProgressSteps);
     setRunning(false);
     status_->setText(tr("The season is built"));
+    // The folder of this build, whatever the box says by the time it is used.
+    built_ = requested_;
     showReport(reportText(report));
     cancelButton_->setText(tr("Close"));
     useButton_->show();

@@ -27,7 +27,7 @@ class SeasonBuildDialog : public QDialog {
 public:
     explicit SeasonBuildDialog(QWidget* parent = nullptr);
 
-    // The season folder written, once the dialog is accepted.
+    // The season folder the last build wrote; empty before one is done.
     std::filesystem::path builtFolder() const;
 
     // What the last build did, as shown: the fit's check, notes, the files written.
@@ -63,6 +63,8 @@ private:
     QPushButton* useButton_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
     QList<QWidget*> inputs_;
+    std::filesystem::path requested_; // the folder of the build going or last started
+    std::filesystem::path built_;
 };
 
 } // namespace zelkor::ui

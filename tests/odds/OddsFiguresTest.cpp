@@ -161,7 +161,7 @@ TEST(OddsFigures, BettingLinesOfEachMarketInOrder) {
         ASSERT_TRUE(lines[i].fair) << lines[i].name;
         EXPECT_NEAR(lines[i].fair->decimal, 1 / expected[i].chance, 1e-9) << lines[i].name;
     }
-    EXPECT_EQ(lines[0].market, "Regulation time (3-way)");
+    EXPECT_EQ(lines[0].market, "Regulation time, three-way");
     EXPECT_EQ(lines[3].market, "Total goals");
     EXPECT_EQ(lines[12].market, "Puck line");
     EXPECT_NEAR(lines[6].fair->american, -900, 1e-6);

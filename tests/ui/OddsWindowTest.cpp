@@ -323,34 +323,56 @@ TEST_F(OddsWindowTest, TheBettorsLinesArePricedAndJudgedRowByRow) {
     const std::vector<BettingLine> lines = bettingLines(*odds.shownTally());
     const QLocale locale;
     auto* table = child<QTableWidget>(odds, "bettingLines");
-    ASSERT_EQ(table->rowCount(), int(BettingLineCount));
-    const QStringList names{"BOS",      "Draw",      "TOR",      "Over 4.5",  "Under 4.5",
-                            "Over 5.5", "Under 5.5", "Over 6.5", "Under 6.5", "BOS -1.5",
-                            "TOR +1.5", "TOR -1.5",  "BOS +1.5"};
+    // Each market under a row of its own, then its lines.
+    const QStringList rows{"Regulation time, three-way",
+                           "BOS",
+                           "Draw",
+                           "TOR",
+                           "Total goals",
+                           "Over 4.5",
+                           "Under 4.5",
+                           "Over 5.5",
+                           "Under 5.5",
+                           "Over 6.5",
+                           "Under 6.5",
+                           "Puck line",
+                           "BOS -1.5",
+                           "TOR +1.5",
+                           "TOR -1.5",
+                           "BOS +1.5"};
+    ASSERT_EQ(table->rowCount(), rows.size());
+    std::size_t index = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
-        const BettingLine& line = lines[std::size_t(row)];
-        EXPECT_EQ(table->item(row, 1)->text(), names[row]);
-        EXPECT_EQ(table->item(row, 2)->text(), locale.toString(line.chance * 100, 'f', 1) + " %");
+        EXPECT_EQ(table->item(row, 0)->text(), rows[row]);
+        if (table->columnSpan(row, 0) > 1) {
+            continue; // a market's title
+        }
+        const BettingLine& line = lines[index++];
+        EXPECT_EQ(table->item(row, 1)->text(), locale.toString(line.chance * 100, 'f', 1) + " %");
         ASSERT_TRUE(line.fair) << row;
-        EXPECT_EQ(table->item(row, 3)->text(), locale.toString(line.fair->decimal, 'f', 2));
+        EXPECT_EQ(table->item(row, 2)->text(), locale.toString(line.fair->decimal, 'f', 2));
     }
+    EXPECT_EQ(index, BettingLineCount);
     // The under 5.5 at 2.10: its own chance judged, no other row's.
     const double under = lines[6].chance;
     typeInto(child<QLineEdit>(odds, "lineOffered6"), locale.toString(2.1, 'f', 2));
     const double edge = under * 1.1 - (1 - under);
-    EXPECT_EQ(table->item(6, 6)->text(),
+    EXPECT_EQ(table->item(8, 5)->text(),
               (edge > 0 ? "+" : "") + locale.toString(edge * 100, 'f', 1) + " %");
-    EXPECT_EQ(table->item(5, 6)->text(), "");
+    EXPECT_EQ(table->item(7, 5)->text(), "");
     typeInto(child<QLineEdit>(odds, "lineOffered9"), "+50");
-    EXPECT_EQ(table->item(9, 6)->text(), "not odds");
+    EXPECT_EQ(table->item(12, 5)->text(), "not odds");
 
     // Each scorer's anytime chance has its fair price; goals are a game's.
     auto* scorers = child<QTableWidget>(odds, "visitorScorers");
-    EXPECT_EQ(scorers->horizontalHeaderItem(2)->text(), "Goals a game");
+    EXPECT_EQ(scorers->horizontalHeaderItem(3)->text(), "Per game");
     const ScorerFigures top = oddsFigures(*odds.shownTally()).visitorScorers[0];
-    EXPECT_EQ(scorers->item(0, 3)->text(),
-              locale.toString(1 / top.anytime, 'f', 2) + " (" + (1 / top.anytime >= 2 ? "+" : "") +
-                  locale.toString(std::round(anytimeScorerOdds(top)->american), 'f', 0) + ")");
+    EXPECT_EQ(scorers->item(0, 2)->text(), locale.toString(1 / top.anytime, 'f', 2));
+    EXPECT_EQ(scorers->item(0, 2)->toolTip(),
+              QString("Fair odds %1 or %2")
+                  .arg(locale.toString(1 / top.anytime, 'f', 2))
+                  .arg((1 / top.anytime >= 2 ? "+" : "") +
+                       locale.toString(std::round(anytimeScorerOdds(top)->american), 'f', 0)));
     EXPECT_FALSE(child<QLabel>(odds, "moneyLinesNote")->text().isEmpty());
     EXPECT_EQ(child<QLabel>(odds, "seasonName")->text(), "Season: built-in 2000-01");
 
@@ -410,9 +432,10 @@ TEST_F(OddsWindowTest, TablesCopyAsTabsAndEveryFigureExportsAsCsv) {
     ASSERT_EQ(lines->actions().size(), 1);
     lines->actions()[0]->trigger();
     copied = QApplication::clipboard()->text().split('\n');
-    ASSERT_EQ(copied.size(), int(BettingLineCount) + 2);
-    EXPECT_EQ(copied[4].section('\t', 0, 1), "Total goals\tOver 4.5");
-    EXPECT_EQ(copied[4].section('\t', 5, 5), "1.90");
+    ASSERT_EQ(copied.size(), int(BettingLineCount) + 3 + 2);
+    EXPECT_EQ(copied[5], "Total goals\t\t\t\t\t");
+    EXPECT_EQ(copied[6].section('\t', 0, 0), "Over 4.5");
+    EXPECT_EQ(copied[6].section('\t', 4, 4), "1.90");
 
     // Export, through the file dialog as a user would.
     QTemporaryDir folder;
@@ -433,11 +456,11 @@ TEST_F(OddsWindowTest, TablesCopyAsTabsAndEveryFigureExportsAsCsv) {
                                "Season: built-in 2000-01\n"))
         << csv.toStdString();
     for (const char* section :
-         {"\nHow the games end\nGame ends,Chance,95 % interval\n", "\nBetting lines\nMarket,Line,",
+         {"\nHow the games end\nGame ends,Chance,95 % interval\n", "\nBetting lines\nLine,Chance,",
           "\nVisitor scorers\n", "\nMoney line of an 11-game series\n", "\nFinal scores"}) {
         EXPECT_TRUE(csv.contains(section)) << section;
     }
-    EXPECT_TRUE(csv.contains("Total goals,Over 4.5,")) << csv.toStdString();
+    EXPECT_TRUE(csv.contains("\nTotal goals,,,,,\nOver 4.5,")) << csv.toStdString();
 
     // As JSON: the command line's object, the bookmaker's odds typed included.
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+120");

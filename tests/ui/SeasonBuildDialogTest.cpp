@@ -97,6 +97,8 @@ TEST_F(SeasonBuildDialogTest, RefusalIsShownAndABuiltFolderBecomesTheSeasonInUse
         ASSERT_TRUE(QTest::qWaitFor([use] { return use->isVisible(); }, 60'000));
         shown = child<QPlainTextEdit>(*dialog, "buildReport")->toPlainText();
         EXPECT_TRUE(use->hasFocus());
+        // What the box says afterwards is not what was built.
+        child<QLineEdit>(*dialog, "seasonFolder")->setText("elsewhere");
         QTest::keyClick(use, Qt::Key_Return);
     });
     child<QAction>(window, "mnuBuildSeason")->trigger();
@@ -135,8 +137,10 @@ TEST_F(SeasonBuildDialogTest, AFolderHoldingTheFilesIsRefusedOnceNamingTheCountA
     EXPECT_EQ(line, "old");
 
     // Ticked, the same build replaces them and keeps the old ones.
+    auto* replace = child<QCheckBox>(dialog, "replaceFiles");
     QTest::keyClick(&dialog, Qt::Key_P, Qt::AltModifier);
-    EXPECT_TRUE(child<QCheckBox>(dialog, "replaceFiles")->isChecked());
+    // A button's letter clicks it as a mouse would, pressed for a moment.
+    EXPECT_TRUE(QTest::qWaitFor([replace] { return replace->isChecked(); }, 1'000));
     QTest::mouseClick(child<QPushButton>(dialog, "buildButton"), Qt::LeftButton);
     auto* use = child<QPushButton>(dialog, "useSeasonButton");
     ASSERT_TRUE(QTest::qWaitFor([use] { return use->isVisible(); }, 60'000));
