@@ -468,6 +468,13 @@ QWidget* OddsWindow::buildBettingLines() {
     bettingLines_ = figureTable(
         "bettingLines",
         {tr("Line"), tr("Chance"), tr("Decimal"), tr("American"), tr("Bookmaker"), tr("Edge")}, 0);
+    // The names are short ("Under 6.5", "BOS -1.5"): room for them, and the rest to the
+    // edge; the markets' titles span the row.
+    QHeaderView* header = bettingLines_->horizontalHeader();
+    header->setSectionResizeMode(LineName, QHeaderView::Fixed);
+    header->resizeSection(LineName,
+                          fontMetrics().horizontalAdvance(QStringLiteral("Under 6.5")) + 16);
+    header->setSectionResizeMode(LineEdge, QHeaderView::Stretch);
     bettingLines_->horizontalHeaderItem(LineDecimal)->setToolTip(tr("Fair decimal odds"));
     bettingLines_->horizontalHeaderItem(LineAmerican)->setToolTip(tr("Fair American odds"));
     bettingLines_->horizontalHeaderItem(LineEdge)->setToolTip(
@@ -573,12 +580,12 @@ QWidget* OddsWindow::buildMoneyLines() {
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
     // Titled by its first column rather than a box around it: the names need the width.
-    table = figureTable(name, {title, tr("Anytime"), tr("Fair"), tr("Per game")}, PlayersPerTeam);
+    // Two figures a bettor reads; the goals a game are on each name's tooltip.
+    table = figureTable(name, {title, tr("Anytime"), tr("Fair")}, PlayersPerTeam);
     table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
     table->horizontalHeaderItem(2)->setToolTip(
         tr("Fair decimal odds of an anytime goal; the American ones on each row's tooltip"));
-    table->horizontalHeaderItem(3)->setToolTip(tr("Goals a game"));
-    table->setMinimumWidth(260);
+    table->setMinimumWidth(230);
     return table;
 }
 
@@ -925,13 +932,14 @@ void OddsWindow::showScorers(QTableWidget* table,
         const ScorerFigures& scorer = ranked[std::size_t(row)];
         const QString name = visibleScreenText(players[scorer.row].name);
         setCell(table, row, 0, name);
-        table->item(row, 0)->setToolTip(name); // whole, should the column cut it short
+        // Whole, should the column cut it short.
+        table->item(row, 0)->setToolTip(
+            tr("%1: %2 goals a game").arg(name, locale.toString(scorer.goalsPerGame, 'f', 3)));
         setCell(table, row, 1, percentText(scorer.anytime));
         const std::optional<FairOdds> fair = anytimeScorerOdds(scorer);
         setCell(table, row, 2, decimalText(fair));
         table->item(row, 2)->setToolTip(
             fair ? tr("Fair odds %1 or %2").arg(decimalText(fair), americanText(fair)) : QString());
-        setCell(table, row, 3, locale.toString(scorer.goalsPerGame, 'f', 3));
     }
 }
 

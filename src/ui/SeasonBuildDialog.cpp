@@ -55,8 +55,12 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
         auto* caption = new QLabel(label);
         caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
         caption->setBuddy(box);
-        // Never narrower than its words, whatever the style squeezes.
-        caption->setMinimumWidth(caption->sizeHint().width());
+        // Never narrower than its words in the font it is drawn with, whatever the style
+        // squeezes, with room for the last letter's overhang.
+        caption->ensurePolished();
+        caption->setMinimumWidth(
+            caption->fontMetrics().horizontalAdvance(QString(label).remove(QLatin1Char('&'))) +
+            caption->fontMetrics().averageCharWidth());
         form->addRow(caption, row);
         inputs_ << box << browse;
         return std::pair{box, browse};

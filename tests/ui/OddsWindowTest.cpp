@@ -363,9 +363,10 @@ TEST_F(OddsWindowTest, TheBettorsLinesArePricedAndJudgedRowByRow) {
     typeInto(child<QLineEdit>(odds, "lineOffered9"), "+50");
     EXPECT_EQ(table->item(12, 5)->text(), "not odds");
 
-    // Each scorer's anytime chance has its fair price; goals are a game's.
+    // Each scorer's anytime chance has its fair price; the goals a game are on the name.
     auto* scorers = child<QTableWidget>(odds, "visitorScorers");
-    EXPECT_EQ(scorers->horizontalHeaderItem(3)->text(), "Per game");
+    EXPECT_EQ(scorers->columnCount(), 3);
+    EXPECT_TRUE(scorers->item(0, 0)->toolTip().endsWith(" goals a game"));
     const ScorerFigures top = oddsFigures(*odds.shownTally()).visitorScorers[0];
     EXPECT_EQ(scorers->item(0, 2)->text(), locale.toString(1 / top.anytime, 'f', 2));
     EXPECT_EQ(scorers->item(0, 2)->toolTip(),
