@@ -236,7 +236,6 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     figures->addWidget(buildOutcomes());
     figures->addWidget(buildMoneyLine());
     figures->addWidget(buildGoals());
-    figures->addWidget(buildBettingLines());
     figures->addStretch();
     body->addLayout(figures, 0, 0);
     auto* charts = new QVBoxLayout;
@@ -249,7 +248,10 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     scorers->addWidget(buildScorers(visitorScorers_, "visitorScorers", tr("Visitor scorers")));
     scorers->addWidget(buildScorers(homeScorers_, "homeScorers", tr("Home scorers")));
     right->addLayout(scorers, 1);
-    body->addLayout(right, 0, 2);
+    body->addLayout(right, 0, 2, 2, 1);
+    // The bettor's lines under the figures and the charts: their seven columns need the
+    // width of both.
+    body->addWidget(buildBettingLines(), 1, 0, 1, 2);
     // The score grid is square, so width beyond its height goes to the scorers' names.
     body->setColumnStretch(1, 0);
     body->setColumnStretch(2, 1);
@@ -468,13 +470,6 @@ QWidget* OddsWindow::buildBettingLines() {
     bettingLines_ = figureTable(
         "bettingLines",
         {tr("Line"), tr("Chance"), tr("Decimal"), tr("American"), tr("Bookmaker"), tr("Edge")}, 0);
-    // The names are short ("Under 6.5", "BOS -1.5"): room for them, and the rest to the
-    // edge; the markets' titles span the row.
-    QHeaderView* header = bettingLines_->horizontalHeader();
-    header->setSectionResizeMode(LineName, QHeaderView::Fixed);
-    header->resizeSection(LineName,
-                          fontMetrics().horizontalAdvance(QStringLiteral("Under 6.5")) + 16);
-    header->setSectionResizeMode(LineEdge, QHeaderView::Stretch);
     bettingLines_->horizontalHeaderItem(LineDecimal)->setToolTip(tr("Fair decimal odds"));
     bettingLines_->horizontalHeaderItem(LineAmerican)->setToolTip(tr("Fair American odds"));
     bettingLines_->horizontalHeaderItem(LineEdge)->setToolTip(

@@ -2,6 +2,7 @@
 //   zelkor_screenshot_driver ROSTER_FOLDER main    the main window after a prediction
 //   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
 //   zelkor_screenshot_driver ROSTER_FOLDER odds    the Odds window after a run
+//   zelkor_screenshot_driver ROSTER_FOLDER lines   the same, scrolled to the betting lines
 //   zelkor_screenshot_driver ROSTER_FOLDER build   the Build season dialog, filled in
 //   zelkor_screenshot_driver ROSTER_FOLDER built   the dialog after a build of two clubs
 //   zelkor_screenshot_driver ROSTER_FOLDER season  the main window with its Season menu open
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,9 +94,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
-        std::fprintf(
-            stderr,
-            "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds|build|built|season\n");
+        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER "
+                             "main|readme|odds|lines|build|built|season\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -172,10 +173,19 @@ int main(int argc, char* argv[]) {
         enterAndLeave(window, "txtGAAV", "2.5");
         enterAndLeave(window, "cboHome", "TOR");
         enterAndLeave(window, "txtGAAH", "3.1");
-        if (arguments.at(2) == QLatin1String("odds")) {
+        if (arguments.at(2) == QLatin1String("odds") || arguments.at(2) == QLatin1String("lines")) {
             shown = showOddsAfterRun(window);
             if (shown == nullptr) {
                 return 1;
+            }
+            if (arguments.at(2) == QLatin1String("lines")) {
+                shown->findChild<QLineEdit*>(QStringLiteral("lineOffered4"))
+                    ->setText(QStringLiteral("1.87"));
+                shown->findChild<QLineEdit*>(QStringLiteral("lineOffered10"))
+                    ->setText(QStringLiteral("-240"));
+                shown->findChild<QScrollArea*>(QStringLiteral("figuresScroll"))
+                    ->ensureWidgetVisible(
+                        shown->findChild<QWidget*>(QStringLiteral("bettingLines")), 0, 0);
             }
         } else {
             QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")),
