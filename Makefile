@@ -20,9 +20,11 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR)
 
-# Opens the window on the sample rosters; without a display, a sample prediction on the
-# command line instead.
-run: build
+# Opens the window on the season used last (the sample rosters for the built-in one);
+# without a display, a sample prediction on the command line instead. Builds the two
+# programs alone, not the tests; the window's only where the configuration has it.
+run: configure
+	cmake --build $(BUILD_DIR) --target zelkor-cli $$(grep -q '^BUILD_UI:BOOL=ON' $(BUILD_DIR)/CMakeCache.txt && echo zelkor)
 	@bash scripts/run-sample $(BUILD_DIR) $(ROSTERS)
 
 test: build

@@ -208,4 +208,61 @@ std::string twoGoalMarginName(const std::string& code) {
     return code + " wins by 2 or more";
 }
 
+namespace {
+
+// "4.5": a line's goals as the books write them.
+std::string goalsText(double goals) {
+    std::array<char, 32> text{};
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), goals, std::chars_format::fixed, 1);
+    return std::string(text.data(), result.ptr);
+}
+
+} // namespace
+
+std::vector<BettingLine> bettingLines(const OddsTally& tally,
+                                      std::span<const std::optional<double>> offered) {
+    const OddsFigures figures = oddsFigures(tally);
+    const double visitorRegulation = figures.visitorRegulation.value;
+    const double homeRegulation = figures.homeRegulation.value;
+    // Level after 60 minutes: every game that went to overtime, and so to a shootout.
+    const double draw = tally.games == 0 ? 0 : 1 - visitorRegulation - homeRegulation;
+    const std::string regulation = "Regulation time, three-way";
+    const std::string totals = "Total goals";
+    const std::string puckLine = "Puck line";
+    std::vector<BettingLine> lines{
+        {regulation, tally.visitor, LineSide::Visitor, visitorRegulation, {}, {}},
+        {regulation, "Draw", LineSide::Neither, draw, {}, {}},
+        {regulation, tally.home, LineSide::Home, homeRegulation, {}, {}},
+    };
+    // The complement of a line's chance: of all games, none before the first.
+    const double all = tally.games == 0 ? 0 : 1;
+    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
+        const std::string goals = goalsText(TotalLines[line]);
+        lines.push_back({totals, "Over " + goals, LineSide::Neither, figures.over[line], {}, {}});
+        lines.push_back(
+            {totals, "Under " + goals, LineSide::Neither, all - figures.over[line], {}, {}});
+    }
+    // A side at +1.5 wins unless the other side wins by two or more.
+    lines.push_back(
+        {puckLine, tally.visitor + " -1.5", LineSide::Visitor, figures.visitorByTwo, {}, {}});
+    lines.push_back(
+        {puckLine, tally.home + " +1.5", LineSide::Home, all - figures.visitorByTwo, {}, {}});
+    lines.push_back({puckLine, tally.home + " -1.5", LineSide::Home, figures.homeByTwo, {}, {}});
+    lines.push_back(
+        {puckLine, tally.visitor + " +1.5", LineSide::Visitor, all - figures.homeByTwo, {}, {}});
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        BettingLine& line = lines[i];
+        line.fair = fairOdds(line.chance);
+        if (i < offered.size() && offered[i] && tally.games > 0) {
+            line.edge = edgePerUnit(line.chance, 1 - line.chance, *offered[i]);
+        }
+    }
+    return lines;
+}
+
+std::optional<FairOdds> anytimeScorerOdds(const ScorerFigures& scorer) {
+    return fairOdds(scorer.anytime);
+}
+
 } // namespace zelkor

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,5 +114,34 @@ std::string moneyLineCaption(const MoneyLineShare& line, const OddsTally& tally,
 
 // The name of a side's two-goal margin (the puck line at -1.5): "BOS wins by 2 or more".
 std::string twoGoalMarginName(const std::string& code);
+
+// The side a line is on, for the colour a window gives it.
+enum class LineSide { Visitor, Home, Neither };
+
+// One price as a sportsbook lists it: its market, its name ("BOS -1.5", "Over 5.5"), the
+// chance it wins, the fair odds and, with the bookmaker's odds, the edge. No line pushes:
+// each is at half a goal or over the three ways a regulation time ends.
+struct BettingLine {
+    std::string market; ///< "Regulation time, three-way", "Total goals", "Puck line"
+    std::string name;
+    LineSide side = LineSide::Neither;
+    double chance = 0;
+    std::optional<FairOdds> fair;
+    std::optional<double> edge; ///< per unit staked at the bookmaker's odds
+};
+
+// Lines of each market: regulation time's three ways, over and under each total, and the
+// puck line both ways for both sides.
+inline constexpr std::size_t BettingLineCount = 3 + 2 * TotalLines.size() + 4;
+
+// The lines in the order the front ends show them: regulation time (visitor, draw, home),
+// over and under each of TotalLines, the puck line (visitor -1.5, home +1.5, home -1.5,
+// visitor +1.5). offered[i], when there and given, is the bookmaker's decimal odds of line
+// i. Chances of 0 or 1 have no fair odds; a run of no games has no edges.
+std::vector<BettingLine> bettingLines(const OddsTally& tally,
+                                      std::span<const std::optional<double>> offered = {});
+
+// The odds that pay a scorer's chance of scoring at least once back exactly.
+std::optional<FairOdds> anytimeScorerOdds(const ScorerFigures& scorer);
 
 } // namespace zelkor

@@ -67,14 +67,21 @@ constexpr std::string_view Text =
     "Thank you for your interst and support! \r\n"
     "******************************************\r\n";
 
-// What this copy adds at the end of the text: the Odds window and its seeded runs.
+// What this copy adds at the end of the text: the Odds window and its seeded runs, and the
+// Season menu.
 constexpr std::string_view OddsNote =
     "\r\n"
     "The Odds window (Odds, beside ReadMe) plays many series of the teams and GAAs\r\n"
     "entered, 100,000 unless you change it, and shows the money line, the goals, the\r\n"
     "totals, the score grid and the top scorers; type a bookmaker's odds below them to\r\n"
     "see the edge. A run given a seed plays the same series every time; a run without\r\n"
-    "one shows the seed it was given, so that it can be played again.\r\n";
+    "one shows the seed it was given, so that it can be played again.\r\n"
+    "\r\n"
+    "The Season menu (Alt+S) predicts with another season. \"Open season folder\" takes a\r\n"
+    "folder of team data files with its ratings.csv; \"Build season\" makes one from a\r\n"
+    "season's skater statistics and results, shows the fit's check and the files it wrote,\r\n"
+    "and offers to use it. The season in use is named at the right of the menu bar and is\r\n"
+    "opened again at the next start.\r\n";
 
 // The section after which the note of the roster folder goes, at the end of its first
 // paragraph.

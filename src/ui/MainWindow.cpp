@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/LogLine.h"
 #include "engine/InputChecks.h"
+#include "season/TeamCodeSuggestion.h"
 #include "ui/LineWidget.h"
 #include "ui/OddsWindow.h"
 #include "ui/ReadMeWindow.h"
@@ -33,6 +34,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -157,6 +159,37 @@ void addLine(QWidget* client, const char* name, QPoint from, QPoint to, int thic
     line->setGeometry(QRect(start, end + QPoint(thickness - 1, thickness - 1)));
 }
 
+// The window's services for one face-off, with a code the team directory knows offered in
+// the message that refuses a code.
+class SuggestingServices : public WindowServices {
+public:
+    SuggestingServices(WindowServices& window, std::string suggestion)
+        : window_(window), suggestion_(std::move(suggestion)) {}
+
+    void beep() override { window_.beep(); }
+    std::string visitorGaaText() const override { return window_.visitorGaaText(); }
+    std::string homeGaaText() const override { return window_.homeGaaText(); }
+    void showMessage(const std::string& message) override {
+        window_.showMessage(message + suggestion_);
+    }
+    void clearLog() override { window_.clearLog(); }
+    void appendLog(std::string_view line) override { window_.appendLog(line); }
+    void goalScored(bool visiting, int row, int minute, bool overtime) override {
+        window_.goalScored(visiting, row, minute, overtime);
+    }
+    void gameEnded(int visitorScore, int homeScore, bool overtime) override {
+        window_.gameEnded(visitorScore, homeScore, overtime);
+    }
+    void setVisitorAverage(const std::string& text) override { window_.setVisitorAverage(text); }
+    void setHomeAverage(const std::string& text) override { window_.setHomeAverage(text); }
+    void setMoneyLine(const std::string& caption) override { window_.setMoneyLine(caption); }
+    std::string decimalSeparator() const override { return window_.decimalSeparator(); }
+
+private:
+    WindowServices& window_;
+    std::string suggestion_;
+};
+
 } // namespace
 
 MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
@@ -166,13 +199,26 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
     setWindowTitle(QStringLiteral(" ZELKOR: THE HOCKEY PREDICTION PROGRAM!"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/zelkor.png")));
 
-    QAction* mnuReadMe = menuBar()->addAction(QStringLiteral("ReadMe"));
+    // The underlined letters (Alt+R, Alt+O, Alt+S) leave the captions' words as they are.
+    QAction* mnuReadMe = menuBar()->addAction(QStringLiteral("&ReadMe"));
     mnuReadMe->setObjectName(QStringLiteral("mnuReadMe"));
     connect(mnuReadMe, &QAction::triggered, this, &MainWindow::openReadMe);
-    QAction* oddsItem = menuBar()->addAction(QStringLiteral("Odds"));
+    QAction* oddsItem = menuBar()->addAction(QStringLiteral("&Odds"));
     oddsItem->setObjectName(QStringLiteral("oddsMenuItem"));
     connect(oddsItem, &QAction::triggered, this, &MainWindow::openOdds);
     buildSeasonMenu();
+    // F10 goes to the menus, as on other desktops; the Season menu is the one with items.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(seasonMenu_->menuAction()); });
+    // The season in use, named at the menu bar's right end: the window's own area keeps
+    // its fixed layout.
+    seasonName_ = new QLabel(menuBar());
+    seasonName_->setObjectName(QStringLiteral("lblSeasonInUse"));
+    seasonName_->setContentsMargins(8, 0, 8, 0);
+    seasonName_->setTextFormat(Qt::PlainText);
+    menuBar()->setCornerWidget(seasonName_, Qt::TopRightCorner);
+    showSeasonName();
 
     auto* client = new QWidget(this);
     client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
@@ -197,14 +243,15 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildSeasonMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Season"));
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Season"));
     menu->setObjectName(QStringLiteral("mnuSeason"));
-    builtInSeasonItem_ = menu->addAction(QStringLiteral("Built-in season 2000-01"));
+    seasonMenu_ = menu;
+    builtInSeasonItem_ = menu->addAction(QStringLiteral("&Built-in season 2000-01"));
     builtInSeasonItem_->setObjectName(QStringLiteral("mnuBuiltInSeason"));
     builtInSeasonItem_->setCheckable(true);
     builtInSeasonItem_->setChecked(true);
     connect(builtInSeasonItem_, &QAction::triggered, this, &MainWindow::useBuiltInSeason);
-    QAction* open = menu->addAction(QStringLiteral("Open season folder\u2026"));
+    QAction* open = menu->addAction(QStringLiteral("&Open season folder\u2026"));
     open->setObjectName(QStringLiteral("mnuOpenSeason"));
     connect(open, &QAction::triggered, this, &MainWindow::chooseSeasonFolder);
     menu->addSeparator();
@@ -218,7 +265,7 @@ void MainWindow::buildSeasonMenu() {
     // The recent folders are told apart by the folder each carries.
     connect(menu, &QMenu::triggered, this, &MainWindow::seasonItemChosen);
     menu->addSeparator();
-    QAction* build = menu->addAction(QStringLiteral("Build season\u2026"));
+    QAction* build = menu->addAction(QStringLiteral("B&uild season\u2026"));
     build->setObjectName(QStringLiteral("mnuBuildSeason"));
     connect(build, &QAction::triggered, this, &MainWindow::openSeasonBuild);
     showRecentSeasons(QSettings().value(RecentSeasonsKey).toStringList());
@@ -401,7 +448,19 @@ void MainWindow::faceOff() {
     teamBoxLeft(cboVisitor_, state.VISITOR);
     teamBoxLeft(cboHome_, state.HOME);
     logChanged_ = false;
-    if (const FaceOffResult result = predictor_.faceOff(*this); result.refusal) {
+    // A code the season lacks may be one the team directory knows by another ("VEG" for
+    // VGK): the refusal offers it, as it offers capitals for small letters.
+    std::string suggestion;
+    if (const auto refusal =
+            faceOffRefusal(state, visitorGaaText(), homeGaaText(), *season_.ratings.table);
+        refusal && refusal->kind == RefusalKind::TeamUnknown &&
+        refusal->message.find("did you mean") == std::string::npos) {
+        const bool visiting = refusal->field == InputField::VisitorTeam;
+        suggestion = teamCodeSuggestionText(visiting ? state.VISITOR : state.HOME,
+                                            *season_.ratings.table, visiting);
+    }
+    SuggestingServices services(*this, suggestion);
+    if (const FaceOffResult result = predictor_.faceOff(services); result.refusal) {
         returnFocusAfter(*result.refusal);
     }
     if (logChanged_) {
@@ -523,6 +582,7 @@ void MainWindow::useSeason(SeasonInUse season) {
         settings.setValue(SeasonFolderKey, QString());
     }
     showRecentSeasons(recent);
+    showSeasonName();
     if (readMe_) {
         readMe_->showSeason(season_);
     }
@@ -544,6 +604,17 @@ void MainWindow::showRecentSeasons(const QStringList& recent) {
                                   QLatin1Char('&'), QStringLiteral("&&")))
                             : QString());
         item->setChecked(shown && recent[i] == inUse);
+    }
+}
+
+void MainWindow::showSeasonName() {
+    if (season_.folder) {
+        seasonName_->setText(QStringLiteral("Season: %1")
+                                 .arg(QFile::decodeName(season_.folder->filename().c_str())));
+        seasonName_->setToolTip(QFile::decodeName(season_.folder->c_str()));
+    } else {
+        seasonName_->setText(QStringLiteral("Season: built-in 2000-01"));
+        seasonName_->setToolTip(QFile::decodeName(season_.rosterFolder.c_str()));
     }
 }
 

@@ -79,6 +79,7 @@ private:
     void useSeason(SeasonInUse season);
     void showRecentSeasons(const QStringList& recent);
     void showTeamCodes();
+    void showSeasonName();
     void teamBoxLeft(const QComboBox* box, std::string& code);
     void gaaBoxLeft(QLineEdit* box, Single& gaa);
     void returnFocusTo(QWidget* box);
@@ -103,6 +104,8 @@ private:
     QPushButton* CmdGo_ = nullptr;
     QPlainTextEdit* txtResults_ = nullptr;
     QAction* builtInSeasonItem_ = nullptr;
+    QMenu* seasonMenu_ = nullptr;
+    QLabel* seasonName_ = nullptr;
     QList<QAction*> recentSeasonItems_;
 
     QPointer<ReadMeWindow> readMe_;

@@ -3,16 +3,21 @@
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
+#include "season/OddsJson.h"
+#include "season/TeamCodeSuggestion.h"
 #include "simulation/RandomSource.h"
 #include "ui/BackgroundRun.h"
 #include "ui/OddsRun.h"
 #include "ui/ScoreHeatMap.h"
+#include "ui/TableText.h"
 #include "ui/WindowText.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
+#include <sstream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,6 +28,9 @@
 #include <QChartView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,8 +43,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStringDecoder>
 #include <QTableWidget>
@@ -51,11 +61,20 @@ const QColor VisitorBlue(0, 0, 255);
 const QColor HomeRed(255, 0, 0);
 const QColor GainGreen(0, 120, 0);
 const QColor LossRed(190, 0, 0);
+const QColor BarPurple(110, 40, 150);
+const QColor StaleGrey(175, 175, 175); // bars of the previous run's figures
 
 constexpr double Percent = 100.0;   // shares are shown as percentages
 constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
 constexpr int TotalGoalsShown = 12; // bars for 0 to 10 total goals, then one for 11 or more
+constexpr int TieRow = 4;           // the outcomes' row of games level after overtime
 constexpr int MoneyLineRows = 6;    // money-line captions in view without scrolling
+// Room the window system's frame takes round a window: a title bar and thin borders.
+constexpr int FrameWidth = 16;
+constexpr int FrameHeight = 48;
+
+// Columns of the betting lines' table.
+enum LineColumn { LineName, LineChance, LineDecimal, LineAmerican, LineOffered, LineEdge };
 
 QString percentText(double share, int decimals = 1) {
     return QLocale().toString(share * Percent, 'f', decimals) + QStringLiteral(" %");
@@ -168,6 +187,27 @@ std::optional<double> offeredOdds(const QString& text) {
     return parseOfferedOdds(plain.toStdString());
 }
 
+QString decimalText(const std::optional<FairOdds>& fair) {
+    return fair ? QLocale().toString(fair->decimal, 'f', 2) : QStringLiteral("-");
+}
+
+QString americanText(const std::optional<FairOdds>& fair) {
+    return fair ? signedText(std::round(fair->american), 0) : QStringLiteral("-");
+}
+
+QColor sideColour(LineSide side) {
+    return side == LineSide::Visitor ? VisitorBlue
+           : side == LineSide::Home  ? HomeRed
+                                     : QColor(Qt::black);
+}
+
+// The season as the windows name it: its folder's name, or the built-in one.
+QString seasonText(const SeasonInUse& season) {
+    return season.folder
+               ? QObject::tr("Season: %1").arg(QFile::decodeName(season.folder->filename().c_str()))
+               : QObject::tr("Season: built-in 2000-01");
+}
+
 } // namespace
 
 OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* parent)
@@ -208,7 +248,10 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     scorers->addWidget(buildScorers(visitorScorers_, "visitorScorers", tr("Visitor scorers")));
     scorers->addWidget(buildScorers(homeScorers_, "homeScorers", tr("Home scorers")));
     right->addLayout(scorers, 1);
-    body->addLayout(right, 0, 2);
+    body->addLayout(right, 0, 2, 2, 1);
+    // The bettor's lines under the figures and the charts: their seven columns need the
+    // width of both.
+    body->addWidget(buildBettingLines(), 1, 0, 1, 2);
     // The score grid is square, so width beyond its height goes to the scorers' names.
     body->setColumnStretch(1, 0);
     body->setColumnStretch(2, 1);
@@ -218,10 +261,14 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
     layout->addWidget(scroll, 1);
-    for (QWidget* figure :
-         std::initializer_list<QWidget*>{outcomes_, goals_, scoreMap_, totalGoals_, moneyLines_,
-                                         visitorScorers_, homeScorers_, visitorName_, homeName_}) {
+    for (QWidget* figure : std::initializer_list<QWidget*>{
+             outcomes_, goals_, bettingLines_, scoreMap_, totalGoals_, moneyLines_, visitorScorers_,
+             homeScorers_, visitorName_, homeName_}) {
         figureWidgets_.append(figure);
+    }
+    for (QTableWidget* table :
+         {outcomes_, goals_, bettingLines_, moneyLines_, visitorScorers_, homeScorers_}) {
+        offerTableCopy(table);
     }
     for (int kind = 0; kind < 3; ++kind) {
         figureWidgets_.append({visitorFair_[kind], homeFair_[kind]});
@@ -229,12 +276,29 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
 
     connect(runButton_, &QPushButton::clicked, this, &OddsWindow::startRun);
     connect(cancelButton_, &QPushButton::clicked, this, &OddsWindow::cancelRun);
+    connect(exportButton_, &QPushButton::clicked, this, &OddsWindow::exportFigures);
+    // Enter in any input starts a run, as the default button of a dialog would; the
+    // bookmaker's fields below are left out, since a run there would replace the figures.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* enter = new QShortcut(key, inputsArea_);
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, this, &OddsWindow::startRun);
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (run_->running()) {
+            cancelRun();
+        }
+    });
     connect(run_, &OddsRun::progressed, this, &OddsWindow::runProgressed);
     connect(run_, &OddsRun::finished, this, &OddsWindow::runFinished);
     connect(run_, &OddsRun::cancelled, this, &OddsWindow::runCancelled);
     connect(run_, &OddsRun::failed, this, &OddsWindow::runFailed);
     connect(visitorOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
     connect(homeOffered_, &QLineEdit::textChanged, this, &OddsWindow::showEdges);
+    for (QLineEdit* offered : lineOffered_) {
+        connect(offered, &QLineEdit::textChanged, this, &OddsWindow::showBettingLines);
+    }
     for (QComboBox* team : {visitorTeam_, homeTeam_}) {
         connect(team, &QComboBox::editTextChanged, this, &OddsWindow::inputsChanged);
     }
@@ -242,10 +306,12 @@ OddsWindow::OddsWindow(const OddsInputs& start, SeasonInUse season, QWidget* par
         connect(gaa, &QLineEdit::textChanged, this, &OddsWindow::inputsChanged);
     }
     setRunning(false);
+    showSeasonName();
     // Room for every figure on a screen of 1366 x 768; on a smaller one the figures scroll.
+    // The frame round the window has to fit on the screen too.
     QSize size(1340, 720);
     if (const QScreen* shown = screen()) {
-        size = size.boundedTo(shown->availableGeometry().size());
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(FrameWidth, FrameHeight));
     }
     resize(size);
     runButton_->setDefault(true);
@@ -278,15 +344,22 @@ QWidget* OddsWindow::buildInputs() {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,20}")), seed_));
     seed_->setToolTip(tr("The base seed: the same seed plays the same series again"));
 
-    runButton_ = new QPushButton(tr("Run"));
+    runButton_ = new QPushButton(tr("&Run"));
     runButton_->setObjectName(QStringLiteral("runButton"));
-    cancelButton_ = new QPushButton(tr("Cancel"));
+    cancelButton_ = new QPushButton(tr("&Cancel"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    exportButton_ = new QPushButton(tr("E&xport\u2026"));
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setToolTip(tr("Every figure shown, as CSV"));
+    seasonName_ = new QLabel;
+    seasonName_->setObjectName(QStringLiteral("seasonName"));
+    seasonName_->setTextFormat(Qt::PlainText);
     progress_ = newRunProgressBar(ProgressSteps);
     status_ = newRunStatusLine();
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* inputs = new QWidget;
+    inputsArea_ = inputs;
     auto* grid = new QGridLayout(inputs);
     grid->setContentsMargins(0, 0, 0, 0);
     const auto label = [](const QString& text, QWidget* buddy, const QColor& colour = {}) {
@@ -300,12 +373,12 @@ QWidget* OddsWindow::buildInputs() {
     auto* row = new QHBoxLayout;
     row->addWidget(label(tr("&Visitor"), visitorTeam_, VisitorBlue));
     row->addWidget(visitorTeam_);
-    row->addWidget(label(tr("GAA"), visitorGaa_, VisitorBlue));
+    row->addWidget(label(tr("G&AA"), visitorGaa_, VisitorBlue));
     row->addWidget(visitorGaa_);
     row->addSpacing(16);
     row->addWidget(label(tr("&Home"), homeTeam_, HomeRed));
     row->addWidget(homeTeam_);
-    row->addWidget(label(tr("GAA"), homeGaa_, HomeRed));
+    row->addWidget(label(tr("&GAA"), homeGaa_, HomeRed));
     row->addWidget(homeGaa_);
     row->addSpacing(16);
     row->addWidget(label(tr("&Series"), seriesCount_));
@@ -315,7 +388,10 @@ QWidget* OddsWindow::buildInputs() {
     row->addSpacing(16);
     row->addWidget(runButton_);
     row->addWidget(cancelButton_);
+    row->addSpacing(16);
+    row->addWidget(exportButton_);
     row->addStretch();
+    row->addWidget(seasonName_);
     grid->addLayout(row, 0, 0, 1, 2);
     grid->addWidget(progress_, 1, 0);
     grid->addWidget(status_, 1, 1);
@@ -384,10 +460,50 @@ QWidget* OddsWindow::buildMoneyLine() {
 }
 
 QWidget* OddsWindow::buildGoals() {
-    goals_ = figureTable("goalsTable", {QString(), QString()}, 7);
+    goals_ = figureTable("goalsTable", {QString(), QString()}, 2);
     goals_->horizontalHeader()->hide();
-    showRows(goals_, 7);
-    return group(tr("Goals, totals and puck line"), goals_);
+    showRows(goals_, 2);
+    return group(tr("Goals a game"), goals_);
+}
+
+QWidget* OddsWindow::buildBettingLines() {
+    bettingLines_ = figureTable(
+        "bettingLines",
+        {tr("Line"), tr("Chance"), tr("Decimal"), tr("American"), tr("Bookmaker"), tr("Edge")}, 0);
+    bettingLines_->horizontalHeaderItem(LineDecimal)->setToolTip(tr("Fair decimal odds"));
+    bettingLines_->horizontalHeaderItem(LineAmerican)->setToolTip(tr("Fair American odds"));
+    bettingLines_->horizontalHeaderItem(LineEdge)->setToolTip(
+        tr("Expected return per unit staked at the bookmaker's odds"));
+    // Each market under a row of its own across the table, in the library's order.
+    const int width = fontMetrics().horizontalAdvance(QStringLiteral("+1000.0")) + 12;
+    std::string market;
+    int row = 0;
+    for (const BettingLine& line : bettingLines(OddsTally{})) {
+        if (line.market != market) {
+            market = line.market;
+            bettingLines_->insertRow(row);
+            bettingLines_->setSpan(row, 0, 1, bettingLines_->columnCount());
+            setCell(bettingLines_, row, 0, QString::fromStdString(market));
+            QFont bold = bettingLines_->font();
+            bold.setBold(true);
+            bettingLines_->item(row, 0)->setFont(bold);
+            ++row;
+        }
+        bettingLines_->insertRow(row);
+        auto* offered =
+            lineBox(QStringLiteral("lineOffered%1").arg(lineRows_.size()).toLatin1().constData(),
+                    {}, width);
+        offered->setPlaceholderText(tr("odds"));
+        offered->setToolTip(tr("The bookmaker's odds of this line: %1").arg(acceptedOdds()));
+        offered->setAlignment(Qt::AlignRight);
+        offered->setFrame(false);
+        bettingLines_->setCellWidget(row, LineOffered, offered);
+        lineOffered_.push_back(offered);
+        lineRows_.push_back(row);
+        ++row;
+    }
+    showRows(bettingLines_, row);
+    return group(tr("Betting lines"), bettingLines_);
 }
 
 QWidget* OddsWindow::buildScoreMap() {
@@ -403,7 +519,7 @@ QWidget* OddsWindow::buildTotalGoals() {
         totalGoalsBars_->append(0);
         categories.append(QString::number(goals));
     }
-    totalGoalsBars_->setColor(QColor(110, 40, 150));
+    totalGoalsBars_->setColor(BarPurple);
     auto* series = new QBarSeries;
     series->append(totalGoalsBars_);
     series->setBarWidth(0.8);
@@ -443,14 +559,27 @@ QWidget* OddsWindow::buildTotalGoals() {
 QWidget* OddsWindow::buildMoneyLines() {
     moneyLines_ = figureTable("moneyLineTable", {tr("FaceOff! shows"), tr("Series")}, 0);
     showRows(moneyLines_, MoneyLineRows);
-    return group(tr("Money line of an 11-game series"), moneyLines_);
+    auto* box = group(tr("Money line of an 11-game series"), moneyLines_);
+    auto* note = new QLabel(tr("FaceOff! plays one series of 11 games and shows its money line. "
+                               "Here: how often each line came out over the series played, so "
+                               "how much one FaceOff! can vary. Not a price for one game: that "
+                               "is the money line on the left."));
+    note->setObjectName(QStringLiteral("moneyLinesNote"));
+    note->setWordWrap(true);
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    note->setFont(small);
+    box->layout()->addWidget(note);
+    return box;
 }
 
 QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const QString& title) {
     // Titled by its first column rather than a box around it: the names need the width.
-    table = figureTable(name, {title, tr("Anytime"), tr("Goals")}, PlayersPerTeam);
+    // Two figures a bettor reads; the goals a game are on each name's tooltip.
+    table = figureTable(name, {title, tr("Anytime"), tr("Fair")}, PlayersPerTeam);
     table->horizontalHeaderItem(1)->setToolTip(tr("Chance of scoring at least once in a game"));
-    table->horizontalHeaderItem(2)->setToolTip(tr("Goals a game"));
+    table->horizontalHeaderItem(2)->setToolTip(
+        tr("Fair decimal odds of an anytime goal; the American ones on each row's tooltip"));
     table->setMinimumWidth(230);
     return table;
 }
@@ -511,6 +640,11 @@ void OddsWindow::startRun() {
                     gaa->text().toStdString(), QLocale().decimalPoint().toStdString()));
             }
         }
+        if (refusal->kind == RefusalKind::TeamUnknown && !message.contains(tr("did you mean"))) {
+            const bool visiting = refusal->field == InputField::VisitorTeam;
+            message += visibleScreenText(teamCodeSuggestionText(
+                visiting ? request.visitor : request.home, *season_.ratings.table, visiting));
+        }
         showMessage(message, stay ? nullptr : fields[int(refusal->field)]);
         return;
     }
@@ -534,6 +668,8 @@ void OddsWindow::startRun() {
     }
     shown_.reset();
     shownInputs_ = currentInputs();
+    runShootouts_ = request.shootout;
+    shownRatings_ = season_.ratings.source();
     asked_ = request.series;
     baseSeed_ = request.baseSeed;
     progress_->setValue(0);
@@ -554,7 +690,13 @@ void OddsWindow::useSeason(SeasonInUse season) {
         box->addItems(codes);
         box->setEditText(entered);
     }
+    showSeasonName();
     inputsChanged();
+}
+
+void OddsWindow::showSeasonName() {
+    seasonName_->setText(seasonText(season_));
+    seasonName_->setToolTip(QFile::decodeName(season_.rosterFolder.c_str()));
 }
 
 OddsWindow::RunInputs OddsWindow::currentInputs() const {
@@ -578,10 +720,17 @@ void OddsWindow::inputsChanged() {
                       "inputs entered")
                        .arg(visibleScreenText(shown_->visitor), visibleScreenText(shown_->home))
                  : runStatus_);
+    showStaleness(previous);
+    showEdges();
+    showBettingLines();
+}
+
+void OddsWindow::showStaleness(bool previous) {
     for (QWidget* figure : figureWidgets_) {
         figure->setEnabled(!previous);
     }
-    showEdges();
+    // The chart draws its bars in their own colour whatever the widget's state.
+    totalGoalsBars_->setColor(previous ? StaleGrey : BarPurple);
 }
 
 void OddsWindow::cancelRun() {
@@ -634,6 +783,10 @@ void OddsWindow::setRunning(bool running) {
         input->setEnabled(!running);
     }
     cancelButton_->setEnabled(running);
+    exportButton_->setEnabled(!running && shown_.has_value());
+    // The focus goes to Cancel while a run goes and back to Run after, whether it ended or
+    // was cancelled (which disables Cancel and so sends the focus on).
+    (running ? cancelButton_ : runButton_)->setFocus(Qt::OtherFocusReason);
 }
 
 void OddsWindow::closeEvent(QCloseEvent* event) {
@@ -652,6 +805,7 @@ void OddsWindow::showTally(const OddsTally& tally) {
     scoreMap_->setShares(figures.scoreGrid, tally.visitor, tally.home);
     showTotalGoals(tally);
     showMoneyLines(tally, figures);
+    showBettingLines();
     showScorers(visitorScorers_, tally.visitorPlayers, figures.visitorScorers);
     showScorers(homeScorers_, tally.homePlayers, figures.homeScorers);
     visitorScorers_->horizontalHeaderItem(0)->setText(tr("%1 scorers").arg(visitorName_->text()));
@@ -662,15 +816,18 @@ void OddsWindow::showTally(const OddsTally& tally) {
 void OddsWindow::showOutcomes(const OddsTally& tally, const OddsFigures& figures) {
     const QString visitor = visibleScreenText(tally.visitor);
     const QString home = visibleScreenText(tally.home);
+    // Where the shootout decides level games it is named, and no game ends level.
+    const QString overtime =
+        runShootouts_ ? tr("%1 wins in overtime or the shootout") : tr("%1 wins in overtime");
     const struct {
         QString label;
         const Probability& chance;
         QColor colour;
     } rows[] = {
         {tr("%1 wins in regulation").arg(visitor), figures.visitorRegulation, VisitorBlue},
-        {tr("%1 wins in overtime").arg(visitor), figures.visitorOvertime, VisitorBlue},
+        {overtime.arg(visitor), figures.visitorOvertime, VisitorBlue},
         {tr("%1 wins in regulation").arg(home), figures.homeRegulation, HomeRed},
-        {tr("%1 wins in overtime").arg(home), figures.homeOvertime, HomeRed},
+        {overtime.arg(home), figures.homeOvertime, HomeRed},
         {tr("Level after overtime"), figures.tie, QColor(Qt::black)},
         {tr("%1 wins").arg(visitor), figures.visitorWin, VisitorBlue},
         {tr("%1 wins").arg(home), figures.homeWin, HomeRed},
@@ -683,38 +840,51 @@ void OddsWindow::showOutcomes(const OddsTally& tally, const OddsFigures& figures
                 percentText(chance.low) + QStringLiteral(" - ") + percentText(chance.high));
         ++row;
     }
+    outcomes_->setRowHidden(TieRow, runShootouts_);
 }
 
 void OddsWindow::showFairOdds(const OddsFigures& figures) {
     const auto side = [](QLabel*(&labels)[3], double chance, const std::optional<FairOdds>& fair) {
         labels[0]->setText(percentText(chance));
-        labels[1]->setText(fair ? QLocale().toString(fair->decimal, 'f', 2) : QStringLiteral("-"));
-        labels[2]->setText(fair ? signedText(std::round(fair->american), 0) : QStringLiteral("-"));
+        labels[1]->setText(decimalText(fair));
+        labels[2]->setText(americanText(fair));
     };
     side(visitorFair_, figures.visitorTwoWay, figures.visitorFair);
     side(homeFair_, figures.homeTwoWay, figures.homeFair);
 }
 
-void OddsWindow::showGoals(const OddsTally& tally, const OddsFigures& figures) {
-    const QString visitor = visitorName_->text();
-    const QString home = homeName_->text();
+void OddsWindow::showGoals(const OddsTally&, const OddsFigures& figures) {
     const QLocale locale;
-    int row = 0;
-    setCell(goals_, row++, 0, tr("Expected goals %1").arg(visitor), VisitorBlue);
-    setCell(goals_, row - 1, 1, locale.toString(figures.expectedGoalsVisitor, 'f', 2));
-    setCell(goals_, row++, 0, tr("Expected goals %1").arg(home), HomeRed);
-    setCell(goals_, row - 1, 1, locale.toString(figures.expectedGoalsHome, 'f', 2));
-    for (std::size_t line = 0; line < TotalLines.size(); ++line) {
-        setCell(goals_, row++, 0,
-                tr("Over / under %1 goals").arg(locale.toString(TotalLines[line], 'f', 1)));
-        setCell(goals_, row - 1, 1,
-                percentText(figures.over[line]) + QStringLiteral(" / ") +
-                    percentText(1 - figures.over[line]));
+    setCell(goals_, 0, 0, tr("Expected goals %1").arg(visitorName_->text()), VisitorBlue);
+    setCell(goals_, 0, 1, locale.toString(figures.expectedGoalsVisitor, 'f', 2));
+    setCell(goals_, 1, 0, tr("Expected goals %1").arg(homeName_->text()), HomeRed);
+    setCell(goals_, 1, 1, locale.toString(figures.expectedGoalsHome, 'f', 2));
+}
+
+void OddsWindow::showBettingLines() {
+    std::vector<std::optional<double>> offered;
+    for (const QLineEdit* field : lineOffered_) {
+        offered.push_back(offeredOdds(field->text()));
     }
-    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.visitor)), VisitorBlue);
-    setCell(goals_, row - 1, 1, percentText(figures.visitorByTwo));
-    setCell(goals_, row++, 0, visibleScreenText(twoGoalMarginName(tally.home)), HomeRed);
-    setCell(goals_, row - 1, 1, percentText(figures.homeByTwo));
+    const bool current = shown_ && !figuresOfPreviousRun();
+    const std::vector<BettingLine> lines =
+        shown_ ? bettingLines(*shown_, current ? offered : std::vector<std::optional<double>>{})
+               : std::vector<BettingLine>{};
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const BettingLine& line = lines[index];
+        const int row = lineRows_[index];
+        setCell(bettingLines_, row, LineName, visibleScreenText(line.name), sideColour(line.side));
+        setCell(bettingLines_, row, LineChance, percentText(line.chance));
+        setCell(bettingLines_, row, LineDecimal, decimalText(line.fair));
+        setCell(bettingLines_, row, LineAmerican, americanText(line.fair));
+        const QLineEdit* field = lineOffered_[index];
+        const bool unreadable = !field->text().trimmed().isEmpty() && !offered[index];
+        setCell(bettingLines_, row, LineEdge,
+                line.edge    ? signedText(*line.edge * Percent, 1) + QStringLiteral(" %")
+                : unreadable ? tr("not odds")
+                             : QString(),
+                line.edge && *line.edge > 0 ? GainGreen : LossRed);
+    }
 }
 
 void OddsWindow::showTotalGoals(const OddsTally& tally) {
@@ -757,9 +927,14 @@ void OddsWindow::showScorers(QTableWidget* table,
         const ScorerFigures& scorer = ranked[std::size_t(row)];
         const QString name = visibleScreenText(players[scorer.row].name);
         setCell(table, row, 0, name);
-        table->item(row, 0)->setToolTip(name); // whole, should the column cut it short
+        // Whole, should the column cut it short.
+        table->item(row, 0)->setToolTip(
+            tr("%1: %2 goals a game").arg(name, locale.toString(scorer.goalsPerGame, 'f', 3)));
         setCell(table, row, 1, percentText(scorer.anytime));
-        setCell(table, row, 2, locale.toString(scorer.goalsPerGame, 'f', 3));
+        const std::optional<FairOdds> fair = anytimeScorerOdds(scorer);
+        setCell(table, row, 2, decimalText(fair));
+        table->item(row, 2)->setToolTip(
+            fair ? tr("Fair odds %1 or %2").arg(decimalText(fair), americanText(fair)) : QString());
     }
 }
 
@@ -793,6 +968,82 @@ void OddsWindow::showEdges() {
     edgeNote_->setText(note);
     setTextColour(edgeNote_, QPalette::WindowText,
                   unreadable || previous ? LossRed : palette().color(QPalette::WindowText));
+}
+
+QString OddsWindow::figuresCsv() const {
+    if (!shown_) {
+        return {};
+    }
+    const QChar comma(QLatin1Char(','));
+    QString text = tr("Visitor,Home,Series,Games,Base seed,Season\n");
+    QStringList head{visibleScreenText(shown_->visitor), visibleScreenText(shown_->home),
+                     QString::number(shown_->series),    QString::number(shown_->games),
+                     QString::number(baseSeed_),         seasonText(season_)};
+    for (QString& cell : head) {
+        if (cell.contains(comma) || cell.contains(QLatin1Char('"'))) {
+            cell = QLatin1Char('"') + cell.replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+                   QLatin1Char('"');
+        }
+    }
+    text += head.join(comma) + QLatin1Char('\n');
+    const auto section = [&](const QString& title, const QTableWidget* table) {
+        text += QLatin1Char('\n') + title + QLatin1Char('\n') + tableText(*table, comma);
+    };
+    section(tr("How the games end"), outcomes_);
+    text += QLatin1Char('\n') + tr("Money line, level games as pushes") + QLatin1Char('\n') +
+            tr("Side,Implied,Decimal,American,Bookmaker,Edge\n");
+    for (const auto& [name, fair, offered, edge] :
+         {std::tuple{visitorName_, visitorFair_, visitorOffered_, visitorEdge_},
+          std::tuple{homeName_, homeFair_, homeOffered_, homeEdge_}}) {
+        text += QStringList{name->text(),    fair[0]->text(), fair[1]->text(),
+                            fair[2]->text(), offered->text(), edge->text()}
+                    .join(comma) +
+                QLatin1Char('\n');
+    }
+    section(tr("Goals a game"), goals_);
+    section(tr("Betting lines"), bettingLines_);
+    section(tr("Money line of an 11-game series"), moneyLines_);
+    section(tr("Visitor scorers"), visitorScorers_);
+    section(tr("Home scorers"), homeScorers_);
+    text += QLatin1Char('\n') + tr("Final scores, %% of games (visitor goals down, home goals "
+                                   "across; the last row and column hold more)\n");
+    const QLocale c = QLocale::c();
+    for (const auto& row : oddsFigures(*shown_).scoreGrid) {
+        QStringList cells;
+        for (const double share : row) {
+            cells << c.toString(share * Percent, 'f', 2);
+        }
+        text += cells.join(comma) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+void OddsWindow::exportFigures() {
+    const QString csv = tr("CSV files (*.csv)");
+    const QString json = tr("JSON files, as zelkor-cli --json writes them (*.json)");
+    QString filter = csv;
+    const QString file = QFileDialog::getSaveFileName(
+        this, tr("Export the figures"), QStringLiteral("odds.csv"),
+        csv + QStringLiteral(";;") + json + tr(";;All files (*)"), &filter);
+    if (file.isEmpty() || !shown_) {
+        return;
+    }
+    QByteArray bytes;
+    if (filter == json || file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+        std::ostringstream text;
+        writeOddsJson({*shown_, baseSeed_, offeredOdds(visitorOffered_->text()),
+                       offeredOdds(homeOffered_->text()), shownRatings_},
+                      text);
+        bytes = QByteArray::fromStdString(text.str());
+    } else {
+        bytes = figuresCsv().toUtf8();
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        showMessage(tr("The figures could not be written to '%1': %2")
+                        .arg(QDir::toNativeSeparators(file), out.errorString()),
+                    nullptr);
+    }
 }
 
 } // namespace zelkor::ui

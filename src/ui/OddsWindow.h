@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <QList>
 #include <QString>
@@ -53,6 +55,9 @@ public:
     // The counts shown, those of the run so far while one is going; none before the first.
     const std::optional<OddsTally>& shownTally() const { return shown_; }
 
+    // Every figure shown, table by table under its title, as CSV.
+    QString figuresCsv() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -61,6 +66,7 @@ private:
     QWidget* buildOutcomes();
     QWidget* buildMoneyLine();
     QWidget* buildGoals();
+    QWidget* buildBettingLines();
     QWidget* buildScoreMap();
     QWidget* buildTotalGoals();
     QWidget* buildMoneyLines();
@@ -98,6 +104,10 @@ private:
     void showGoals(const OddsTally& tally, const OddsFigures& figures);
     void showTotalGoals(const OddsTally& tally);
     void showMoneyLines(const OddsTally& tally, const OddsFigures& figures);
+    void showBettingLines();
+    void showSeasonName();
+    void showStaleness(bool previous);
+    void exportFigures();
     void showScorers(QTableWidget* table, const std::array<PlayerTally, PlayersPerTeam>& players,
                      const std::array<ScorerFigures, PlayersPerTeam>& ranked);
     void showEdges();
@@ -109,6 +119,8 @@ private:
     std::uint64_t baseSeed_ = 0;    // its base seed
     RunInputs shownInputs_;         // those of the figures shown
     int seasonsUsed_ = 0;           // seasons taken by useSeason
+    bool runShootouts_ = false;     // the run going or last run decided level games so
+    std::string shownRatings_;      // where its ratings came from, as reports name them
     QString runStatus_;             // the status line of the run, when its figures are current
     QList<QWidget*> figureWidgets_; // greyed while they are of the previous run
 
@@ -120,6 +132,9 @@ private:
     QLineEdit* seed_ = nullptr;
     QPushButton* runButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QLabel* seasonName_ = nullptr;
+    QWidget* inputsArea_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* status_ = nullptr;
 
@@ -134,6 +149,9 @@ private:
     QLabel* homeEdge_ = nullptr;
     QLabel* edgeNote_ = nullptr;
     QTableWidget* goals_ = nullptr;
+    QTableWidget* bettingLines_ = nullptr;
+    std::vector<QLineEdit*> lineOffered_; // the bookmaker's odds of each betting line
+    std::vector<int> lineRows_;           // the table's row of each betting line
     ScoreHeatMap* scoreMap_ = nullptr;
     QChartView* totalGoals_ = nullptr;
     QBarSet* totalGoalsBars_ = nullptr;

@@ -4,11 +4,15 @@
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include <QFile>
 #include <QIcon>
+#include <QKeySequence>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QShortcut>
 
 namespace zelkor::ui {
 
@@ -41,6 +45,31 @@ ReadMeWindow::ReadMeWindow(const SeasonInUse& season, QWidget* parent) : QWidget
 
     showSeason(season);
     Text1_->setFocus();
+
+    // Esc and Ctrl+W close it, as they close a help window elsewhere.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+        auto* close = new QShortcut(key, this);
+        connect(close, &QShortcut::activated, this, &QWidget::close);
+    }
+}
+
+void ReadMeWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Where the window system put it, unless that leaves its bottom or right side off the
+    // screen: then as far up and left as it takes to show it whole.
+    const QScreen* shown = screen();
+    if (shown == nullptr) {
+        return;
+    }
+    const QRect room = shown->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint place = frame.topLeft();
+    place.setX(std::max(room.left(), std::min(place.x(), room.right() + 1 - frame.width())));
+    place.setY(std::max(room.top(), std::min(place.y(), room.bottom() + 1 - frame.height())));
+    if (place != frame.topLeft()) {
+        move(place);
+    }
 }
 
 void ReadMeWindow::showSeason(const SeasonInUse& season) {

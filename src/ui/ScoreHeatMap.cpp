@@ -32,6 +32,16 @@ QColor shade(double weight) {
                   mix(Empty.blue(), Darkest.blue()));
 }
 
+// A colour as the map draws it: greyed, and lighter, while its figures are of a previous
+// run (the map is disabled then).
+QColor drawn(const QColor& colour, bool enabled) {
+    if (enabled) {
+        return colour;
+    }
+    const int grey = 128 + qGray(colour.rgb()) / 2;
+    return QColor(grey, grey, grey);
+}
+
 } // namespace
 
 ScoreHeatMap::ScoreHeatMap(QWidget* parent) : QWidget(parent) {
@@ -90,9 +100,10 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 0.8);
     const int cell = cellSize();
+    const bool enabled = isEnabled();
 
     // The axis titles, in the sides' colours, and the goal numbers.
-    painter.setPen(QColor(0, 0, 255));
+    painter.setPen(drawn(QColor(0, 0, 255), enabled));
     painter.save();
     painter.translate(left(), 0);
     painter.save();
@@ -101,15 +112,15 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(-HeatMapGoals * cell / 2, -10, HeatMapGoals * cell, 20), Qt::AlignCenter,
                      visitor_.isEmpty() ? tr("Visitor") : visitor_);
     painter.restore();
-    painter.setPen(QColor(255, 0, 0));
+    painter.setPen(drawn(QColor(255, 0, 0), enabled));
     painter.drawText(QRect(Margin, 0, HeatMapGoals * cell, 16), Qt::AlignCenter,
                      home_.isEmpty() ? tr("Home") : home_);
     painter.setFont(small);
     for (int goals = 0; goals < HeatMapGoals; ++goals) {
-        painter.setPen(QColor(0, 0, 255));
+        painter.setPen(drawn(QColor(0, 0, 255), enabled));
         painter.drawText(QRect(18, Margin + goals * cell, Margin - 20, cell),
                          Qt::AlignRight | Qt::AlignVCenter, goalsLabel(goals));
-        painter.setPen(QColor(255, 0, 0));
+        painter.setPen(drawn(QColor(255, 0, 0), enabled));
         painter.drawText(QRect(Margin + goals * cell, 16, cell, Margin - 16), Qt::AlignCenter,
                          goalsLabel(goals));
     }
@@ -121,14 +132,14 @@ void ScoreHeatMap::paintEvent(QPaintEvent*) {
             const QRect box = cellBox(v, h);
             const double cellShare = share(v, h);
             const double weight = largest_ == 0 ? 0 : cellShare / largest_;
-            const QColor fill = cellShare == 0 ? Empty : shade(weight);
+            const QColor fill = drawn(cellShare == 0 ? Empty : shade(weight), enabled);
             painter.fillRect(box, fill);
             painter.setPen(QColor(220, 220, 228));
             painter.drawRect(box.adjusted(0, 0, -1, -1));
             // Shares under a twentieth of a percent round to nothing shown.
             const double percent = cellShare * Percent;
             if (percent >= 0.05) {
-                painter.setPen(fill.lightnessF() < 0.55 ? Qt::white : Qt::black);
+                painter.setPen(drawn(fill.lightnessF() < 0.55 ? Qt::white : Qt::black, enabled));
                 painter.drawText(box, Qt::AlignCenter, locale.toString(percent, 'f', 1));
             }
         }

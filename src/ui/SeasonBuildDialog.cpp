@@ -1,8 +1,12 @@
 #include "ui/SeasonBuildDialog.h"
 
-#include "season/SeasonBuild.h"
+#include "season/FitCheckSummary.h"
+#include "season/MessageText.h"
 #include "ui/BackgroundRun.h"
 #include "ui/SeasonBuildRun.h"
+#include "ui/WindowText.h"
+
+#include <cmath>
 
 #include <QCheckBox>
 #include <QFile>
@@ -11,7 +15,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QLocale>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,6 +26,7 @@ namespace zelkor::ui {
 namespace {
 
 constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
+constexpr int ReportLines = 10;     // lines of the build's report in view without scrolling
 
 std::filesystem::path pathOf(const QLineEdit* box) {
     return QFile::encodeName(box->text().trimmed()).toStdString();
@@ -47,7 +53,14 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
         row->addWidget(box, 1);
         row->addWidget(browse);
         auto* caption = new QLabel(label);
+        caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
         caption->setBuddy(box);
+        // Never narrower than its words in the font it is drawn with, whatever the style
+        // squeezes, with room for the last letter's overhang.
+        caption->ensurePolished();
+        caption->setMinimumWidth(
+            caption->fontMetrics().horizontalAdvance(QString(label).remove(QLatin1Char('&'))) +
+            caption->fontMetrics().averageCharWidth());
         form->addRow(caption, row);
         inputs_ << box << browse;
         return std::pair{box, browse};
@@ -68,7 +81,8 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
     before_ = new QLineEdit;
     before_->setObjectName(QStringLiteral("beforeDate"));
     before_->setPlaceholderText(tr("YYYY-MM-DD, optional: only games before it"));
-    form->addRow(tr("&Before"), before_);
+    // "Bef&ore": Alt+B is the Build button's.
+    form->addRow(tr("Bef&ore"), before_);
     replace_ = new QCheckBox(tr("Re&place existing files (each old one is kept as .bak)"));
     replace_->setObjectName(QStringLiteral("replaceFiles"));
     form->addRow(QString(), replace_);
@@ -82,15 +96,28 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
     cancelButton_ = new QPushButton(tr("Cancel"));
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     cancelButton_->setAutoDefault(false);
+    useButton_ = new QPushButton(tr("&Use this season"));
+    useButton_->setObjectName(QStringLiteral("useSeasonButton"));
+    useButton_->hide();
     inputs_ << buildButton_;
+
+    report_ = new QPlainTextEdit;
+    report_->setObjectName(QStringLiteral("buildReport"));
+    report_->setReadOnly(true);
+    report_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    report_->setFixedHeight(report_->fontMetrics().lineSpacing() * ReportLines +
+                            2 * report_->frameWidth() + 8);
+    report_->hide();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
     buttons->addWidget(buildButton_);
+    buttons->addWidget(useButton_);
     buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(progress_);
+    layout->addWidget(report_);
     layout->addLayout(buttons);
 
     connect(skatersBrowse, &QPushButton::clicked, this,
@@ -102,14 +129,16 @@ SeasonBuildDialog::SeasonBuildDialog(QWidget* parent)
     connect(folderBrowse, &QPushButton::clicked, this, &SeasonBuildDialog::chooseFolder);
     connect(buildButton_, &QPushButton::clicked, this, &SeasonBuildDialog::startBuild);
     connect(cancelButton_, &QPushButton::clicked, this, &SeasonBuildDialog::reject);
+    connect(useButton_, &QPushButton::clicked, this, &SeasonBuildDialog::accept);
     connect(run_, &SeasonBuildRun::progressed, this, &SeasonBuildDialog::buildProgressed);
     connect(run_, &SeasonBuildRun::finished, this, &SeasonBuildDialog::buildFinished);
     connect(run_, &SeasonBuildRun::cancelled, this, &SeasonBuildDialog::buildCancelled);
+    connect(run_, &SeasonBuildRun::filesExist, this, &SeasonBuildDialog::filesExist);
     connect(run_, &SeasonBuildRun::failed, this, &SeasonBuildDialog::buildFailed);
 }
 
 std::filesystem::path SeasonBuildDialog::builtFolder() const {
-    return pathOf(folder_);
+    return built_;
 }
 
 void SeasonBuildDialog::chooseFile(QLineEdit* box, const QString& caption) {
@@ -138,8 +167,15 @@ void SeasonBuildDialog::startBuild() {
     request.before = before_->text().trimmed().toStdString();
     request.folder = pathOf(folder_);
     request.replace = replace_->isChecked();
+    requested_ = request.folder;
+    built_.clear();
     progress_->setValue(0);
     status_->setText(tr("Reading the files\u2026"));
+    report_->clear();
+    report_->hide();
+    useButton_->hide();
+    buildButton_->setDefault(true);
+    cancelButton_->setText(tr("Cancel"));
     setRunning(true);
     run_->start(request);
 }
@@ -159,10 +195,17 @@ void SeasonBuildDialog::buildProgressed(const QString& stage, double done) {
     status_->setText(stage);
 }
 
-void SeasonBuildDialog::buildFinished() {
+void SeasonBuildDialog::buildFinished(const SeasonBuildReport& report) {
     progress_->setValue(ProgressSteps);
     setRunning(false);
-    accept();
+    status_->setText(tr("The season is built"));
+    // The folder of this build, whatever the box says by the time it is used.
+    built_ = requested_;
+    showReport(reportText(report));
+    cancelButton_->setText(tr("Close"));
+    useButton_->show();
+    useButton_->setDefault(true);
+    useButton_->setFocus();
 }
 
 void SeasonBuildDialog::buildCancelled() {
@@ -171,10 +214,82 @@ void SeasonBuildDialog::buildCancelled() {
     setRunning(false);
 }
 
+void SeasonBuildDialog::filesExist(int count) {
+    progress_->setValue(0);
+    setRunning(false);
+    status_->setText(tr("The season was not built"));
+    showReport(filesExistText(count));
+    replace_->setFocus();
+}
+
 void SeasonBuildDialog::buildFailed(const QString& message) {
+    progress_->setValue(0);
     status_->setText(tr("The season was not built"));
     setRunning(false);
-    QMessageBox::warning(this, QStringLiteral("ZELKOR"), message);
+    // In the dialog's own scrolled box: a refusal may list many problems.
+    showReport(message);
+    report_->setFocus();
+}
+
+void SeasonBuildDialog::showReport(const QString& text) {
+    report_->setPlainText(text);
+    report_->show();
+}
+
+QString SeasonBuildDialog::filesExistText(int count) {
+    return tr("The season folder holds %n of the files this build writes already. Tick "
+              "\"Replace existing files\" to replace them (each old one is kept as .bak), or "
+              "choose another folder. Nothing was written.",
+              nullptr, count);
+}
+
+QString SeasonBuildDialog::reportText(const SeasonBuildReport& report) {
+    const QLocale locale;
+    const auto percent = [&locale](double share) {
+        return std::isfinite(share) ? locale.toString(share * 100, 'f', 1) + QStringLiteral(" %")
+                                    : tr("no real goals");
+    };
+    QStringList lines;
+    const FitCheckSummary check = summarizeFitCheck(report.check);
+    QString fit = tr("The fit's check: %1 of %2 clubs play their season back within %3 % of "
+                     "their real goals a game")
+                      .arg(check.within)
+                      .arg(check.clubs)
+                      .arg(std::lround(FitTolerance * 100));
+    if (!check.worst.empty()) {
+        QStringList worst;
+        for (const FitCheckMiss& club : check.worst) {
+            worst << screenText(shownText(club.code)) + QLatin1Char(' ') +
+                         percent(club.largestMiss);
+        }
+        fit += tr("; the largest misses: %1").arg(worst.join(QStringLiteral(", ")));
+    }
+    lines << fit + QLatin1Char('.');
+    for (const ImportedRoster& roster : report.rosters) {
+        for (const std::string& note : roster.notes) {
+            lines << tr("Note: %1").arg(screenText(note));
+        }
+    }
+    if (!report.unknownTeams.empty()) {
+        QStringList teams;
+        for (const std::string& team : report.unknownTeams) {
+            teams << screenText(shownText(team));
+        }
+        lines << tr("Skipped the skaters of teams without a league code: %1")
+                     .arg(teams.join(QStringLiteral(", ")));
+    }
+    int kept = 0;
+    for (const RosterWrite& written : report.written) {
+        kept += written.backup ? 1 : 0;
+    }
+    lines << (kept == 0 ? tr("Wrote %n files:", nullptr, int(report.written.size()))
+                        : tr("Wrote %n files (%1 old ones kept as .bak):", nullptr,
+                             int(report.written.size()))
+                              .arg(kept));
+    for (const RosterWrite& written : report.written) {
+        lines << QStringLiteral("  ") + screenText(shownPath(written.file));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void SeasonBuildDialog::setRunning(bool running) {

@@ -1,5 +1,6 @@
 #include "ui/SeasonBuildRun.h"
 
+#include "season/SeasonBuildTargets.h"
 #include "ui/WindowText.h"
 
 #include <exception>
@@ -17,8 +18,15 @@ void SeasonBuildRun::start(const SeasonBuildRequest& request) {
             });
         };
         try {
-            if (buildSeason(request, stop, progress)) {
-                reports.end([this] { emit finished(); });
+            // Files in the way are said at once and in one line, before the long fit.
+            if (!request.replace) {
+                if (const auto existing = existingBuildTargets(request); !existing.empty()) {
+                    reports.end([this, count = int(existing.size())] { emit filesExist(count); });
+                    return;
+                }
+            }
+            if (auto report = buildSeason(request, stop, progress)) {
+                reports.end([this, built = std::move(*report)] { emit finished(built); });
             } else {
                 reports.end([this] { emit cancelled(); });
             }

@@ -9,9 +9,9 @@
 namespace zelkor::ui {
 
 // Builds a season on a thread of its own and reports on the thread that owns this object:
-// progress, then exactly one of finished, cancelled or failed. Destroying it stops a build
-// that is still going and waits for its thread. Cancelled once it is writing, it still
-// reports finished.
+// progress, then exactly one of finished, cancelled, filesExist or failed. Destroying it
+// stops a build that is still going and waits for its thread. Cancelled once it is
+// writing, it still reports finished.
 class SeasonBuildRun : public BackgroundRun {
     Q_OBJECT
 
@@ -23,8 +23,10 @@ public:
 
 signals:
     void progressed(const QString& stage, double done);
-    void finished();
+    void finished(const zelkor::SeasonBuildReport& report);
     void cancelled();
+    // The folder holds count of the files the build writes and replacing was not asked.
+    void filesExist(int count);
     void failed(const QString& message);
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace zelkor {
 namespace {
@@ -116,6 +117,69 @@ TEST(OddsFigures, ShownInOneOrder) {
     EXPECT_NEAR(scorers[1].goalsPerGame, 7.0 / 110, 1e-15);
     EXPECT_NEAR(scorers[1].anytime, 7.0 / 110, 1e-15);
     EXPECT_EQ(twoGoalMarginName("BOS"), "BOS wins by 2 or more");
+}
+
+// Ten games worked out by hand: each market's lines in order, with fair odds and edges.
+TEST(OddsFigures, BettingLinesOfEachMarketInOrder) {
+    OddsTally tally;
+    tally.visitor = "BOS";
+    tally.home = "TOR";
+    tally.games = 10;
+    tally.visitorWinsRegulation = 4;
+    tally.homeWinsRegulation = 3;
+    tally.visitorWinsOvertime = 1;
+    tally.homeWinsOvertime = 2;
+    tally.scoreGrid[3][1] = 3; // visitor by 2, 4 goals
+    tally.scoreGrid[5][0] = 1; // visitor by 5, 5 goals
+    tally.scoreGrid[1][3] = 2; // home by 2, 4 goals
+    tally.scoreGrid[2][6] = 1; // home by 4, 8 goals
+    tally.scoreGrid[3][2] = 1; // visitor by 1 in overtime
+    tally.scoreGrid[2][3] = 2; // home by 1 in overtime
+    std::vector<std::optional<double>> offered(BettingLineCount);
+    offered[1] = 4.0;  // the draw
+    offered[10] = 1.8; // TOR +1.5
+    const std::vector<BettingLine> lines = bettingLines(tally, offered);
+    ASSERT_EQ(lines.size(), BettingLineCount);
+
+    const struct {
+        const char* name;
+        LineSide side;
+        double chance;
+    } expected[] = {
+        {"BOS", LineSide::Visitor, 0.4},       {"Draw", LineSide::Neither, 0.3},
+        {"TOR", LineSide::Home, 0.3},          {"Over 4.5", LineSide::Neither, 0.5},
+        {"Under 4.5", LineSide::Neither, 0.5}, {"Over 5.5", LineSide::Neither, 0.1},
+        {"Under 5.5", LineSide::Neither, 0.9}, {"Over 6.5", LineSide::Neither, 0.1},
+        {"Under 6.5", LineSide::Neither, 0.9}, {"BOS -1.5", LineSide::Visitor, 0.4},
+        {"TOR +1.5", LineSide::Home, 0.6},     {"TOR -1.5", LineSide::Home, 0.3},
+        {"BOS +1.5", LineSide::Visitor, 0.7},
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].name, expected[i].name) << i;
+        EXPECT_EQ(lines[i].side, expected[i].side) << lines[i].name;
+        EXPECT_NEAR(lines[i].chance, expected[i].chance, 1e-12) << lines[i].name;
+        ASSERT_TRUE(lines[i].fair) << lines[i].name;
+        EXPECT_NEAR(lines[i].fair->decimal, 1 / expected[i].chance, 1e-9) << lines[i].name;
+    }
+    EXPECT_EQ(lines[0].market, "Regulation time, three-way");
+    EXPECT_EQ(lines[3].market, "Total goals");
+    EXPECT_EQ(lines[12].market, "Puck line");
+    EXPECT_NEAR(lines[6].fair->american, -900, 1e-6);
+    EXPECT_NEAR(lines[11].fair->american, 1 / 0.3 * 100 - 100, 1e-6);
+    // No line pushes: what is not won is lost.
+    EXPECT_NEAR(*lines[1].edge, 0.3 * 3 - 0.7, 1e-12);
+    EXPECT_NEAR(*lines[10].edge, 0.6 * 0.8 - 0.4, 1e-12);
+    EXPECT_FALSE(lines[0].edge);
+
+    // Before any game: no chances, so no prices and no edges.
+    tally = OddsTally{};
+    for (const BettingLine& line : bettingLines(tally, offered)) {
+        EXPECT_EQ(line.chance, 0) << line.name;
+        EXPECT_FALSE(line.fair || line.edge) << line.name;
+    }
+    // A scorer who scores in every game has no price; one in four games, 4.00 or +300.
+    EXPECT_FALSE(anytimeScorerOdds({0, 1.2, 1.0}));
+    EXPECT_NEAR(anytimeScorerOdds({0, 0.3, 0.25})->american, 300, 1e-9);
 }
 
 } // namespace

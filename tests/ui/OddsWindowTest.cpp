@@ -3,10 +3,18 @@
 #include "Typing.h"
 #include "WidgetTestSupport.h"
 #include "odds/ManySeries.h"
+#include "teamdata/RatingsFile.h"
+#include "teamdata/SeasonRatings.h"
 #include "ui/ScoreHeatMap.h"
+#include "ui/SeasonInUse.h"
 
 #include <QAction>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,10 +27,13 @@
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stop_token>
 
 namespace zelkor::ui {
@@ -82,9 +93,10 @@ protected:
 TEST_F(OddsWindowTest, OpensOnceAfterReadMeWithTheMainWindowsEntriesToEditApart) {
     const QList<QAction*> items = window.menuBar()->actions();
     ASSERT_EQ(items.size(), 3);
-    EXPECT_EQ(items[0]->text(), "ReadMe");
-    EXPECT_EQ(items[1]->text(), "Odds");
-    EXPECT_EQ(items[2]->text(), "Season");
+    // The captions' words, each with its underlined letter.
+    EXPECT_EQ(items[0]->text(), "&ReadMe");
+    EXPECT_EQ(items[1]->text(), "&Odds");
+    EXPECT_EQ(items[2]->text(), "&Season");
 
     openOdds();
     OddsWindow& odds = openOdds();
@@ -280,6 +292,252 @@ TEST_F(OddsWindowTest, RefusesWhatFaceOffRefusesWithItsMessages) {
             EXPECT_TRUE(QTest::qWaitFor([back] { return QApplication::focusWidget() == back; }));
         }
     }
+}
+
+// Whether any pixel of the widget is plainly coloured rather than grey.
+bool drawsColour(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (std::abs(qBlue(pixel) - qRed(pixel)) > 16 ||
+                std::abs(qBlue(pixel) - qGreen(pixel)) > 16) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The seeded 40-series run of BOS at TOR that the tests read figures from.
+void runForty(OddsWindow& odds) {
+    child<QSpinBox>(odds, "seriesCount")->setValue(40);
+    typeInto(child<QLineEdit>(odds, "seed"), "2024");
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+}
+
+TEST_F(OddsWindowTest, TheBettorsLinesArePricedAndJudgedRowByRow) {
+    OddsWindow& odds = openOdds();
+    runForty(odds);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    const std::vector<BettingLine> lines = bettingLines(*odds.shownTally());
+    const QLocale locale;
+    auto* table = child<QTableWidget>(odds, "bettingLines");
+    // Each market under a row of its own, then its lines.
+    const QStringList rows{"Regulation time, three-way",
+                           "BOS",
+                           "Draw",
+                           "TOR",
+                           "Total goals",
+                           "Over 4.5",
+                           "Under 4.5",
+                           "Over 5.5",
+                           "Under 5.5",
+                           "Over 6.5",
+                           "Under 6.5",
+                           "Puck line",
+                           "BOS -1.5",
+                           "TOR +1.5",
+                           "TOR -1.5",
+                           "BOS +1.5"};
+    ASSERT_EQ(table->rowCount(), rows.size());
+    std::size_t index = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        EXPECT_EQ(table->item(row, 0)->text(), rows[row]);
+        if (table->columnSpan(row, 0) > 1) {
+            continue; // a market's title
+        }
+        const BettingLine& line = lines[index++];
+        EXPECT_EQ(table->item(row, 1)->text(), locale.toString(line.chance * 100, 'f', 1) + " %");
+        ASSERT_TRUE(line.fair) << row;
+        EXPECT_EQ(table->item(row, 2)->text(), locale.toString(line.fair->decimal, 'f', 2));
+    }
+    EXPECT_EQ(index, BettingLineCount);
+    // The under 5.5 at 2.10: its own chance judged, no other row's.
+    const double under = lines[6].chance;
+    typeInto(child<QLineEdit>(odds, "lineOffered6"), locale.toString(2.1, 'f', 2));
+    const double edge = under * 1.1 - (1 - under);
+    EXPECT_EQ(table->item(8, 5)->text(),
+              (edge > 0 ? "+" : "") + locale.toString(edge * 100, 'f', 1) + " %");
+    EXPECT_EQ(table->item(7, 5)->text(), "");
+    typeInto(child<QLineEdit>(odds, "lineOffered9"), "+50");
+    EXPECT_EQ(table->item(12, 5)->text(), "not odds");
+
+    // Each scorer's anytime chance has its fair price; the goals a game are on the name.
+    auto* scorers = child<QTableWidget>(odds, "visitorScorers");
+    EXPECT_EQ(scorers->columnCount(), 3);
+    EXPECT_TRUE(scorers->item(0, 0)->toolTip().endsWith(" goals a game"));
+    const ScorerFigures top = oddsFigures(*odds.shownTally()).visitorScorers[0];
+    EXPECT_EQ(scorers->item(0, 2)->text(), locale.toString(1 / top.anytime, 'f', 2));
+    EXPECT_EQ(scorers->item(0, 2)->toolTip(),
+              QString("Fair odds %1 or %2")
+                  .arg(locale.toString(1 / top.anytime, 'f', 2))
+                  .arg((1 / top.anytime >= 2 ? "+" : "") +
+                       locale.toString(std::round(anytimeScorerOdds(top)->american), 'f', 0)));
+    EXPECT_FALSE(child<QLabel>(odds, "moneyLinesNote")->text().isEmpty());
+    EXPECT_EQ(child<QLabel>(odds, "seasonName")->text(), "Season: built-in 2000-01");
+
+    // Without shootouts games may end level, and overtime is overtime alone.
+    auto* outcomes = child<QTableWidget>(odds, "outcomeTable");
+    EXPECT_EQ(outcomes->item(1, 0)->text(), "BOS wins in overtime");
+    EXPECT_FALSE(outcomes->isRowHidden(4));
+}
+
+TEST_F(OddsWindowTest, TheKeyboardRunsAndCancelsAndTheFocusFollows) {
+    OddsWindow& odds = openOdds();
+    showActive(odds);
+    child<QSpinBox>(odds, "seriesCount")->setValue(100'000'000);
+    auto* gaa = child<QLineEdit>(odds, "homeGaa");
+    gaa->setFocus();
+    QTest::keyClick(gaa, Qt::Key_Return);
+    auto* cancel = child<QPushButton>(odds, "cancelButton");
+    ASSERT_TRUE(cancel->isEnabled());
+    EXPECT_TRUE(cancel->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&odds] { return odds.shownTally().has_value(); }, 5'000));
+    QTest::keyClick(cancel, Qt::Key_Escape);
+    ASSERT_TRUE(waitForRunEnd(odds, 10'000));
+    EXPECT_TRUE(child<QLabel>(odds, "statusLine")->text().startsWith("Cancelled"));
+    EXPECT_TRUE(child<QPushButton>(odds, "runButton")->hasFocus());
+
+    // Enter in a bookmaker's field judges the odds and starts nothing.
+    auto* offered = child<QLineEdit>(odds, "visitorOffered");
+    offered->setFocus();
+    QTest::keyClick(offered, Qt::Key_Return);
+    EXPECT_FALSE(cancel->isEnabled());
+    // Alt+E goes to the seed, and every other letter to its own control.
+    QTest::keyClick(&odds, Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(child<QLineEdit>(odds, "seed")->hasFocus());
+}
+
+TEST_F(OddsWindowTest, TablesCopyAsTabsAndEveryFigureExportsAsCsv) {
+    OddsWindow& odds = openOdds();
+    showActive(odds);
+    runForty(odds);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+
+    auto* outcomes = child<QTableWidget>(odds, "outcomeTable");
+    QTest::mouseClick(outcomes->viewport(), Qt::LeftButton);
+    ASSERT_TRUE(outcomes->hasFocus());
+    QApplication::clipboard()->clear();
+    QTest::keySequence(outcomes, QKeySequence::Copy);
+    QStringList copied = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(copied.size(), 9); // the header, seven outcomes, the last line's end
+    EXPECT_EQ(copied[0], "Game ends\tChance\t95 % interval");
+    EXPECT_EQ(copied[1].section('\t', 0, 1),
+              outcomes->item(0, 0)->text() + "\t" + outcomes->item(0, 1)->text());
+
+    // The context menu's one item copies the bettor's table, bookmaker's odds and all.
+    typeInto(child<QLineEdit>(odds, "lineOffered3"), "1.90");
+    auto* lines = child<QTableWidget>(odds, "bettingLines");
+    EXPECT_EQ(lines->contextMenuPolicy(), Qt::ActionsContextMenu);
+    ASSERT_EQ(lines->actions().size(), 1);
+    lines->actions()[0]->trigger();
+    copied = QApplication::clipboard()->text().split('\n');
+    ASSERT_EQ(copied.size(), int(BettingLineCount) + 3 + 2);
+    EXPECT_EQ(copied[5], "Total goals\t\t\t\t\t");
+    EXPECT_EQ(copied[6].section('\t', 0, 0), "Over 4.5");
+    EXPECT_EQ(copied[6].section('\t', 4, 4), "1.90");
+
+    // Export, through the file dialog as a user would.
+    QTemporaryDir folder;
+    const QString file = folder.filePath("figures.csv");
+    QTimer::singleShot(0, [file] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    auto* exportButton = child<QPushButton>(odds, "exportButton");
+    ASSERT_TRUE(exportButton->isEnabled());
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(csv.startsWith("Visitor,Home,Series,Games,Base seed,Season\nBOS,TOR,40,440,2024,"
+                               "Season: built-in 2000-01\n"))
+        << csv.toStdString();
+    for (const char* section :
+         {"\nHow the games end\nGame ends,Chance,95 % interval\n", "\nBetting lines\nLine,Chance,",
+          "\nVisitor scorers\n", "\nMoney line of an 11-game series\n", "\nFinal scores"}) {
+        EXPECT_TRUE(csv.contains(section)) << section;
+    }
+    EXPECT_TRUE(csv.contains("\nTotal goals,,,,,\nOver 4.5,")) << csv.toStdString();
+
+    // As JSON: the command line's object, the bookmaker's odds typed included.
+    typeInto(child<QLineEdit>(odds, "homeOffered"), "+120");
+    const QString jsonFile = folder.filePath("figures.json");
+    QTimer::singleShot(0, [jsonFile] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(jsonFile);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QFile jsonWritten(jsonFile);
+    ASSERT_TRUE(jsonWritten.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(jsonWritten.readAll()).object();
+    EXPECT_EQ(json["visitor"].toString(), "BOS");
+    EXPECT_EQ(json["series"].toInt(), 40);
+    EXPECT_EQ(json["seed"].toInt(), 2024);
+    EXPECT_EQ(json["games"].toInt(), 440);
+    EXPECT_EQ(json["ratings"].toString(), "built-in");
+    EXPECT_DOUBLE_EQ(json["offered_odds"]["home"].toDouble(), 2.2);
+    EXPECT_TRUE(json["offered_odds"]["visitor"].isNull());
+}
+
+TEST_F(OddsWindowTest, StaleFiguresAreGreyedInTheChartsToo) {
+    OddsWindow& odds = openOdds();
+    showActive(odds);
+    runForty(odds);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    auto* heatMap = child<ScoreHeatMap>(odds, "scoreHeatMap");
+    auto* chart = child<QChartView>(odds, "totalGoalsChart");
+    const auto barColour = [chart] {
+        return qobject_cast<QBarSeries*>(chart->chart()->series().at(0))->barSets().at(0)->color();
+    };
+    const QColor current = barColour();
+    EXPECT_TRUE(drawsColour(heatMap));
+
+    typeInto(child<QLineEdit>(odds, "homeGaa"), "2.9");
+    EXPECT_FALSE(drawsColour(heatMap));
+    EXPECT_EQ(barColour().saturation(), 0);
+    typeInto(child<QLineEdit>(odds, "homeGaa"), "3.1");
+    EXPECT_TRUE(drawsColour(heatMap));
+    EXPECT_EQ(barColour(), current);
+}
+
+// A season decided by shootouts names the shootout and shows no level games; a code the
+// season lacks is met with the one the team directory knows.
+TEST_F(OddsWindowTest, ASeasonOfShootoutsNamesThemAndDirectoryCodesAreOffered) {
+    QTemporaryDir folder;
+    const std::filesystem::path season = folder.filePath("2025-26").toStdString();
+    std::filesystem::create_directory(season);
+    const RatingTable& builtin = *RatingTable::builtin();
+    std::filesystem::copy_file(SampleRosters / "BOS", season / "BOS");
+    std::filesystem::copy_file(SampleRosters / "TOR", season / "VGK");
+    std::ofstream(season / RatingsFileName) << ratingsFileText(
+        RatingTable({{"BOS", *builtin.roadRating("BOS")}}, {{"VGK", *builtin.homeRating("TOR")}}));
+    std::ofstream(season / ShootoutsFileName) << ShootoutsHeader << "\nBOS,6,4\nVGK,3,5\n";
+    OddsWindow& odds = openOdds();
+    odds.useSeason(folderSeason(season));
+    EXPECT_EQ(child<QLabel>(odds, "seasonName")->text(), "Season: 2025-26");
+
+    child<QComboBox>(odds, "homeTeam")->setEditText("VEG");
+    {
+        MessageBoxCloser closer;
+        QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+        ASSERT_EQ(closer.seen.size(), 1U);
+        EXPECT_EQ(closer.seen[0].text, "Unknown home team \"VEG\" (did you mean VGK?)");
+    }
+    child<QComboBox>(odds, "homeTeam")->setEditText("VGK");
+    child<QSpinBox>(odds, "seriesCount")->setValue(30);
+    QTest::mouseClick(child<QPushButton>(odds, "runButton"), Qt::LeftButton);
+    ASSERT_TRUE(waitForRunEnd(odds, 30'000));
+    auto* outcomes = child<QTableWidget>(odds, "outcomeTable");
+    EXPECT_EQ(outcomes->item(1, 0)->text(), "BOS wins in overtime or the shootout");
+    EXPECT_EQ(outcomes->item(3, 0)->text(), "VGK wins in overtime or the shootout");
+    EXPECT_TRUE(outcomes->isRowHidden(4));
+    EXPECT_EQ(odds.shownTally()->ties, 0U);
 }
 
 } // namespace

@@ -65,7 +65,7 @@ TEST_F(ReadMeWindowTest, ShowsTheHelpTextWithPlainLineBreaks) {
     EXPECT_FALSE(shown.contains('\r'));
     EXPECT_TRUE(shown.startsWith("ZELKOR  Hockey Game Prediction Program"));
     EXPECT_TRUE(shown.contains("******************************************\n\nThe Odds window"));
-    EXPECT_TRUE(shown.endsWith("so that it can be played again.\n"));
+    EXPECT_TRUE(shown.endsWith("opened again at the next start.\n"));
     EXPECT_EQ(shown.count('\n'),
               QString::fromStdString(helpTextWithRosterFolder("folder")).count("\r\n"));
     EXPECT_FALSE(text->isReadOnly());

@@ -2,7 +2,9 @@
 //   zelkor_screenshot_driver ROSTER_FOLDER main    the main window after a prediction
 //   zelkor_screenshot_driver ROSTER_FOLDER readme  the ReadMe window
 //   zelkor_screenshot_driver ROSTER_FOLDER odds    the Odds window after a run
+//   zelkor_screenshot_driver ROSTER_FOLDER lines   the same, scrolled to the betting lines
 //   zelkor_screenshot_driver ROSTER_FOLDER build   the Build season dialog, filled in
+//   zelkor_screenshot_driver ROSTER_FOLDER built   the dialog after a build of two clubs
 //   zelkor_screenshot_driver ROSTER_FOLDER season  the main window with its Season menu open
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
@@ -12,6 +14,8 @@
 #include "ui/SeasonBuildDialog.h"
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +25,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -60,15 +66,36 @@ QWidget* showOddsAfterRun(QWidget& window) {
     return odds;
 }
 
+// Two clubs of 18 skaters and four games between them, written into folder, for a
+// build that is quick to fit.
+void writeSmallSeason(const QString& folder) {
+    const std::string base = folder.toStdString();
+    std::ofstream skaters(base + "/skaters.csv");
+    skaters << "skaterFullName,teamAbbrevs,positionCode,gamesPlayed,goals,assists\n";
+    const char* surnames[] = {"Adler", "Berg",  "Cole",  "Dunn",  "Eck",   "Frey",
+                              "Gould", "Hale",  "Irwin", "Joyce", "Kerr",  "Lund",
+                              "Moss",  "Nolan", "Orr",   "Pike",  "Quinn", "Roy"};
+    for (const char* team : {"TOR", "NSH"}) {
+        for (int k = 0; k < 18; ++k) {
+            skaters << (team[0] == 'T' ? "Tom " : "Nils ") << surnames[k] << ',' << team << ','
+                    << (k < 12 ? 'C' : 'D') << ",82," << 30 - k << ',' << 20 + k % 5 << '\n';
+        }
+    }
+    // The Nashville Lund is listed twice, as a traded player is: the import notes it.
+    skaters << "Nils Lund,NSH,C,10,2,1\n";
+    std::ofstream(base + "/results.csv") << "date,visitor,home,visitor_goals,home_goals\n"
+                                            "2024-10-08,TOR,NSH,3,2\n2024-10-12,NSH,TOR,1,4\n"
+                                            "2024-11-02,TOR,NSH,2,5\n2024-12-01,NSH,TOR,3,1\n";
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
-        std::fprintf(
-            stderr,
-            "usage: zelkor_screenshot_driver ROSTER_FOLDER main|readme|odds|build|season\n");
+        std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER "
+                             "main|readme|odds|lines|build|built|season\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -81,7 +108,25 @@ int main(int argc, char* argv[]) {
 
     QWidget* shown = &window;
     zelkor::ui::SeasonBuildDialog build(&window);
-    if (arguments.at(2) == QLatin1String("build")) {
+    QTemporaryDir files;
+    if (arguments.at(2) == QLatin1String("built")) {
+        writeSmallSeason(files.path());
+        const auto fill = [&build](const char* name, const QString& text) {
+            build.findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+        };
+        fill("skatersFile", files.filePath(QStringLiteral("skaters.csv")));
+        fill("resultsFile", files.filePath(QStringLiteral("results.csv")));
+        fill("seasonFolder", files.filePath(QStringLiteral("2024-25")));
+        build.show();
+        QTest::mouseClick(build.findChild<QPushButton*>(QStringLiteral("buildButton")),
+                          Qt::LeftButton);
+        auto* use = build.findChild<QPushButton*>(QStringLiteral("useSeasonButton"));
+        if (!QTest::qWaitFor([use] { return use->isVisible(); }, 120'000)) {
+            std::fprintf(stderr, "the build did not end\n");
+            return 1;
+        }
+        shown = &build;
+    } else if (arguments.at(2) == QLatin1String("build")) {
         const auto fill = [&build](const char* name, const char* text) {
             build.findChild<QLineEdit*>(QLatin1String(name))->setText(QLatin1String(text));
         };
@@ -128,10 +173,19 @@ int main(int argc, char* argv[]) {
         enterAndLeave(window, "txtGAAV", "2.5");
         enterAndLeave(window, "cboHome", "TOR");
         enterAndLeave(window, "txtGAAH", "3.1");
-        if (arguments.at(2) == QLatin1String("odds")) {
+        if (arguments.at(2) == QLatin1String("odds") || arguments.at(2) == QLatin1String("lines")) {
             shown = showOddsAfterRun(window);
             if (shown == nullptr) {
                 return 1;
+            }
+            if (arguments.at(2) == QLatin1String("lines")) {
+                shown->findChild<QLineEdit*>(QStringLiteral("lineOffered4"))
+                    ->setText(QStringLiteral("1.87"));
+                shown->findChild<QLineEdit*>(QStringLiteral("lineOffered10"))
+                    ->setText(QStringLiteral("-240"));
+                shown->findChild<QScrollArea*>(QStringLiteral("figuresScroll"))
+                    ->ensureWidgetVisible(
+                        shown->findChild<QWidget*>(QStringLiteral("bettingLines")), 0, 0);
             }
         } else {
             QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("CmdGo")),

@@ -15,7 +15,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -168,6 +170,72 @@ TEST_F(SeasonMenuTest, RefusesAFolderWithoutUsableRatingsAndFallsBackWhenTheFold
     EXPECT_NE(next.messages[0].find("built-in season 2000-01"), std::string::npos);
     EXPECT_EQ(items(child<QComboBox>(next, "cboHome")), builtInHomes);
     EXPECT_TRUE(QSettings().value("season/folder").toString().isEmpty());
+}
+
+TEST_F(SeasonMenuTest, TheSeasonInUseIsNamedAndTheDirectorysCodeIsOffered) {
+    auto* name = child<QLabel>(window, "lblSeasonInUse");
+    EXPECT_EQ(name->text(), "Season: built-in 2000-01");
+    ASSERT_TRUE(window.openSeasonFolder(season));
+    EXPECT_EQ(name->text(), "Season: season");
+    EXPECT_EQ(name->toolTip(), QString::fromStdString(season.string()));
+    // The window's own area keeps its fixed size.
+    EXPECT_EQ(window.centralWidget()->size(), QSize(494, 439));
+
+    // Vegas plays only at home here: offered at home, not on the road.
+    enterAndLeave(window, "cboVisitor", "SEA");
+    enterAndLeave(window, "txtGAAV", "2.5");
+    enterAndLeave(window, "cboHome", "VEG");
+    enterAndLeave(window, "txtGAAH", "3.1");
+    QTest::mouseClick(child<QPushButton>(window, "CmdGo"), Qt::LeftButton);
+    ASSERT_EQ(window.messages.size(), 1U);
+    EXPECT_EQ(window.messages[0], "Unknown home team \"VEG\" (did you mean VGK?)");
+    EXPECT_TRUE(window.logText().empty());
+    enterAndLeave(window, "cboVisitor", "VEG");
+    QTest::mouseClick(child<QPushButton>(window, "CmdGo"), Qt::LeftButton);
+    ASSERT_EQ(window.messages.size(), 2U);
+    EXPECT_EQ(window.messages[1], "Unknown visiting team \"VEG\"");
+
+    child<QAction>(window, "mnuBuiltInSeason")->trigger();
+    EXPECT_EQ(name->text(), "Season: built-in 2000-01");
+}
+
+TEST_F(SeasonMenuTest, TheMenusAndTheReadMeAnswerTheKeyboard) {
+    auto* menu = child<QMenu>(window, "mnuSeason");
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2'000));
+    menu->hide();
+    QTest::keyClick(&window, Qt::Key_F10);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 2'000));
+    menu->hide();
+    // Every item of the menu has a letter of its own.
+    QStringList letters;
+    for (const QAction* item : menu->actions()) {
+        const QString text = item->text();
+        const auto at = text.indexOf('&');
+        if (item->isVisible() && !item->isSeparator()) {
+            ASSERT_GE(at, 0) << text.toStdString();
+            letters << text.mid(at + 1, 1).toLower();
+        }
+    }
+    letters.removeDuplicates();
+    EXPECT_EQ(letters.size(), menu->actions().size() - 2 - MostRecentSeasons);
+
+    // Alt+R opens the help; Esc and Ctrl+W close it.
+    for (const QKeySequence& close :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+        showActive(window);
+        QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
+        QWidget* readMe = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            readMe = widget->objectName() == "frmReadMe" && widget->isVisible() ? widget : readMe;
+        }
+        ASSERT_NE(readMe, nullptr);
+        showActive(*readMe);
+        QPointer<QWidget> open = readMe;
+        QTest::keySequence(readMe, close);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(open.isNull()) << close.toString().toStdString();
+    }
 }
 
 } // namespace
