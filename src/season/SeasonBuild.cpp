@@ -8,10 +8,10 @@
 #include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
 #include "teamdata/SeasonRatings.h"
+#include "teamdata/StagedFolder.h"
 
 #include <algorithm>
 #include <map>
-#include <random>
 #include <set>
 #include <system_error>
 #include <utility>
@@ -55,25 +55,26 @@ struct PreparedBuild {
     FitOptions fit;
 };
 
-// A folder of its own under the system's temporary one, removed with what it holds.
-class StagingFolder {
-public:
-    StagingFolder()
-        : path_(fs::temp_directory_path() /
-                ("zelkor-season-" + std::to_string(std::random_device{}()))) {
-        fs::create_directories(path_);
+// The rosters, ratings.csv and shootouts.csv of the build, checked against what the folder
+// holds: every target a problem.
+std::vector<std::string> targetProblems(const SeasonBuildRequest& request,
+                                        const PreparedBuild& build) {
+    std::vector<std::string> problems;
+    std::vector<std::string> files;
+    for (const ImportedRoster& roster : build.rosters) {
+        files.push_back(roster.code);
     }
-    ~StagingFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
+    files.push_back(RatingsFileName);
+    if (build.fit.shootout) {
+        files.push_back(ShootoutsFileName);
     }
-    StagingFolder(const StagingFolder&) = delete;
-    StagingFolder& operator=(const StagingFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+    for (const std::string& file : files) {
+        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
+            problems.push_back(*problem);
+        }
+    }
+    return problems;
+}
 
 // Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
 // gathered so that one message lists them all.
@@ -141,21 +142,8 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         problems.push_back("The season folder '" + shownPath(request.folder) +
                            "' is not a folder.");
     }
-    for (const ImportedRoster& roster : build.rosters) {
-        if (const auto problem =
-                rosterTargetProblem(request.folder, roster.code, request.replace)) {
-            problems.push_back(*problem);
-        }
-    }
-    std::vector<std::string> files{RatingsFileName};
-    if (build.fit.shootout) {
-        files.push_back(ShootoutsFileName);
-    }
-    for (const std::string& file : files) {
-        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
-            problems.push_back(*problem);
-        }
-    }
+    const std::vector<std::string> taken = targetProblems(request, build);
+    problems.insert(problems.end(), taken.begin(), taken.end());
     if (!problems.empty()) {
         std::string message;
         for (const std::string& problem : problems) {
@@ -182,71 +170,47 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         return std::nullopt;
     }
 
-    // Step 4: the fit, the longest part, on the rosters as they will be written.
+    // Step 4: the folder locked, and shown writable, for the whole build; checked again
+    // under the lock, since another run may have written into it meanwhile.
+    StagedFolder staged(request.folder);
+    if (const std::vector<std::string> taken = targetProblems(request, build); !taken.empty()) {
+        std::string message;
+        for (const std::string& problem : taken) {
+            message += problem + "\n";
+        }
+        throw SeasonBuildError(message + "Nothing was written.");
+    }
+
+    // Step 5: the fit, the longest part, on the rosters as they will be written.
     report("Fitting the ratings", ReadShare);
-    const StagingFolder staging;
+    SeasonBuildReport done{std::move(build.rosters), std::move(build.unknownTeams), {}, {}};
     std::vector<std::string> codes;
-    for (const ImportedRoster& roster : build.rosters) {
-        writeRosterFile(staging.path(), roster.code, rosterFileText(rosterLines(roster)), false);
+    for (const ImportedRoster& roster : done.rosters) {
+        done.written.push_back(staged.addRoster(roster.code, rosterFileText(rosterLines(roster))));
         codes.push_back(roster.code);
     }
     std::optional<RatingsFit> fit =
-        fitSeason(request, build.games, codes, staging.path(), build.fit, stop,
+        fitSeason(request, build.games, codes, staged.staging(), build.fit, stop,
                   [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
     if (!fit || stop.stop_requested()) {
         return std::nullopt;
     }
-    const std::string ratingsText = ratingsFileText(fit->table);
-    // What is written must read back as the table fitted.
-    parseRatings(ratingsText, "The fitted ratings");
+    done.check = std::move(fit->check);
 
-    // Step 5: the files, each in place whole or not at all; a stop is no longer taken.
+    // Step 6: ratings.csv and, for seasons with shootouts, the file that turns them on with
+    // the clubs' records, each read back as a prediction reads it.
     report("Writing the season folder", ReadShare + FitShare);
-    SeasonBuildReport done{
-        std::move(build.rosters), std::move(build.unknownTeams), std::move(fit->check), {}};
-    // Checked again under the lock: another run may have written into the folder meanwhile.
-    const FolderWriteLock lock(request.folder);
-    std::string taken;
-    for (const ImportedRoster& roster : done.rosters) {
-        if (const auto problem =
-                rosterTargetProblem(request.folder, roster.code, request.replace)) {
-            taken += *problem + "\n";
-        }
-    }
-    std::vector<std::string> files{RatingsFileName};
+    const std::string ratingsText = ratingsFileText(fit->table);
+    parseRatings(ratingsText, "The fitted ratings");
+    done.written.push_back(staged.addFile(RatingsFileName, ratingsText));
     if (build.fit.shootout) {
-        files.push_back(ShootoutsFileName);
-    }
-    for (const std::string& file : files) {
-        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
-            taken += *problem + "\n";
-        }
-    }
-    if (!taken.empty()) {
-        throw SeasonBuildError(taken + "Nothing was written.");
-    }
-    try {
-        for (const ImportedRoster& roster : done.rosters) {
-            done.written.push_back(writeRosterFile(
-                request.folder, roster.code, rosterFileText(rosterLines(roster)), request.replace));
-        }
         done.written.push_back(
-            writeFolderFile(request.folder, RatingsFileName, ratingsText, request.replace));
-        // Seasons with shootouts: the file that turns them on, with the clubs' records.
-        if (build.fit.shootout) {
-            done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,
-                                                   shootoutsFileText(build.shootouts),
-                                                   request.replace));
-        }
-    } catch (const RosterWriteError& error) {
-        std::string message;
-        for (const RosterWrite& earlier : done.written) {
-            message += "Wrote " + shownPath(earlier.file) + "\n";
-        }
-        throw RosterWriteError(message + error.what() +
-                               (done.written.empty() ? "\nNothing was written."
-                                                     : "\nThe other files were not written."));
+            staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));
+        readShootoutsFile(staged.staging() / ShootoutsFileName);
     }
+
+    // Step 7: the new season replaces the old in one step; a stop is no longer taken.
+    staged.commit();
     report("Done", 1);
     return done;
 }
