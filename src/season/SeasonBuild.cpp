@@ -136,6 +136,21 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         const std::map<std::string, TeamTotals> teams = readSeasonTeams(request);
         build.fit = seasonFitOptions(request, build.games, teams);
         build.shootouts = shootoutRecords(teams);
+        // A club the totals leave out would get the default figures without a word, as
+        // the clubs after the cut of a file cut short would.
+        std::set<std::string> missing;
+        for (const ResultRow& game : build.games) {
+            for (const std::string* team : {&game.visitor, &game.home}) {
+                if (request.teamStats && !teams.contains(*team)) {
+                    missing.insert(*team);
+                }
+            }
+        }
+        if (!missing.empty()) {
+            throw InputDataError("The file '" + shownPath(*request.teamStats) +
+                                 "' lists no totals for teams of the results: " + listed(missing) +
+                                 ".");
+        }
     });
     std::error_code unknown;
     if (fs::exists(request.folder, unknown) && !fs::is_directory(request.folder, unknown)) {

@@ -355,6 +355,33 @@ TEST(SeasonFolder, TwoBuildsAtOnceLeaveOneWholeSeasonWithWholeBackups) {
     }
 }
 
+// Team totals are checked as the files they become before anything is written: a club
+// left out of them, as by a file cut short, would silently get default figures.
+TEST(SeasonFolder, TeamTotalsThatCannotBeUsedStopTheBuildBeforeAnyWrite) {
+    Seasons seasons;
+    const auto before = contents(seasons.folder);
+    SeasonBuildRequest request = seasons.newSeason.request;
+    request.teamStats = seasons.newSeason.data.path() / "teams.csv";
+    const struct {
+        const char* table;
+        const char* message;
+    } cases[] = {
+        {"year,tmID,G,GA,SoW,SoL\n2000,TOR,82,200,5000,2\n2000,NSH,82,240,2,7\n",
+         "line 2: TOR's shootout wins '5000' are more than the 1000"},
+        {"year,tmID,G,GA\n2000,TOR,82,200\n", "lists no totals for teams of the results: NSH."},
+    };
+    for (const auto& c : cases) {
+        writeText(*request.teamStats, c.table);
+        try {
+            buildSeason(request, std::stop_token{});
+            ADD_FAILURE() << c.table << " was taken";
+        } catch (const SeasonBuildError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(contents(seasons.folder), before);
+    }
+}
+
 TEST(SeasonFolder, TheLockIsTakenBeforeTheFitAndNoTemporaryFolderIsUsed) {
     Seasons seasons;
     const int lock = ::open((seasons.folder / FolderLockName).c_str(), O_RDWR | O_CLOEXEC);
