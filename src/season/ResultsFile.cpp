@@ -150,7 +150,8 @@ std::string unknownTeamsMessage(const std::string& label,
             text += team.lines.size() > LinesShown ? " ...)" : ")";
         }
     }
-    return text + "\nName each with --map ABBR=CODE.";
+    // The front ends that take mappings of names to codes name their own control for it.
+    return text + "\nWrite each as a code or a name the program knows, or map it to a code.";
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include "season/SeasonFit.h"
 #include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
+#include "teamdata/RosterCheckHint.h"
 #include "teamdata/SeasonRatings.h"
 #include "teamdata/StagedFolder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 #include <system_error>
@@ -74,6 +76,26 @@ std::vector<std::string> targetProblems(const SeasonBuildRequest& request,
         }
     }
     return problems;
+}
+
+// A message of the fit as the user can act on it: the staging folder, removed by then,
+// named as the season folder, and no hint to check rosters that are not written.
+std::string withoutStaging(std::string message, const StagedFolder& staged,
+                           const fs::path& folder) {
+    const std::string hint = rosterCheckHint(staged.staging());
+    if (const std::size_t at = message.find(hint); at != std::string::npos) {
+        message.erase(at, hint.size());
+    }
+    const std::string staging = staged.staging().string();
+    for (std::size_t at = message.find(staging); at != std::string::npos;
+         at = message.find(staging, at)) {
+        message.replace(at, staging.size(), folder.string());
+        at += folder.string().size();
+    }
+    while (!message.empty() && std::isspace(static_cast<unsigned char>(message.back()))) {
+        message.pop_back();
+    }
+    return message;
 }
 
 // Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
@@ -204,9 +226,15 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         done.written.push_back(staged.addRoster(roster.code, rosterFileText(rosterLines(roster))));
         codes.push_back(roster.code);
     }
-    std::optional<RatingsFit> fit =
-        fitSeason(request, build.games, codes, staged.staging(), build.fit, stop,
-                  [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
+    std::optional<RatingsFit> fit;
+    try {
+        fit = fitSeason(
+            request, build.games, codes, staged.staging(), build.fit, stop,
+            [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
+    } catch (const ZelkorError& error) {
+        throw SeasonBuildError(withoutStaging(error.what(), staged, request.folder) +
+                               "\nNothing was written.");
+    }
     if (!fit || stop.stop_requested()) {
         return std::nullopt;
     }

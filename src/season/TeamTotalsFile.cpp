@@ -129,8 +129,8 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
     }
     if (!unknown.empty()) {
         throw InputDataError(label +
-                             " names teams without a code (name each with --map "
-                             "ABBR=CODE):" +
+                             " names teams without a code (write each as a code or a name "
+                             "the program knows, or map it to a code):" +
                              unknown);
     }
 
