@@ -15,6 +15,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -96,6 +97,12 @@ std::string withoutStaging(std::string message, const StagedFolder& staged,
         message.pop_back();
     }
     return message;
+}
+
+// The closing words of a message after which the folder is as it was.
+std::string untouchedNote(std::string_view message) {
+    return message.find("Nothing was written") == std::string_view::npos ? "\nNothing was written."
+                                                                         : "";
 }
 
 // Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
@@ -218,42 +225,56 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         throw SeasonBuildError(message + "Nothing was written.");
     }
 
+    // Every failure from here on leaves the folder as it was, which the message says; the
+    // staging folder it may name is removed by then.
+    const auto untouched = [&](auto&& step) {
+        try {
+            return step();
+        } catch (const RosterWriteError& error) {
+            throw RosterWriteError(withoutStaging(error.what(), staged, request.folder) +
+                                   untouchedNote(error.what()));
+        } catch (const SeasonBuildError&) {
+            throw;
+        } catch (const ZelkorError& error) {
+            throw SeasonBuildError(withoutStaging(error.what(), staged, request.folder) +
+                                   untouchedNote(error.what()));
+        }
+    };
+
     // Step 5: the fit, the longest part, on the rosters as they will be written.
     report("Fitting the ratings", ReadShare);
     SeasonBuildReport done{std::move(build.rosters), std::move(build.unknownTeams), {}, {}};
     std::vector<std::string> codes;
     for (const ImportedRoster& roster : done.rosters) {
-        done.written.push_back(staged.addRoster(roster.code, rosterFileText(rosterLines(roster))));
+        done.written.push_back(untouched(
+            [&] { return staged.addRoster(roster.code, rosterFileText(rosterLines(roster))); }));
         codes.push_back(roster.code);
     }
-    std::optional<RatingsFit> fit;
-    try {
-        fit = fitSeason(
+    std::optional<RatingsFit> fit = untouched([&] {
+        return fitSeason(
             request, build.games, codes, staged.staging(), build.fit, stop,
             [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
-    } catch (const ZelkorError& error) {
-        throw SeasonBuildError(withoutStaging(error.what(), staged, request.folder) +
-                               "\nNothing was written.");
-    }
+    });
     if (!fit || stop.stop_requested()) {
         return std::nullopt;
     }
     done.check = std::move(fit->check);
 
     // Step 6: ratings.csv and, for seasons with shootouts, the file that turns them on with
-    // the clubs' records, each read back as a prediction reads it.
+    // the clubs' records, each read back as a prediction reads it; then the new season
+    // replaces the old in one step. A stop is no longer taken.
     report("Writing the season folder", ReadShare + FitShare);
-    const std::string ratingsText = ratingsFileText(fit->table);
-    parseRatings(ratingsText, "The fitted ratings");
-    done.written.push_back(staged.addFile(RatingsFileName, ratingsText));
-    if (build.fit.shootout) {
-        done.written.push_back(
-            staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));
-        readShootoutsFile(staged.staging() / ShootoutsFileName);
-    }
-
-    // Step 7: the new season replaces the old in one step; a stop is no longer taken.
-    staged.commit();
+    untouched([&] {
+        const std::string ratingsText = ratingsFileText(fit->table);
+        parseRatings(ratingsText, "The fitted ratings");
+        done.written.push_back(staged.addFile(RatingsFileName, ratingsText));
+        if (build.fit.shootout) {
+            done.written.push_back(
+                staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));
+            readShootoutsFile(staged.staging() / ShootoutsFileName);
+        }
+        staged.commit();
+    });
     report("Done", 1);
     return done;
 }
