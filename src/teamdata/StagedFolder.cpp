@@ -229,6 +229,12 @@ void StagedFolder::commit() {
     syncFolder(staging_);
     if (::renameat2(AT_FDCWD, staging_.c_str(), AT_FDCWD, folder_.c_str(), RENAME_EXCHANGE) == 0) {
         syncFolder(folder_.parent_path());
+        // A run working in the folder goes on in the new one, not in the old it removes.
+        std::error_code error;
+        if (fs::equivalent(fs::current_path(error), staging_, error) && !error) {
+            // Failing, the run stays where it was: only its relative paths miss the season.
+            [[maybe_unused]] const int moved = ::chdir(folder_.c_str());
+        }
         return; // staging_ now holds the old contents, which the destructor removes
     }
     const int reason = errno;

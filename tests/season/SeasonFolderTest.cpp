@@ -169,6 +169,24 @@ TEST(StagedFolder, ALinkToTheFolderIsFollowedAndKept) {
     EXPECT_EQ(readText(scratch.path() / "real" / "BOS.bak"), roster(1));
 }
 
+// A run that works in the folder itself goes on in the new one, not in the removed old one.
+TEST(StagedFolder, ARunWorkingInTheFolderGoesOnInTheNewOne) {
+    const Scratch scratch;
+    fs::create_directories(scratch.path() / "season");
+    const fs::path before = fs::current_path();
+    fs::current_path(scratch.path() / "season");
+    {
+        StagedFolder staged(".");
+        staged.addRoster("BOS", roster(4));
+        staged.commit();
+    }
+    const bool readable = fs::exists("BOS");
+    const fs::path now = fs::current_path();
+    fs::current_path(before);
+    EXPECT_TRUE(readable);
+    EXPECT_EQ(now, fs::canonical(scratch.path() / "season"));
+}
+
 // Two clubs' skaters, with goals raised by more in a second season, and four games.
 std::string skaters(int more) {
     std::string text = "Player,Tm,Pos,GP,G,A\n";
