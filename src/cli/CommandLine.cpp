@@ -100,8 +100,8 @@ std::variant<CommandLineOptions, int> parseCommandLine(int argc, const char* con
     std::string offeredVisitorText;
     std::string offeredHomeText;
     app.add_option("--offered-visitor", offeredVisitorText,
-                   "A bookmaker's odds on the visitor, decimal (2.10) or American (+150, -120, "
-                   "150), for the edge")
+                   "A bookmaker's odds on the visitor, for the edge: with a decimal point decimal "
+                   "(2.10, 500.0), else American (+150, -120, 150: a whole number from 100 on)")
         ->type_name("ODDS")
         ->check(offeredOdds())
         ->needs(seriesOption);

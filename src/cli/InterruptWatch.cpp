@@ -31,6 +31,9 @@ void installInterruptHandler() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
+    // A logout or a service stop asks a long run to stop the same way.
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 InterruptWatch::InterruptWatch() {

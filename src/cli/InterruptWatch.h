@@ -5,8 +5,9 @@ namespace zelkor {
 // 128 + SIGINT, as shells report a run ended by Ctrl+C.
 constexpr int ExitInterrupted = 130;
 
-// Takes Ctrl+C for the whole program; call once, first thing in main. While no
-// InterruptWatch lasts, Ctrl+C still ends the program at once with the usual status.
+// Takes Ctrl+C (and SIGTERM and SIGHUP) for the whole program; call once, first thing in
+// main. While no InterruptWatch lasts, each still ends the program at once with the usual
+// status.
 void installInterruptHandler();
 
 // Ctrl+C asks a long run to stop while the watch lasts, instead of ending the program

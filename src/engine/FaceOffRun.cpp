@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "engine/InputChecks.h"
 #include "simulation/GameLoop.h"
+#include "teamdata/RatingsFile.h"
 #include "teamdata/RosterCheckHint.h"
 #include "teamdata/RosterReader.h"
 
@@ -11,6 +12,26 @@
 #include <utility>
 
 namespace zelkor {
+
+namespace {
+
+// What in the table the teams of the state cannot be played with, if anything.
+std::optional<std::string> unplayableRatings(const PredictionState& state,
+                                             const RatingTable& table) {
+    for (const auto& [code, atHome] :
+         {std::pair{state.VISITOR, false}, std::pair{state.HOME, true}}) {
+        const TeamRating* rating = atHome ? table.homeRating(code) : table.roadRating(code);
+        if (rating != nullptr) {
+            if (const auto problem = unplayableRating(*rating)) {
+                return "The rating table cannot be played: " + code + "'s " +
+                       (atHome ? "home" : "road") + " " + *problem + ".";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 FaceOffResult runFaceOff(PredictionState& state, WindowServices& window,
                          const FaceOffSetup& setup) {
@@ -32,6 +53,11 @@ FaceOffResult runFaceOff(PredictionState& state, WindowServices& window,
         window.clearLog();
         Gameplay(state, window, setup.draws, setup.seeds);
     } catch (const ZelkorError& error) {
+        // A rating the series cannot play is the table's fault, not the rosters'.
+        if (const auto problem = unplayableRatings(state, setup.ratings)) {
+            window.showMessage(std::string(error.what()) + "\r\n" + *problem);
+            return {FaceOffOutcome::Failed, std::nullopt};
+        }
         // A roster that cannot be read, or whose values the series cannot compute with.
         const bool fromRoster = !rostersRead || dynamic_cast<const ArithmeticError*>(&error);
         window.showMessage(fromRoster ? std::string(error.what()) + "\r\n" +

@@ -14,6 +14,7 @@ constexpr double WilsonZ = 1.959963984540054; // the normal quantile of a 95 % i
 constexpr double AmericanBase = 100.0;        // American odds are quoted against 100
 // Beyond these no bookmaker quotes a money line: -1e300 would read as even money.
 constexpr double LeastDecimalOdds = 1.01;
+constexpr double MostDecimalOdds = 1000;
 constexpr double MostAmericanOdds = 100'000;
 
 double share(std::uint64_t part, std::uint64_t whole) {
@@ -120,14 +121,21 @@ double americanOdds(double decimalOdds) {
 
 std::optional<double> parseOfferedOdds(std::string_view text) {
     const bool signed_ = !text.empty() && (text.front() == '+' || text.front() == '-');
-    const auto value = wholeNumber(signed_ ? text.substr(1) : text);
+    const std::string_view number = signed_ ? text.substr(1) : text;
+    // Digits and at most one decimal point: "1e3" or "0x10" are no prices.
+    if (number.find_first_not_of("0123456789.") != std::string_view::npos ||
+        std::count(number.begin(), number.end(), '.') > 1) {
+        return std::nullopt;
+    }
+    const auto value = wholeNumber(number);
     if (!value) {
         return std::nullopt;
     }
-    // Unsigned American odds ("150", as many results files write +150) are told from
-    // decimal odds by their size: no money line is 100 to 1 in decimal.
-    if (!signed_ && *value < AmericanBase) {
-        return *value >= LeastDecimalOdds ? value : std::nullopt;
+    // One rule: a price with a decimal point is decimal odds ("500.0" too); so is an
+    // unsigned whole number below 100, since no money line is 100 to 1 in decimal.
+    const bool pointed = number.find('.') != std::string_view::npos;
+    if (!signed_ && (pointed || *value < AmericanBase)) {
+        return *value >= LeastDecimalOdds && *value <= MostDecimalOdds ? value : std::nullopt;
     }
     // American odds are at least 100 either way: +100 and -100 are even money.
     if (*value < AmericanBase || *value > MostAmericanOdds) {

@@ -33,15 +33,16 @@ struct FairOdds {
 // None for a probability of 0 or 1, which no odds express.
 std::optional<FairOdds> fairOdds(double probability);
 
-// A bookmaker's odds as typed: decimal ("2.10", 1.01 and below 100) or American ("+150",
-// "-120", or "150" without its sign, 100 to 100,000 either way); as decimal odds, or none
-// when the text is neither.
+// A bookmaker's odds as typed, as decimal odds, or none when the text is no price. A price
+// with a decimal point is decimal odds, 1.01 to 1,000 ("2.10", "500.0"); a signed price
+// or an unsigned whole number from 100 on is American, 100 to 100,000 either way ("+150",
+// "-120", "150"); a whole number below 100 is decimal odds ("3").
 std::optional<double> parseOfferedOdds(std::string_view text);
 
 // What parseOfferedOdds takes, for a message that refuses a text.
 inline constexpr const char* OfferedOddsForms =
-    "decimal odds from 1.01 to 99.99 (2.10) or American odds from 100 to 100,000 either way "
-    "(+150, -120, or 150)";
+    "decimal odds with a decimal point from 1.01 to 1,000 (2.10) or American odds from 100 to "
+    "100,000 either way (+150, -120, or 150: a whole number from 100 on is American)";
 
 // American odds of decimal odds (2.5 -> +150, 1.5 -> -200).
 double americanOdds(double decimalOdds);

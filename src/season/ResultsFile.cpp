@@ -11,6 +11,7 @@
 #include <chrono>
 #include <map>
 #include <system_error>
+#include <tuple>
 
 namespace zelkor {
 
@@ -169,7 +170,8 @@ std::string unknownTeamsMessage(const std::string& label,
             text += team.lines.size() > LinesShown ? " ...)" : ")";
         }
     }
-    return text + "\nName each with --map ABBR=CODE.";
+    // The front ends that take mappings of names to codes name their own control for it.
+    return text + "\nWrite each as a code or a name the program knows, or map it to a code.";
 }
 
 } // namespace
@@ -244,12 +246,18 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
 
     // 2. The games.
     ResultsFile file;
+    std::map<std::tuple<std::string, std::string, std::string>, int> lineOfGame;
     for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
         if (!isGame(row)) {
             continue;
         }
         const std::string where = label + ", line " + std::to_string(row.line) + ": ";
+        if (*codes.codeFor(field(row, VisitorField)) == *codes.codeFor(field(row, HomeField))) {
+            throw InputDataError(where + "the visitor '" + shownText(field(row, VisitorField)) +
+                                 "' and the home team '" + shownText(field(row, HomeField)) +
+                                 "' are the same club, which cannot play itself.");
+        }
         if (field(row, VisitorGoalsField).empty() && field(row, HomeGoalsField).empty()) {
             ++file.skipped;
             continue;
@@ -282,6 +290,16 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
                                  "' is not a date of the form YYYY-MM-DD.");
         }
         result.date = std::string(date);
+        // The same two clubs meet once a day, whichever is at home.
+        const auto [first, second] = std::minmax(result.visitor, result.home);
+        if (const auto [same, added] =
+                lineOfGame.try_emplace({result.date, first, second}, row.line);
+            !added) {
+            throw InputDataError(label + ", lines " + std::to_string(same->second) + " and " +
+                                 std::to_string(row.line) + ": the game of " + result.visitor +
+                                 " and " + result.home + " on " + result.date +
+                                 " is listed twice.");
+        }
         file.games.push_back(std::move(result));
     }
     return file;

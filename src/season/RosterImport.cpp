@@ -3,6 +3,7 @@
 #include "core/PredictionState.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "teamdata/StagedFolder.h"
 
 #include <algorithm>
 #include <charconv>
@@ -348,11 +349,6 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
     if (teams.empty()) {
         problems = "The file lists no skater of a known team.";
     }
-    // The lock creates the folder, so it waits for rosters worth writing.
-    std::optional<FolderWriteLock> lock;
-    if (problems.empty()) {
-        lock.emplace(folder);
-    }
     for (const ImportedRoster& roster : done.rosters) {
         if (const auto problem = rosterTargetProblem(folder, roster.code, replace)) {
             note(*problem);
@@ -361,33 +357,38 @@ FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::
     if (!problems.empty()) {
         throw InputDataError(problems + "\nNo roster file was written.");
     }
-    // 2. The files; one that fails names those written before it, so that nothing is lost.
+    // 2. The folder locked (the lock creates it, so it waits for rosters worth writing) and
+    // its targets checked under the lock.
+    StagedFolder staged(folder);
+    for (const ImportedRoster& roster : done.rosters) {
+        if (const auto problem = rosterTargetProblem(folder, roster.code, replace)) {
+            note(*problem);
+        }
+    }
+    if (!problems.empty()) {
+        throw InputDataError(problems + "\nNo roster file was written.");
+    }
+    // 3. The files beside the folder, then all of them in place in one step.
+    std::vector<RosterWrite> written;
     for (const ImportedRoster& roster : done.rosters) {
         if (stopRequested && stopRequested()) {
             done.stopped = true;
-            break;
+            done.rosters.clear();
+            return done;
         }
         try {
-            done.written.push_back(
-                writeRosterFile(folder, roster.code, rosterFileText(rosterLines(roster)), replace));
+            written.push_back(staged.addRoster(roster.code, rosterFileText(rosterLines(roster))));
         } catch (const RosterWriteError& error) {
-            std::string text;
-            for (const RosterWrite& earlier : done.written) {
-                text += "Wrote " + shownPath(earlier.file) +
-                        (earlier.backup
-                             ? " (the old file is kept as " + shownPath(*earlier.backup) + ")"
-                             : std::string()) +
-                        "\n";
-            }
-            throw RosterWriteError(text + error.what() + "\n" +
-                                   (done.written.empty() ? "No roster file was written."
-                                                         : "The other roster files were not "
-                                                           "written."));
+            throw RosterWriteError(std::string(error.what()) + "\nNo roster file was written.");
         }
     }
-    if (done.stopped) {
-        done.rosters.resize(done.written.size());
+    if (stopRequested && stopRequested()) {
+        done.stopped = true;
+        done.rosters.clear();
+        return done;
     }
+    staged.commit();
+    done.written = std::move(written);
     return done;
 }
 

@@ -71,15 +71,16 @@ struct FolderImport {
     std::vector<ImportedRoster> rosters;
     std::vector<RosterWrite> written;      ///< in the order of rosters
     std::vector<std::string> skippedTeams; ///< the file's teams without a code
-    bool stopped = false;                  ///< stop was asked for before every file was written
+    bool stopped = false; ///< stop was asked for before the folder was replaced: nothing written
 };
 
 // Chooses the roster of each team (every team of the statistics when teams is empty) and
 // writes each into folder. Every roster is chosen and every target checked before any file
-// is written: a problem throws InputDataError listing them all, with nothing written. A
-// file that then cannot be written throws RosterWriteError naming the files written before.
-// The folder is locked from the check of its targets to the last file. stopRequested is
-// asked before each file; once it answers yes, no further file is begun.
+// is written: a problem throws InputDataError listing them all, with nothing written. The
+// files are written beside the folder and put in place all in one step (see StagedFolder):
+// a write that fails throws RosterWriteError with the folder as it was. The folder is
+// locked from the check of its targets to the end. stopRequested is asked before each
+// file; once it answers yes, nothing is written.
 FolderImport importRosters(const SkaterStatistics& statistics, std::vector<std::string> teams,
                            const std::filesystem::path& folder, bool replace,
                            const std::function<bool()>& stopRequested = {});

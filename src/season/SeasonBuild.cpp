@@ -8,12 +8,15 @@
 #include "season/SeasonFit.h"
 #include "season/TeamTotalsFile.h"
 #include "teamdata/RatingsFile.h"
+#include "teamdata/RosterCheckHint.h"
 #include "teamdata/SeasonRatings.h"
+#include "teamdata/StagedFolder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
-#include <random>
 #include <set>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -56,25 +59,52 @@ struct PreparedBuild {
     FitOptions fit;
 };
 
-// A folder of its own under the system's temporary one, removed with what it holds.
-class StagingFolder {
-public:
-    StagingFolder()
-        : path_(fs::temp_directory_path() /
-                ("zelkor-season-" + std::to_string(std::random_device{}()))) {
-        fs::create_directories(path_);
+// The rosters, ratings.csv and shootouts.csv of the build, checked against what the folder
+// holds: every target a problem.
+std::vector<std::string> targetProblems(const SeasonBuildRequest& request,
+                                        const PreparedBuild& build) {
+    std::vector<std::string> problems;
+    std::vector<std::string> files;
+    for (const ImportedRoster& roster : build.rosters) {
+        files.push_back(roster.code);
     }
-    ~StagingFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
+    files.push_back(RatingsFileName);
+    if (build.fit.shootout) {
+        files.push_back(ShootoutsFileName);
     }
-    StagingFolder(const StagingFolder&) = delete;
-    StagingFolder& operator=(const StagingFolder&) = delete;
-    const fs::path& path() const { return path_; }
+    for (const std::string& file : files) {
+        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
+            problems.push_back(*problem);
+        }
+    }
+    return problems;
+}
 
-private:
-    fs::path path_;
-};
+// A message of the fit as the user can act on it: the staging folder, removed by then,
+// named as the season folder, and no hint to check rosters that are not written.
+std::string withoutStaging(std::string message, const StagedFolder& staged,
+                           const fs::path& folder) {
+    const std::string hint = rosterCheckHint(staged.staging());
+    if (const std::size_t at = message.find(hint); at != std::string::npos) {
+        message.erase(at, hint.size());
+    }
+    const std::string staging = staged.staging().string();
+    for (std::size_t at = message.find(staging); at != std::string::npos;
+         at = message.find(staging, at)) {
+        message.replace(at, staging.size(), folder.string());
+        at += folder.string().size();
+    }
+    while (!message.empty() && std::isspace(static_cast<unsigned char>(message.back()))) {
+        message.pop_back();
+    }
+    return message;
+}
+
+// The closing words of a message after which the folder is as it was.
+std::string untouchedNote(std::string_view message) {
+    return message.find("Nothing was written") == std::string_view::npos ? "\nNothing was written."
+                                                                         : "";
+}
 
 // Steps 1 to 3: the rosters of every team, the games, and the targets, every problem
 // gathered so that one message lists them all.
@@ -136,27 +166,29 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         const std::map<std::string, TeamTotals> teams = readSeasonTeams(request);
         build.fit = seasonFitOptions(request, build.games, teams);
         build.shootouts = shootoutRecords(teams);
+        // A club the totals leave out would get the default figures without a word, as
+        // the clubs after the cut of a file cut short would.
+        std::set<std::string> missing;
+        for (const ResultRow& game : build.games) {
+            for (const std::string* team : {&game.visitor, &game.home}) {
+                if (request.teamStats && !teams.contains(*team)) {
+                    missing.insert(*team);
+                }
+            }
+        }
+        if (!missing.empty()) {
+            throw InputDataError("The file '" + shownPath(*request.teamStats) +
+                                 "' lists no totals for teams of the results: " + listed(missing) +
+                                 ".");
+        }
     });
     std::error_code unknown;
     if (fs::exists(request.folder, unknown) && !fs::is_directory(request.folder, unknown)) {
         problems.push_back("The season folder '" + shownPath(request.folder) +
                            "' is not a folder.");
     }
-    for (const ImportedRoster& roster : build.rosters) {
-        if (const auto problem =
-                rosterTargetProblem(request.folder, roster.code, request.replace)) {
-            problems.push_back(*problem);
-        }
-    }
-    std::vector<std::string> files{RatingsFileName};
-    if (build.fit.shootout) {
-        files.push_back(ShootoutsFileName);
-    }
-    for (const std::string& file : files) {
-        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
-            problems.push_back(*problem);
-        }
-    }
+    const std::vector<std::string> taken = targetProblems(request, build);
+    problems.insert(problems.end(), taken.begin(), taken.end());
     if (!problems.empty()) {
         std::string message;
         for (const std::string& problem : problems) {
@@ -183,71 +215,67 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         return std::nullopt;
     }
 
-    // Step 4: the fit, the longest part, on the rosters as they will be written.
+    // Step 4: the folder locked, and shown writable, for the whole build; checked again
+    // under the lock, since another run may have written into it meanwhile.
+    StagedFolder staged(request.folder);
+    if (const std::vector<std::string> taken = targetProblems(request, build); !taken.empty()) {
+        std::string message;
+        for (const std::string& problem : taken) {
+            message += problem + "\n";
+        }
+        throw SeasonBuildError(message + "Nothing was written.");
+    }
+
+    // Every failure from here on leaves the folder as it was, which the message says; the
+    // staging folder it may name is removed by then.
+    const auto untouched = [&](auto&& step) {
+        try {
+            return step();
+        } catch (const RosterWriteError& error) {
+            throw RosterWriteError(withoutStaging(error.what(), staged, request.folder) +
+                                   untouchedNote(error.what()));
+        } catch (const SeasonBuildError&) {
+            throw;
+        } catch (const ZelkorError& error) {
+            throw SeasonBuildError(withoutStaging(error.what(), staged, request.folder) +
+                                   untouchedNote(error.what()));
+        }
+    };
+
+    // Step 5: the fit, the longest part, on the rosters as they will be written.
     report("Fitting the ratings", ReadShare);
-    const StagingFolder staging;
+    SeasonBuildReport done{std::move(build.rosters), std::move(build.unknownTeams), {}, {}};
     std::vector<std::string> codes;
-    for (const ImportedRoster& roster : build.rosters) {
-        writeRosterFile(staging.path(), roster.code, rosterFileText(rosterLines(roster)), false);
+    for (const ImportedRoster& roster : done.rosters) {
+        done.written.push_back(untouched(
+            [&] { return staged.addRoster(roster.code, rosterFileText(rosterLines(roster))); }));
         codes.push_back(roster.code);
     }
-    std::optional<RatingsFit> fit =
-        fitSeason(request, build.games, codes, staging.path(), build.fit, stop,
-                  [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
+    std::optional<RatingsFit> fit = untouched([&] {
+        return fitSeason(
+            request, build.games, codes, staged.staging(), build.fit, stop,
+            [&](double done) { report("Fitting the ratings", ReadShare + FitShare * done); });
+    });
     if (!fit || stop.stop_requested()) {
         return std::nullopt;
     }
-    const std::string ratingsText = ratingsFileText(fit->table);
-    // What is written must read back as the table fitted.
-    parseRatings(ratingsText, "The fitted ratings");
+    done.check = std::move(fit->check);
 
-    // Step 5: the files, each in place whole or not at all; a stop is no longer taken.
+    // Step 6: ratings.csv and, for seasons with shootouts, the file that turns them on with
+    // the clubs' records, each read back as a prediction reads it; then the new season
+    // replaces the old in one step. A stop is no longer taken.
     report("Writing the season folder", ReadShare + FitShare);
-    SeasonBuildReport done{
-        std::move(build.rosters), std::move(build.unknownTeams), std::move(fit->check), {}};
-    // Checked again under the lock: another run may have written into the folder meanwhile.
-    const FolderWriteLock lock(request.folder);
-    std::string taken;
-    for (const ImportedRoster& roster : done.rosters) {
-        if (const auto problem =
-                rosterTargetProblem(request.folder, roster.code, request.replace)) {
-            taken += *problem + "\n";
-        }
-    }
-    std::vector<std::string> files{RatingsFileName};
-    if (build.fit.shootout) {
-        files.push_back(ShootoutsFileName);
-    }
-    for (const std::string& file : files) {
-        if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
-            taken += *problem + "\n";
-        }
-    }
-    if (!taken.empty()) {
-        throw SeasonBuildError(taken + "Nothing was written.");
-    }
-    try {
-        for (const ImportedRoster& roster : done.rosters) {
-            done.written.push_back(writeRosterFile(
-                request.folder, roster.code, rosterFileText(rosterLines(roster)), request.replace));
-        }
-        done.written.push_back(
-            writeFolderFile(request.folder, RatingsFileName, ratingsText, request.replace));
-        // Seasons with shootouts: the file that turns them on, with the clubs' records.
+    untouched([&] {
+        const std::string ratingsText = ratingsFileText(fit->table);
+        parseRatings(ratingsText, "The fitted ratings");
+        done.written.push_back(staged.addFile(RatingsFileName, ratingsText));
         if (build.fit.shootout) {
-            done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,
-                                                   shootoutsFileText(build.shootouts),
-                                                   request.replace));
+            done.written.push_back(
+                staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));
+            readShootoutsFile(staged.staging() / ShootoutsFileName);
         }
-    } catch (const RosterWriteError& error) {
-        std::string message;
-        for (const RosterWrite& earlier : done.written) {
-            message += "Wrote " + shownPath(earlier.file) + "\n";
-        }
-        throw RosterWriteError(message + error.what() +
-                               (done.written.empty() ? "\nNothing was written."
-                                                     : "\nThe other files were not written."));
-    }
+        staged.commit();
+    });
     report("Done", 1);
     return done;
 }

@@ -23,7 +23,7 @@ struct SeasonBuildRequest {
     std::string season;                             ///< the season's name, e.g. 2023-24
     std::optional<int> series; ///< series of 11 the fit plays of each game; none: CalibrationSeries
     std::filesystem::path folder;
-    bool replace = false; ///< replace existing files, each kept as NAME.bak
+    bool replace = false; ///< replace existing files, each kept as NAME.bak, all at once
 };
 
 // How far a build is: what it does now and the share of the whole done, 0 to 1.
@@ -47,12 +47,13 @@ public:
     using ZelkorError::ZelkorError;
 };
 
-// Reads and checks every input and every target, fits the ratings, and only then writes
-// the rosters, ratings.csv and, when games went to a shootout, shootouts.csv with the
-// clubs' records into request.folder, each file through a temporary one. None
-// when stop was requested; a stop is taken up to the writing, so that a cancelled build
-// writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails (the
-// files written before it are in the message).
+// Reads and checks every input and every target, locks the folder and prepares its new
+// contents beside it (so that a folder that cannot be written is refused before the fit),
+// fits the ratings on the rosters as written, and only then puts the rosters, ratings.csv
+// and, when games went to a shootout, shootouts.csv with the clubs' records in place, all
+// in one step (see StagedFolder): the folder holds the old season or the new, never a
+// mix. None when stop was requested; a stop is taken up to the swap. Throws
+// SeasonBuildError, and RosterWriteError when a write fails, the folder then as it was.
 std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
                                              std::stop_token stop,
                                              const SeasonBuildProgress& progress = {});

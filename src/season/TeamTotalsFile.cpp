@@ -1,7 +1,9 @@
 #include "season/TeamTotalsFile.h"
 
+#include "engine/InputChecks.h"
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "teamdata/SeasonRatings.h"
 
 #include <charconv>
 #include <set>
@@ -127,22 +129,49 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
     }
     if (!unknown.empty()) {
         throw InputDataError(label +
-                             " names teams without a code (name each with --map "
-                             "ABBR=CODE):" +
+                             " names teams without a code (write each as a code or a name "
+                             "the program knows, or map it to a code):" +
                              unknown);
     }
 
-    // 3. The figures.
+    // 3. The figures, each checked as the reader of what it becomes will check it.
     std::map<std::string, TeamTotals> totals;
+    const std::size_t headerFields = rows[header->row].fields.size();
     for (const CsvRow* row : chosen) {
         TeamTotals team;
         team.code = *codes.codeFor(field(*row, teamColumn));
         team.line = row->line;
         const std::string where = label + ", line " + std::to_string(row->line) + ": ";
+        // A row cut short leaves its last figures blank, which would read as not given.
+        if (row->fields.size() < headerFields) {
+            throw InputDataError(where + "the row of " + team.code + " ends after " +
+                                 std::to_string(row->fields.size()) + " of the header's " +
+                                 std::to_string(headerFields) + " fields; the file seems cut off.");
+        }
         for (std::size_t k = 0; k < figures().size(); ++k) {
             const Figure& figure = figures()[k];
             team.*figure.member = countOf(field(*row, FirstFigureField + k),
                                           where + std::string(figure.column.names.front()));
+        }
+        for (const auto& [record, name] : {std::pair{team.shootoutWins, "shootout wins"},
+                                           std::pair{team.shootoutLosses, "shootout losses"}}) {
+            if (record > MostShootoutsOfAClub) {
+                throw InputDataError(where + team.code + "'s " + name + " '" +
+                                     std::to_string(*record) + "' are more than the " +
+                                     std::to_string(MostShootoutsOfAClub) +
+                                     " that a season folder's shootouts file takes.");
+            }
+        }
+        // A prediction divides by the goalie's average that the club's goals against give.
+        if (team.games > 0 && team.goalsAgainst) {
+            const double average = double(*team.goalsAgainst) / *team.games;
+            if (const GaaProblem problem = gaaProblem(average); problem != GaaProblem::None) {
+                throw InputDataError(where + "GA '" + std::to_string(*team.goalsAgainst) +
+                                     "' over " + std::to_string(*team.games) + " games gives " +
+                                     team.code +
+                                     " a goals-against average that a prediction refuses: " +
+                                     gaaProblemText(problem, gaaEntry(Single(average)).text) + ".");
+            }
         }
         const auto [entry, added] = totals.try_emplace(team.code, team);
         if (!added) {

@@ -33,7 +33,8 @@ struct TeamTotals {
 // team is required, and a league row is passed over. A file whose year column
 // holds several years is read for year only, and refused without one. Throws
 // InputDataError listing every unknown team, or naming the line and column of a value that
-// is not a count, or a team listed twice.
+// is not a count, a row cut short, a team listed twice, a shootout record beyond what a
+// shootouts file takes, or goals against that give no usable goalie's average.
 std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows,
                                                  const std::string& label, const TeamCodeMap& codes,
                                                  std::optional<int> year = std::nullopt);

@@ -10,7 +10,9 @@
 #include <iterator>
 #include <optional>
 #include <set>
+#include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 namespace zelkor {
@@ -116,6 +118,12 @@ public:
                 failAt(line, "penalty",
                        "a penalty chance lies between 0 and 1, not " + std::string(field(Penalty)));
             }
+            if (rating.powerPlay > MostPowerPlayRating) {
+                failAt(line, "power_play", unplayable(field(PowerPlay), MostPowerPlayRating));
+            }
+            if (rating.shortHanded > MostShortHandedRating) {
+                failAt(line, "short_handed", unplayable(field(ShortHanded), MostShortHandedRating));
+            }
             (atHome ? home : road).push_back({code, rating});
         }
         if (!columns) {
@@ -172,9 +180,32 @@ private:
         return result;
     }
 
+    static std::string unplayable(std::string_view text, float most) {
+        return "'" + quotedText(text) + "' is more than " + std::to_string(std::lround(most)) +
+               ", the most a prediction can play (a decimal point lost?)";
+    }
+
     std::string_view text_;
     const std::string& label_;
 };
+
+} // namespace
+
+std::optional<std::string> unplayableRating(const TeamRating& rating) {
+    for (const auto& [value, most, name] :
+         {std::tuple{rating.powerPlay, MostPowerPlayRating, "power play"},
+          std::tuple{rating.shortHanded, MostShortHandedRating, "short-handed"}}) {
+        if (value > most) {
+            char digits[32];
+            const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+            return std::string(name) + " " + std::string(digits, end) + " is more than " +
+                   std::to_string(std::lround(most)) + ", the most a prediction can play";
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
 
 void appendValue(std::string& text, float value) {
     char digits[32];

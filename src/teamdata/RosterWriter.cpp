@@ -15,6 +15,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -73,8 +74,8 @@ namespace {
                            ".");
 }
 
-// A new file of the given mode with text in it, on the disk before it returns. Never
-// follows a link or replaces a file already there.
+} // namespace
+
 void writeNewFile(const fs::path& path, const std::string& text, fs::perms mode,
                   const std::string& label) {
     const int descriptor =
@@ -104,6 +105,8 @@ void writeNewFile(const fs::path& path, const std::string& text, fs::perms mode,
         throwWriteError("Cannot write " + label, error);
     }
 }
+
+namespace {
 
 // Where a file of the folder is written before it is renamed into place.
 fs::path temporaryBeside(const fs::path& folder, const std::string& name) {
@@ -140,11 +143,7 @@ std::optional<std::string> rosterTargetProblem(const fs::path& folder, const std
     return std::nullopt;
 }
 
-namespace {
-
-// Refuses a written file that a prediction would not read as it stands: every error and
-// warning the roster check finds in it.
-void readBack(const fs::path& temporary, const fs::path& target) {
+void checkRosterReadsBack(const fs::path& temporary, const fs::path& target) {
     std::string problems;
     for (const RosterFinding& finding :
          diagnoseRosterFile(temporary.filename().string(), temporary.parent_path())) {
@@ -166,6 +165,8 @@ void readBack(const fs::path& temporary, const fs::path& target) {
                                "\nIt was not written.");
     }
 }
+
+namespace {
 
 RosterWrite writeCheckedFile(const fs::path& folder, const std::string& code,
                              const std::string& text, bool replace,
@@ -242,7 +243,7 @@ RosterWrite writeCheckedFile(const fs::path& folder, const std::string& code,
 
 RosterWrite writeRosterFile(const fs::path& folder, const std::string& code,
                             const std::string& text, bool replace) {
-    return writeCheckedFile(folder, code, text, replace, readBack);
+    return writeCheckedFile(folder, code, text, replace, checkRosterReadsBack);
 }
 
 RosterWrite writeFolderFile(const fs::path& folder, const std::string& name,
@@ -250,35 +251,52 @@ RosterWrite writeFolderFile(const fs::path& folder, const std::string& name,
     return writeCheckedFile(folder, name, text, replace, {});
 }
 
+namespace {
+
+// Whether the descriptor is still the file at path: a folder swapped in whole since it was
+// opened has a lock file of its own, which is the one to hold.
+bool stillAt(int descriptor, const fs::path& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+} // namespace
+
 FolderWriteLock::FolderWriteLock(const fs::path& folder, std::chrono::milliseconds patience) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error)) {
-        throw RosterWriteError("The roster folder '" + visibleText(folder.string()) +
-                               "' is not a folder and cannot be created.");
-    }
-    const fs::path lock = folder / FolderLockName;
-    descriptor_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (descriptor_ < 0) {
-        throwWriteError("Cannot lock the folder '" + visibleText(folder.string()) + "' for writing",
-                        errno);
-    }
     const auto giveUp = std::chrono::steady_clock::now() + patience;
-    while (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
-        const int reason = errno;
-        if ((reason != EWOULDBLOCK && reason != EINTR) ||
-            std::chrono::steady_clock::now() >= giveUp) {
-            ::close(descriptor_);
-            if (reason != EWOULDBLOCK && reason != EINTR) {
-                throwWriteError("Cannot lock the folder '" + visibleText(folder.string()) +
-                                    "' for writing",
-                                reason);
-            }
-            throw RosterWriteError("Another import or season build is writing into the folder '" +
-                                   visibleText(folder.string()) +
-                                   "'; try again when it has finished. Nothing was written.");
+    const fs::path lock = folder / FolderLockName;
+    const std::string shown = visibleText(folder.string());
+    while (true) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (!fs::is_directory(folder, error)) {
+            throw RosterWriteError("The roster folder '" + shown +
+                                   "' is not a folder and cannot be created.");
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        descriptor_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (descriptor_ < 0) {
+            throwWriteError("Cannot lock the folder '" + shown + "' for writing", errno);
+        }
+        while (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
+            const int reason = errno;
+            if ((reason != EWOULDBLOCK && reason != EINTR) ||
+                std::chrono::steady_clock::now() >= giveUp) {
+                ::close(descriptor_);
+                if (reason != EWOULDBLOCK && reason != EINTR) {
+                    throwWriteError("Cannot lock the folder '" + shown + "' for writing", reason);
+                }
+                throw RosterWriteError(
+                    "Another import or season build is writing into the folder '" + shown +
+                    "'; try again when it has finished. Nothing was written.");
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (stillAt(descriptor_, lock)) {
+            return;
+        }
+        ::close(descriptor_);
     }
 }
 

@@ -53,12 +53,23 @@ RosterWrite writeRosterFile(const std::filesystem::path& folder, const std::stri
 RosterWrite writeFolderFile(const std::filesystem::path& folder, const std::string& name,
                             const std::string& text, bool replace);
 
+// A new file of the given mode with text in it, on the disk before it returns. Never
+// follows a link or replaces a file already there. Throws RosterWriteError naming label.
+void writeNewFile(const std::filesystem::path& path, const std::string& text,
+                  std::filesystem::perms mode, const std::string& label);
+
+// Refuses the written roster file that a prediction would not read as it stands: every
+// error and warning the roster check finds in it, named as the file shown. Throws
+// RosterWriteError.
+void checkRosterReadsBack(const std::filesystem::path& written, const std::filesystem::path& shown);
+
 // The folder's lock file, which every run that writes into the folder holds while it
 // checks and writes, so that what one run says it kept is not undone by another.
 inline constexpr const char* FolderLockName = ".zelkor-import.lock";
 
 // Holds the lock of folder (created if missing) while it lives. Another run's hold is
-// waited for up to patience; then RosterWriteError says the folder is busy.
+// waited for up to patience; then RosterWriteError says the folder is busy. A folder
+// swapped in whole while waiting is locked anew.
 class FolderWriteLock {
 public:
     explicit FolderWriteLock(const std::filesystem::path& folder,

@@ -5,6 +5,7 @@
 #include "core/DisplayText.h"
 
 #include <charconv>
+#include <map>
 #include <sstream>
 #include <system_error>
 
@@ -62,12 +63,17 @@ float ShootoutRules::visitorChance(std::string_view visitor, std::string_view ho
 ShootoutRules readShootoutsFile(const std::filesystem::path& path) {
     const std::string label = visibleText(path.string());
     // A season's shootouts file is a few dozen short lines; the ratings reader's limits serve.
-    const std::string text = readSmallTextFile(path, "Shootouts file");
+    std::string text = readSmallTextFile(path, "Shootouts file");
+    // A spreadsheet saves UTF-8 with a byte-order mark, which the ratings reader passes over too.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.erase(0, 3);
+    }
     ShootoutRules rules{true, {}};
     std::istringstream lines(text);
     std::string line;
     int number = 0;
     bool header = true;
+    std::map<std::string, int> firstLine;
     while (std::getline(lines, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') {
@@ -93,6 +99,12 @@ ShootoutRules readShootoutsFile(const std::filesystem::path& path) {
         if (!isRatingsCode(code)) {
             refuse(label, number, "code: '" + quotedText(code) + "' is not a team code");
         }
+        if (const auto first = firstLine.find(code); first != firstLine.end()) {
+            refuse(label, number,
+                   "code: " + code + " is listed again (first on line " +
+                       std::to_string(first->second) + ")");
+        }
+        firstLine[code] = number;
         rules.records.push_back(
             {code, count(wins, label, number, "wins"), count(losses, label, number, "losses")});
         if (rules.records.size() > MostRatingsRows) {

@@ -646,8 +646,22 @@ std::string MainWindow::homeGaaText() const {
 }
 
 void MainWindow::showMessage(const std::string& message) {
-    QMessageBox box(QMessageBox::NoIcon, MessageTitle, visibleScreenText(message), QMessageBox::Ok,
-                    this);
+    // Its line breaks (CR LF or LF) stay line breaks; other control characters show visibly.
+    QString text;
+    std::string_view rest = message;
+    for (std::size_t end = rest.find('\n');; end = rest.find('\n')) {
+        std::string_view line = rest.substr(0, end);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        text += visibleScreenText(line);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text += '\n';
+        rest.remove_prefix(end + 1);
+    }
+    QMessageBox box(QMessageBox::NoIcon, MessageTitle, text, QMessageBox::Ok, this);
     box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

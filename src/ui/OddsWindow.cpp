@@ -587,7 +587,8 @@ QWidget* OddsWindow::buildScorers(QTableWidget*& table, const char* name, const 
 QString OddsWindow::acceptedOdds() {
     const QLocale locale;
     const QString plusMinus = QStringLiteral("\u00b1");
-    return tr("decimal %1 to %2 or American %3 to %4 (+150, -120)")
+    return tr("decimal with a decimal point %1 to %2 or American %3 to %4 (+150, -120; a "
+              "whole number from 100 on is American)")
         .arg(locale.toString(1.01, 'f', 2), locale.toString(1000), plusMinus + locale.toString(100),
              plusMinus + locale.toString(100'000));
 }

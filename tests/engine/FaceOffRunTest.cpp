@@ -2,6 +2,7 @@
 
 #include "simulation/RandomSource.h"
 #include "support/RecordingWindow.h"
+#include "teamdata/RatingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,29 @@ TEST_F(FaceOffRun, SeriesFailureIsReportedAndKeepsThePreviousResults) {
     EXPECT_NE(window.messages[0].find("games played"), std::string::npos) << window.messages[0];
     EXPECT_EQ(window.log, "") << "the log was cleared before the series began";
     expectPreviousResultsKept();
+}
+
+// The largest ratings the reader takes play; one beyond them (a table made in memory)
+// fails naming the table, not the rosters.
+TEST_F(FaceOffRun, RatingsBeyondWhatTheSeriesCanPlayNameTheTable) {
+    const auto tableWith = [](Single powerPlay, Single shortHanded) {
+        const TeamRating rating{1.1f, 0.3f, powerPlay, shortHanded, 0.9f};
+        const TeamRating other{0.8f, 0.2f, 1.2f, 0.7f, 1.3f};
+        return RatingTable({{"BOS", rating}, {"TOR", other}}, {{"BOS", other}, {"TOR", rating}});
+    };
+    const RatingTable most = tableWith(MostPowerPlayRating, MostShortHandedRating);
+    EXPECT_EQ(runFaceOff(state, window, {draws, seeds, rosters.path(), most}).outcome,
+              FaceOffOutcome::Completed)
+        << (window.messages.empty() ? "" : window.messages.back());
+
+    const RatingTable lost = tableWith(25000, 1.0f);
+    EXPECT_EQ(runFaceOff(state, window, {draws, seeds, rosters.path(), lost}).outcome,
+              FaceOffOutcome::Failed);
+    ASSERT_FALSE(window.messages.empty());
+    const std::string& message = window.messages.back();
+    EXPECT_NE(message.find("BOS's road power play 25000 is more than 20165"), std::string::npos)
+        << message;
+    EXPECT_EQ(message.find("check-rosters"), std::string::npos) << message;
 }
 
 } // namespace

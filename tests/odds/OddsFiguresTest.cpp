@@ -38,10 +38,29 @@ TEST(OddsFigures, OddsInEveryForm) {
     const struct {
         const char* text;
         std::optional<double> decimal;
-    } offered[] = {{"2.10", 2.1},         {"+150", 2.5},         {"-200", 1.5},
-                   {"+100", 2.0},         {"150", 2.5},          {"-120", 1 + 100.0 / 120},
-                   {"1", std::nullopt},   {"1.0", std::nullopt}, {"-50", std::nullopt},
-                   {"abc", std::nullopt}, {"", std::nullopt}};
+    } offered[] = {{"2.10", 2.1},
+                   {"+150", 2.5},
+                   {"-200", 1.5},
+                   {"+100", 2.0},
+                   {"150", 2.5},
+                   {"-120", 1 + 100.0 / 120},
+                   {"1", std::nullopt},
+                   {"1.0", std::nullopt},
+                   {"-50", std::nullopt},
+                   {"abc", std::nullopt},
+                   {"", std::nullopt},
+                   // A decimal point makes decimal odds, whatever the size; a whole number
+                   // from 100 on is American, below it decimal.
+                   {"500.0", 500.0},
+                   {"100.", 100.0},
+                   {"150", 2.5},
+                   {"3", 3.0},
+                   {"99", 99.0},
+                   {"1000.0", 1000.0},
+                   {"1000.5", std::nullopt},
+                   {"1e3", std::nullopt},
+                   {"2.1.0", std::nullopt},
+                   {"+150.0", 2.5}};
     for (const auto& row : offered) {
         const auto value = parseOfferedOdds(row.text);
         ASSERT_EQ(value.has_value(), row.decimal.has_value()) << row.text;

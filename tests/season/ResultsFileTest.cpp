@@ -112,6 +112,36 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
     }
 }
 
+// A club playing itself, or two clubs meeting twice on one day (at either venue), is a
+// fault of the file that would rate a club on a game that never was.
+TEST(ResultsFile, RefusesAClubPlayingItselfAndAGameListedTwice) {
+    const std::string header = "date,visitor,home,visitor_goals,home_goals\n";
+    const struct {
+        const char* rows;
+        const char* message; ///< empty: read
+    } cases[] = {
+        {"2024-10-09,TOR,CHI,3,1\n2024-10-10,BOS,BOS,3,2\n",
+         "line 3: the visitor 'BOS' and the home team 'BOS' are the same club"},
+        {"2024-10-10,BOS,BOS,,\n", "line 2: the visitor 'BOS'"}, // postponed, still wrong
+        {"2024-10-09,TOR,CHI,3,1\n2024-10-09,BOS,DAL,2,4\n2024-10-09,TOR,CHI,3,1\n",
+         "lines 2 and 4: the game of TOR and CHI on 2024-10-09 is listed twice"},
+        {"2024-10-09,TOR,CHI,3,1\n2024-10-09,CHI,TOR,0,5\n",
+         "lines 2 and 3: the game of CHI and TOR on 2024-10-09 is listed twice"},
+        {"2024-10-09,TOR,CHI,3,1\n2024-10-10,TOR,CHI,3,1\n2024-10-09,TOR,BOS,3,1\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        try {
+            const ResultsFile file = read(header + c.rows);
+            EXPECT_STREQ(c.message, "");
+            EXPECT_EQ(file.games.size(), 3u);
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+            EXPECT_NE(std::string(c.message), "");
+        }
+    }
+}
+
 // One message names every team the file does not know, each with its lines.
 TEST(ResultsFile, ListsEveryUnknownTeamAtOnce) {
     try {

@@ -265,6 +265,14 @@ TEST(RatingsFile, BuiltInTableReadsBackBitForBit) {
     }
 }
 
+TEST(RatingsFile, TheLargestPlayableRatingsAreRead) {
+    const RatingTable table = parseRatings(
+        "code,venue,offence,penalty,power_play,short_handed,defence\nBOS,road,1,1,20165,171378,1\n",
+        "r");
+    EXPECT_EQ(table.roadRating("BOS")->powerPlay, MostPowerPlayRating);
+    EXPECT_EQ(table.roadRating("BOS")->shortHanded, MostShortHandedRating);
+}
+
 TEST(RatingsFile, RefusalsNameTheLineAndField) {
     const std::string header = "code,venue,offence,penalty,power_play,short_handed,defence\n";
     const struct {
@@ -282,6 +290,10 @@ TEST(RatingsFile, RefusalsNameTheLineAndField) {
         {header + "BOS,home,1,1.5,1,1,1\n",
          "line 2, penalty: a penalty chance lies between 0 and 1"},
         {header + "BOS,away,1,0.2,1,1,1\n", "line 2, venue: 'away' is neither road nor home"},
+        // A decimal point lost: the power play's multiplier would leave 16 bits.
+        {header + "BOS,road,1,0.2,1,1,1\nTOR,home,1,0.2,25000,1,1\n",
+         "line 3, power_play: '25000' is more than 20165"},
+        {header + "BOS,road,1,0.2,1,171379,1\n", "line 2, short_handed: '171379' is more than"},
         {header + "../x,road,1,0.2,1,1,1\n", "line 2, code: '../x' is not a team code"},
         {header, "holds no team"},
         {"", "is empty"},
@@ -330,6 +342,21 @@ TEST(SeasonRatings, ShootoutChanceAndFile) {
             }
         },
         RatingsFileError);
+    // A spreadsheet's byte-order mark is passed over; a club listed twice is refused.
+    std::ofstream(file) << "\xEF\xBB\xBF"
+                        << "code,wins,losses\r\nBOS,3,1\r\nTOR,2,5\r\n";
+    EXPECT_EQ(readShootoutsFile(file).records.at(1).losses, 5);
+    std::ofstream(file) << "code,wins,losses\nBOS,3,1\nTOR,2,5\nBOS,4,0\n";
+    try {
+        readShootoutsFile(file);
+        ADD_FAILURE() << "a club listed twice was read";
+    } catch (const RatingsFileError& error) {
+        EXPECT_NE(std::string(error.what())
+                      .find("line 4, code: BOS is listed again (first on "
+                            "line 2)"),
+                  std::string::npos)
+            << error.what();
+    }
     std::filesystem::remove(file);
 }
 

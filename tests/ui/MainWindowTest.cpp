@@ -189,6 +189,12 @@ TEST_F(MainWindowTest, GaaRefusalIsOneModalBoxWithOkOnlyAndTheFocusComesBack) {
     plain.showMessage("Name \x1b[2J");
     ASSERT_EQ(closer.seen.size(), 1u);
     EXPECT_EQ(closer.seen.front().text, "Name \\x1b[2J");
+    // A message's line breaks show as line breaks, not as escapes.
+    plain.showMessage("Roster 'BOS' is short.\r\nTo list every problem\n\x07"
+                      "end");
+    ASSERT_EQ(closer.seen.size(), 2u);
+    EXPECT_EQ(closer.seen.back().text.toStdString(),
+              "Roster 'BOS' is short.\nTo list every problem\n\\x07end");
 }
 
 // Boxes filled without leaving them: the run's refusal puts the focus in the box at fault.

@@ -165,8 +165,10 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
     auto* note = child<QLabel>(odds, "edgeNote");
-    EXPECT_EQ(note->text(), QString::fromUtf8("Not odds: type decimal 1.01 to 1,000 or American "
-                                              "\u00b1100 to \u00b1100,000 (+150, -120)."));
+    EXPECT_EQ(note->text(),
+              QString::fromUtf8("Not odds: type decimal with a decimal point 1.01 to 1,000 or "
+                                "American \u00b1100 to \u00b1100,000 (+150, -120; a whole number "
+                                "from 100 on is American)."));
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+150");
 
     // Other teams: the figures are marked as the previous run's and judge no odds.
