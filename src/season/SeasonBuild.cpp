@@ -2,6 +2,7 @@
 
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/LeagueAlignment.h"
 #include "season/MessageText.h"
 #include "season/ResultsFile.h"
 #include "season/SeasonFit.h"
@@ -151,6 +152,9 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
+    for (const auto& alignment : alignmentFiles(build.games)) {
+        files.push_back(alignment.first);
+    }
     for (const std::string& file : files) {
         if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
             problems.push_back(*problem);
@@ -217,6 +221,9 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
+    for (const auto& alignment : alignmentFiles(build.games)) {
+        files.push_back(alignment.first);
+    }
     for (const std::string& file : files) {
         if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
             taken += *problem + "\n";
@@ -237,6 +244,10 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
             done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,
                                                    shootoutsFileText(build.shootouts),
                                                    request.replace));
+        }
+        // The league's conferences and divisions of the season, for the outlook.
+        for (const auto& [name, text] : alignmentFiles(build.games)) {
+            done.written.push_back(writeFolderFile(request.folder, name, text, request.replace));
         }
     } catch (const RosterWriteError& error) {
         std::string message;
