@@ -154,8 +154,18 @@ public:
                                   PointsForWin * gamesLeft[club]);
             PredictionState state;
             ReadRosters(state, table_.codes()[club], table_.codes()[club], request.rosterFolder);
+            // A roster of a longer season than the schedule has played (a past season
+            // replayed from a day) counts its goals down to the club's games so far.
+            Single rosterGames = 0;
             for (int row = 1; row <= PlayersPerTeam; ++row) {
-                rosterGoals_.push_back(static_cast<int>(std::lround(state.GOALX[row])));
+                rosterGames = std::max(rosterGames, state.Gamex[row]);
+            }
+            const int gamesSoFar = standings_.record(club).games;
+            const double scale = rosterGames > static_cast<Single>(gamesSoFar)
+                                     ? gamesSoFar / double(rosterGames)
+                                     : 1.0;
+            for (int row = 1; row <= PlayersPerTeam; ++row) {
+                rosterGoals_.push_back(static_cast<int>(std::lround(state.GOALX[row] * scale)));
                 names_.push_back(state.RosterX.at(row, NameColumn));
             }
         }

@@ -79,7 +79,9 @@ struct PlayerOutlook {
     std::string club;
     int row = 0; ///< 1 to 18
     std::string name;
-    int goals = 0;             ///< the roster's goals, those so far
+    // The roster's goals, taken as those so far; when the roster's most games played
+    // exceed the club's games so far, its goals times the club's games so far over them.
+    int goals = 0;
     double projectedGoals = 0; ///< so far plus the mean of the rest
     double goalLeader = 0;     ///< the chance of the most goals in the league (shared when level)
 };

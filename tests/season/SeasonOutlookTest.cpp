@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -172,6 +176,43 @@ TEST(SeasonOutlook, ASeasonWithEveryGamePlayedIsItsTable) {
     EXPECT_EQ(outlook.clubs[0].mostPoints, 1.0);
     EXPECT_EQ(outlook.clubs[4].fewestPoints, 1.0);
     EXPECT_EQ(outlook.players[0].projectedGoals, outlook.players[0].goals);
+}
+
+// A roster of more games than the club has played so far (a past season replayed from a
+// day) has its goals counted down to the games so far; one of fewer keeps them.
+TEST(SeasonOutlook, GoalsSoFarFollowTheGamesPlayed) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("zelkor-outlook-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* club : {"TOR", "MON", "OTT", "BUF"}) {
+        std::filesystem::copy_file(Samples / club, folder / club,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    const auto writeBos = [&](int games) {
+        std::ofstream roster(folder / "BOS");
+        for (int row = 1; row <= 18; ++row) {
+            roster << "Player " << row << "," << games << "," << 2 * row << ",3\n";
+        }
+    };
+    OutlookRequest request = fiveClubs();
+    request.rosterFolder = folder;
+    request.seasons = 2;
+    const auto goalsOfRow = [](const SeasonOutlook& outlook, int row) {
+        for (const PlayerOutlook& player : outlook.players) {
+            if (player.club == "BOS" && player.row == row) {
+                return player.goals;
+            }
+        }
+        return -1;
+    };
+    writeBos(4); // BOS has played 2 games: half the goals
+    const SeasonOutlook halved = played(request);
+    EXPECT_EQ(goalsOfRow(halved, 9), 9);
+    EXPECT_EQ(goalsOfRow(halved, 1), 1);
+    writeBos(2);
+    const SeasonOutlook kept = played(request);
+    EXPECT_EQ(goalsOfRow(kept, 9), 18);
+    std::filesystem::remove_all(folder);
 }
 
 // Everything wrong with the inputs in one message before anything is played.
