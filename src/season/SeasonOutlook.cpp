@@ -127,7 +127,9 @@ struct Tally {
 class PreparedOutlook {
 public:
     explicit PreparedOutlook(const OutlookRequest& request)
-        : table_(request.alignment), standings_(table_.codes()) {
+        : table_(request.alignment),
+          standings_(table_.codes(),
+                     request.shootouts.on ? TieBreaks::ShootoutEra : TieBreaks::BeforeShootouts) {
         for (std::size_t club = 0; club < table_.codes().size(); ++club) {
             index_[table_.codes()[club]] = club;
         }

@@ -23,26 +23,26 @@ int compareShares(std::int64_t a, std::int64_t b, std::int64_t c, std::int64_t d
     return left > right ? 1 : left < right ? -1 : 0;
 }
 
-// Steps 1 to 4 of the order: positive when a ranks above b.
-int compareRecords(const ClubRecord& a, const ClubRecord& b) {
+} // namespace
+
+int Standings::compareRecords(const ClubRecord& a, const ClubRecord& b) const {
     if (const int share = compareShares(a.points(), a.games, b.points(), b.games)) {
         return share;
     }
-    for (const auto& [first, second] :
-         {std::pair{a.regulationWins, b.regulationWins},
-          std::pair{a.regulationAndOvertimeWins(), b.regulationAndOvertimeWins()},
-          std::pair{a.wins, b.wins}}) {
-        if (first != second) {
-            return first > second ? 1 : -1;
+    if (tieBreaks_ == TieBreaks::ShootoutEra) {
+        for (const auto& [first, second] :
+             {std::pair{a.regulationWins, b.regulationWins},
+              std::pair{a.regulationAndOvertimeWins(), b.regulationAndOvertimeWins()}}) {
+            if (first != second) {
+                return first > second ? 1 : -1;
+            }
         }
     }
-    return 0;
+    return a.wins == b.wins ? 0 : a.wins > b.wins ? 1 : -1;
 }
 
-} // namespace
-
-Standings::Standings(std::vector<std::string> codes)
-    : codes_(std::move(codes)), records_(codes_.size()),
+Standings::Standings(std::vector<std::string> codes, TieBreaks tieBreaks)
+    : codes_(std::move(codes)), tieBreaks_(tieBreaks), records_(codes_.size()),
       pointsAgainst_(codes_.size() * codes_.size()), gamesAgainst_(codes_.size() * codes_.size()) {}
 
 void Standings::add(std::size_t visitor, std::size_t home, int visitorGoals, int homeGoals,

@@ -31,13 +31,19 @@ struct ClubRecord {
     int regulationAndOvertimeWins() const { return regulationWins + overtimeWins; }
 };
 
+// Which order of tie-breaks a season uses.
+enum class TieBreaks {
+    ShootoutEra,     ///< the league's order since shootouts: regulation wins count first
+    BeforeShootouts, ///< seasons with ties: steps 2 and 3 below are left out
+};
+
 // The records of the clubs of a league, with what the clubs earned against each other.
 //
 // Clubs are ranked in the league's order; each step settles the ties the ones before it
 // leave:
 //   1. points percentage (points over twice the games; 0 before the first game),
-//   2. regulation wins,
-//   3. regulation and overtime wins,
+//   2. regulation wins (seasons with shootouts only),
+//   3. regulation and overtime wins (seasons with shootouts only),
 //   4. wins,
 //   5. points percentage in the games between the clubs still level (all of them at once,
 //      however many),
@@ -46,7 +52,8 @@ struct ClubRecord {
 //   8. the club's code, alphabetically, so that every season has one order.
 class Standings {
 public:
-    explicit Standings(std::vector<std::string> codes);
+    explicit Standings(std::vector<std::string> codes,
+                       TieBreaks tieBreaks = TieBreaks::ShootoutEra);
 
     // Counts a game: the clubs by index, the final score (a shootout's goal included) and
     // how it ended. A level score is a tie whatever end says; a winner whose end the file
@@ -61,7 +68,11 @@ public:
     void rank(std::vector<std::size_t>& clubs) const;
 
 private:
+    // Steps 1 to 4: positive when a ranks above b.
+    int compareRecords(const ClubRecord& a, const ClubRecord& b) const;
+
     std::vector<std::string> codes_;
+    TieBreaks tieBreaks_;
     std::vector<ClubRecord> records_;
     std::vector<int> pointsAgainst_; ///< [a * size + b]: points a earned in games with b
     std::vector<int> gamesAgainst_;  ///< [a * size + b]: games between a and b

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace zelkor::test {
@@ -145,6 +148,37 @@ TEST(Outlook, BadInputIsNamedAllAtOnce) {
     EXPECT_EQ(badDay.exitStatus, 1);
     EXPECT_NE(badDay.err.find("'2001-02-30' is not a date"), std::string::npos) << badDay.err;
     EXPECT_EQ(runCli(outlook(folder, {"--seasons", "0"})).exitStatus, 2);
+}
+
+// season build writes the league's alignment of the season it builds: 2000-01 here, by the
+// dates of its games, with the league's codes of the files.
+TEST(Outlook, SeasonBuildWritesTheSeasonsAlignment) {
+    TempFolder data;
+    std::string skaters = "skaterFullName,teamAbbrevs,positionCode,gamesPlayed,goals,assists\n";
+    for (const char* team : {"TOR", "NSH"}) {
+        for (int k = 0; k < 18; ++k) {
+            skaters += std::string(team) + " Skater " + std::to_string(k) + "," + team + "," +
+                       (k < 12 ? 'C' : 'D') + ",82," + std::to_string(30 - k) + ",20\n";
+        }
+    }
+    data.write("skaters.csv", skaters);
+    data.write("results.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                              "2000-10-12,TOR,NSH,3,2\n2000-11-05,NSH,TOR,1,4\n");
+    const std::filesystem::path season = data.path() / "season";
+    const CliResult built =
+        runCli({"season", "build", "--skaters", (data.path() / "skaters.csv").string(), "--results",
+                (data.path() / "results.csv").string(), "--to", season.string(), "--series", "2"});
+    ASSERT_EQ(built.exitStatus, 0) << built.err;
+    EXPECT_NE(built.out.find("divisions.csv"), std::string::npos) << built.out;
+    std::ifstream divisions(season / "divisions.csv");
+    std::string all((std::istreambuf_iterator<char>(divisions)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(all.rfind("code,conference,division\n", 0), 0u) << all;
+    EXPECT_NE(all.find("NSH,Western,Central\n"), std::string::npos) << all;
+    EXPECT_NE(all.find("MTL,Eastern,Northeast\n"), std::string::npos) << all;
+    std::ifstream playoffs(season / "playoffs.txt");
+    std::string format;
+    std::getline(playoffs, format);
+    EXPECT_EQ(format, "conference-top-eight");
 }
 
 } // namespace

@@ -98,6 +98,21 @@ TEST(Standings, EachTieBreakStepInOrder) {
         standings.rank(pair);
         EXPECT_EQ(pair, (std::vector<std::size_t>{0, 1})) << c.step;
     }
+    // Before shootouts the league went from points to wins. 4 points in 3 games each: ZZZ
+    // by two overtime wins and a loss, BBB by a regulation win and two ties. Regulation wins
+    // put BBB first; wins alone put ZZZ first.
+    for (const TieBreaks order : {TieBreaks::ShootoutEra, TieBreaks::BeforeShootouts}) {
+        Standings standings({"ZZZ", "BBB", "FIL"}, order);
+        standings.add(0, 2, 3, 2, OT);
+        standings.add(2, 0, 1, 2, OT);
+        standings.add(0, 2, 0, 1, Reg);
+        standings.add(1, 2, 3, 1, Reg);
+        standings.add(1, 2, 2, 2, GameEnd::Tie);
+        standings.add(2, 1, 0, 0, GameEnd::Tie);
+        std::vector<std::size_t> pair{0, 1};
+        standings.rank(pair);
+        EXPECT_EQ(pair.front(), order == TieBreaks::ShootoutEra ? 1u : 0u);
+    }
     // Level on everything: the code decides.
     Standings level({"ZZZ", "BBB", "FIL"});
     level.add(0, 2, 2, 1, Reg);
