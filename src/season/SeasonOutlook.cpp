@@ -28,7 +28,8 @@ namespace zelkor {
 
 namespace {
 
-// Seasons a thread plays before it takes the next ones: a few tenths of a second.
+// Seasons a thread plays together before it takes the next ones: about a second of a whole
+// schedule.
 constexpr std::uint64_t ChunkSeasons = 8;
 // How often the progress is reported.
 constexpr std::chrono::milliseconds ProgressInterval{100};
@@ -211,37 +212,76 @@ private:
     std::vector<std::string> names_;
 };
 
-// One thread's copies of the pairs' states and their rate caches, and its season.
+// One thread's copies of the pairs' states and their rate caches, and the seasons of a
+// chunk. The chunk's seasons play each game in turn before the next game, each on its own
+// generator and standings: a season's games and draws are those it would have alone, and
+// the pair's state and rates stay in the cache for all of them.
 class SeasonPlayer {
 public:
     explicit SeasonPlayer(const PreparedOutlook& prepared)
-        : prepared_(prepared), states_(prepared.states()), rates_(prepared.states().size()),
-          goals_(prepared.rosterGoals().size()) {}
+        : prepared_(prepared), states_(prepared.states()), rates_(prepared.states().size()) {}
 
-    void play(std::uint64_t seed, Tally& tally) {
-        Standings standings = prepared_.standings();
-        std::copy(prepared_.rosterGoals().begin(), prepared_.rosterGoals().end(), goals_.begin());
-        draws_.reseed(seed);
+    // Plays the seasons first to end - 1 (seeded from baseSeed) and counts them into tally.
+    // On an error, the lowest season that failed and its error; the seasons below it are
+    // counted, none from it on.
+    std::optional<std::pair<std::uint64_t, std::exception_ptr>>
+    play(std::uint64_t baseSeed, std::uint64_t first, std::uint64_t end, Tally& tally) {
+        const auto played = static_cast<std::size_t>(end - first);
+        seasons_.resize(played, Season{prepared_.standings(), {}, {}, nullptr});
+        for (std::size_t k = 0; k < played; ++k) {
+            Season& season = seasons_[k];
+            season.standings = prepared_.standings();
+            season.goals = prepared_.rosterGoals();
+            season.draws.reseed(seriesSeed(baseSeed, first + k));
+            season.failure = nullptr;
+        }
         for (const GameLeft& game : prepared_.games()) {
-            playQuietGame(states_[game.matchup], draws_, outcome_, rates_[game.matchup]);
-            const GameResult& result = outcome_.games[0];
-            const bool overtimeGoal =
-                std::any_of(outcome_.goals.begin(), outcome_.goals.end(),
-                            [](const ScoredGoal& goal) { return goal.overtime; });
-            const GameEnd end = !result.overtime ? GameEnd::Regulation
-                                : overtimeGoal   ? GameEnd::Overtime
-                                                 : GameEnd::Shootout;
-            standings.add(game.visitor, game.home, result.visitorGoals, result.homeGoals, end);
-            for (const ScoredGoal& goal : outcome_.goals) {
-                const std::size_t club = goal.visiting ? game.visitor : game.home;
-                ++goals_[club * PlayersPerTeam + goal.row - 1];
+            for (Season& season : seasons_) {
+                if (season.failure) {
+                    continue;
+                }
+                try {
+                    playGame(game, season);
+                } catch (...) {
+                    season.failure = std::current_exception();
+                }
             }
         }
-        count(standings, tally);
+        for (std::size_t k = 0; k < played; ++k) {
+            if (seasons_[k].failure) {
+                return std::pair{first + k, seasons_[k].failure};
+            }
+            count(seasons_[k], tally);
+        }
+        return std::nullopt;
     }
 
 private:
-    void count(const Standings& standings, Tally& tally) const {
+    struct Season {
+        Standings standings;
+        std::vector<int> goals; ///< [club * 18 + row - 1]: the roster's and those played
+        Xoshiro256StarStar draws;
+        std::exception_ptr failure;
+    };
+
+    void playGame(const GameLeft& game, Season& season) {
+        playQuietGame(states_[game.matchup], season.draws, outcome_, rates_[game.matchup]);
+        const GameResult& result = outcome_.games[0];
+        const bool overtimeGoal = std::any_of(outcome_.goals.begin(), outcome_.goals.end(),
+                                              [](const ScoredGoal& goal) { return goal.overtime; });
+        const GameEnd end = !result.overtime ? GameEnd::Regulation
+                            : overtimeGoal   ? GameEnd::Overtime
+                                             : GameEnd::Shootout;
+        season.standings.add(game.visitor, game.home, result.visitorGoals, result.homeGoals, end);
+        for (const ScoredGoal& goal : outcome_.goals) {
+            const std::size_t club = goal.visiting ? game.visitor : game.home;
+            ++season.goals[club * PlayersPerTeam + goal.row - 1];
+        }
+    }
+
+    void count(const Season& season, Tally& tally) const {
+        const Standings& standings = season.standings;
+        const std::vector<int>& goals = season.goals;
         const FinalPlaces places = finalPlaces(standings, prepared_.table());
         ++tally.seasons;
         for (std::size_t club = 0; club < standings.size(); ++club) {
@@ -252,20 +292,19 @@ private:
         }
         ++tally.mostPoints_[places.mostPoints];
         ++tally.fewestPoints[places.fewestPoints];
-        const int most = *std::max_element(goals_.begin(), goals_.end());
+        const int most = *std::max_element(goals.begin(), goals.end());
         const auto leaders =
-            static_cast<std::uint64_t>(std::count(goals_.begin(), goals_.end(), most));
-        for (std::size_t k = 0; k < goals_.size(); ++k) {
-            tally.goals[k] += static_cast<std::uint64_t>(goals_[k]);
-            tally.leaderShares[k] += goals_[k] == most ? LeaderShare / leaders : 0;
+            static_cast<std::uint64_t>(std::count(goals.begin(), goals.end(), most));
+        for (std::size_t k = 0; k < goals.size(); ++k) {
+            tally.goals[k] += static_cast<std::uint64_t>(goals[k]);
+            tally.leaderShares[k] += goals[k] == most ? LeaderShare / leaders : 0;
         }
     }
 
     const PreparedOutlook& prepared_;
     std::vector<PredictionState> states_;
     std::vector<RateCache> rates_;
-    std::vector<int> goals_;
-    Xoshiro256StarStar draws_;
+    std::vector<Season> seasons_;
     SeriesOutcome outcome_;
 };
 
@@ -288,17 +327,13 @@ public:
                 if (first >= request_.seasons || first > firstFailure_.load()) {
                     break;
                 }
+                if (stop_.stop_requested()) {
+                    return finish();
+                }
                 const std::uint64_t end = std::min(first + ChunkSeasons, request_.seasons);
-                for (std::uint64_t season = first; season < end; ++season) {
-                    if (stop_.stop_requested()) {
-                        return finish();
-                    }
-                    try {
-                        player->play(seriesSeed(request_.baseSeed, season), chunk);
-                    } catch (...) {
-                        recordFailure(season, std::current_exception());
-                        return finish();
-                    }
+                if (const auto failure = player->play(request_.baseSeed, first, end, chunk)) {
+                    recordFailure(failure->first, failure->second);
+                    return finish();
                 }
                 {
                     const std::lock_guard lock(mutex_);
