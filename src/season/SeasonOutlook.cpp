@@ -227,7 +227,7 @@ public:
     std::optional<std::pair<std::uint64_t, std::exception_ptr>>
     play(std::uint64_t baseSeed, std::uint64_t first, std::uint64_t end, Tally& tally) {
         const auto played = static_cast<std::size_t>(end - first);
-        seasons_.resize(played, Season{prepared_.standings(), {}, {}, nullptr});
+        seasons_.resize(played, Season{prepared_.standings(), {}, Xoshiro256StarStar{}, nullptr});
         for (std::size_t k = 0; k < played; ++k) {
             Season& season = seasons_[k];
             season.standings = prepared_.standings();
