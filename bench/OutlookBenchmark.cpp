@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <stop_token>
 #include <string>
 
@@ -28,18 +29,30 @@ std::string dateOf(int day) {
     return text;
 }
 
-// The built-in table's first 32 road codes in two conferences of two divisions of eight,
-// a round robin a day (the circle method), home and away by turns; the last gamesLeft
-// games to play, the others played 3-2.
+// The built-in table's 32 road codes (at home the average club's row where the table has
+// none) in two conferences of two divisions of eight; a round robin a day (the circle
+// method), home and away by turns; the last gamesLeft games to play, the others won 3-2.
 OutlookRequest league(int gamesLeft) {
     OutlookRequest request;
     request.rosterFolder = ZELKOR_SAMPLE_ROSTERS;
     request.alignment.format = PlayoffFormat::WildCard;
+    // The built-in rows of each code, the average club's where a venue has none.
+    const RatingTable& builtin = *RatingTable::builtin();
+    std::vector<RatedTeam> road;
+    std::vector<RatedTeam> home;
     std::vector<std::string> codes;
-    for (int k = 0; k < Clubs; ++k) {
-        codes.push_back(RatingTable::builtin()->road()[static_cast<std::size_t>(k)].code);
+    for (const RatedTeam& team : builtin.road()) {
+        if (codes.size() < Clubs) {
+            const TeamRating* hosting = builtin.homeRating(team.code);
+            road.push_back(team);
+            home.push_back({team.code, hosting ? *hosting : *builtin.homeRating("AVG")});
+            codes.push_back(team.code);
+        }
+    }
+    request.ratings = std::make_shared<const RatingTable>(road, home);
+    for (std::size_t k = 0; k < codes.size(); ++k) {
         request.alignment.clubs.push_back(
-            {codes.back(), k < Clubs / 2 ? "East" : "West", "D" + std::to_string(k / 8)});
+            {codes[k], k < Clubs / 2 ? "East" : "West", "D" + std::to_string(k / 8)});
     }
     int games = 0;
     for (int day = 0; day < Days; ++day) {
