@@ -45,8 +45,9 @@ fuzz: deps
 # Benchmarks are timed in an optimised build of their own.
 bench: deps
 	cmake --preset release
-	cmake --build build-release --target zelkor_bench
+	cmake --build build-release --target zelkor_bench zelkor_outlook_bench
 	build-release/bench/zelkor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build-release/bench/zelkor_outlook_bench
 
 format: configure
 	cmake --build $(BUILD_DIR) --target format

@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/FitCheckText.h"
 #include "cli/InterruptWatch.h"
+#include "cli/OutlookCommand.h"
 #include "cli/ProgressBar.h"
 #include "cli/ReportOutput.h"
 #include "core/DisplayText.h"
@@ -87,6 +88,9 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
 } // namespace
 
 int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    if (argc > 1 && std::string_view(argv[1]) == "outlook") {
+        return runOutlookCommand(argc - 1, argv + 1, out, err);
+    }
     BuildOptions options;
     CLI::App app{"Season folders: the rosters and ratings a prediction of another season uses.",
                  "zelkor-cli season"};
@@ -120,6 +124,9 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
     build->add_option("--to", options.request.folder, "The season folder to write")
         ->required()
         ->type_name("DIR");
+    // Listed for the help; the command line goes to runOutlookCommand above.
+    app.add_subcommand("outlook", "Plays the rest of a season many times: final points, playoff "
+                                  "chances, the goal race (see season outlook --help).");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

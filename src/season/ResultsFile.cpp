@@ -260,6 +260,12 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         }
         if (field(row, VisitorGoalsField).empty() && field(row, HomeGoalsField).empty()) {
             ++file.skipped;
+            ResultRow game;
+            game.line = row.line;
+            game.date = std::string(field(row, DateField));
+            game.visitor = *codes.codeFor(field(row, VisitorField));
+            game.home = *codes.codeFor(field(row, HomeField));
+            file.unplayed.push_back(std::move(game));
             continue;
         }
         ResultRow result;

@@ -36,6 +36,9 @@ std::string_view resultText(GameEnd end);
 struct ResultsFile {
     std::vector<ResultRow> games;
     int skipped = 0;
+    // The games without a score, in file order: line, date (as written, unchecked),
+    // visitor and home only. A schedule plays them; the backtest skips them.
+    std::vector<ResultRow> unplayed;
 };
 
 // Reads a results file in either of two layouts:

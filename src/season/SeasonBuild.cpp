@@ -3,6 +3,7 @@
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
 #include "season/FitGames.h"
+#include "season/LeagueAlignment.h"
 #include "season/MessageText.h"
 #include "season/ResultsFile.h"
 #include "season/SeasonFit.h"
@@ -71,6 +72,9 @@ std::vector<std::string> targetProblems(const SeasonBuildRequest& request,
     files.push_back(RatingsFileName);
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
+    }
+    for (const auto& alignment : alignmentFiles(build.games)) {
+        files.push_back(alignment.first);
     }
     for (const std::string& file : files) {
         if (const auto problem = rosterTargetProblem(request.folder, file, request.replace)) {
@@ -273,6 +277,10 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
             done.written.push_back(
                 staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));
             readShootoutsFile(staged.staging() / ShootoutsFileName);
+        }
+        // The league's conferences and divisions of the season, for the outlook.
+        for (const auto& [name, text] : alignmentFiles(build.games)) {
+            done.written.push_back(staged.addFile(name, text));
         }
         staged.commit();
     });

@@ -1,6 +1,7 @@
 #include "season/SeasonBuildTargets.h"
 
 #include "core/Errors.h"
+#include "season/LeagueAlignment.h"
 #include "season/SeasonFit.h"
 #include "teamdata/RatingsFile.h"
 #include "teamdata/SeasonRatings.h"
@@ -14,7 +15,8 @@ namespace zelkor {
 namespace fs = std::filesystem;
 
 std::vector<fs::path> existingBuildTargets(const SeasonBuildRequest& request) {
-    std::set<std::string> names{RatingsFileName, ShootoutsFileName};
+    std::set<std::string> names{RatingsFileName, ShootoutsFileName, DivisionsFileName,
+                                PlayoffFormatFileName};
     try {
         for (const Skater& skater : readSeasonSkaters(request).skaters) {
             names.insert(skater.team);

@@ -204,8 +204,25 @@ public:
 
     void play(SeedSource& seeds) {
         start(seeds);
+        playGames(GamesPerSeries);
+    }
+
+    // One game, as the first of a series, on the draws as they stand.
+    void playOne() {
+        prepare();
+        playGames(1);
+    }
+
+private:
+    void start(SeedSource& seeds) {
+        prepare();
+        draws_.reseed(seeds.seriesSeed());
+    }
+
+    // The games up to the one numbered last.
+    void playGames(int last) {
         try {
-            while (state_.match <= GamesPerSeries) {
+            while (state_.match <= last) {
                 playGame();
             }
         } catch (...) {
@@ -218,8 +235,8 @@ public:
         rates_.storeInto(state_);
     }
 
-private:
-    void start(SeedSource& seeds) {
+    // Everything a series sets up but the reseed.
+    void prepare() {
         state_.GaaScale = toSingle(GaaScaleValue, "GaaScale");
         state_.LeagueRatio = toSingle(LeagueRatioValue, "LeagueRatio");
         state_.Rndx = 0;
@@ -236,7 +253,6 @@ private:
         if constexpr (OnBits) {
             penaltyLimits_ = penaltyLimitsOf(state_.PENH, state_.PENR);
         }
-        draws_.reseed(seeds.seriesSeed());
         state_.match = 1;
     }
 
@@ -442,6 +458,15 @@ void playSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds, Re
     }
 }
 
+template <typename Record>
+void playOneGame(PredictionState& state, DrawSource& draws, Record& record, RateCache& rates) {
+    if (auto* generator = dynamic_cast<Xoshiro256StarStar*>(&draws)) {
+        SeriesPlay<Xoshiro256StarStar, Record>(state, *generator, record, rates).playOne();
+    } else {
+        SeriesPlay<DrawSource, Record>(state, draws, record, rates).playOne();
+    }
+}
+
 } // namespace
 
 void OUTCOME(PredictionState& state) {
@@ -475,6 +500,12 @@ void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seed
                      SeriesOutcome& outcome, RateCache& rates) {
     QuietRecord record(outcome);
     playSeries(state, draws, seeds, record, rates);
+}
+
+void playQuietGame(PredictionState& state, DrawSource& draws, SeriesOutcome& outcome,
+                   RateCache& rates) {
+    QuietRecord record(outcome);
+    playOneGame(state, draws, record, rates);
 }
 
 } // namespace zelkor

@@ -63,6 +63,13 @@ void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seed
 void playQuietSeries(PredictionState& state, DrawSource& draws, SeedSource& seeds,
                      SeriesOutcome& outcome, RateCache& rates);
 
+// Plays one game as the first game of a quiet series, on the draws as they stand (they are
+// not reseeded): for a caller that plays the games of many pairs of teams on one seeded
+// sequence. The game goes into outcome.games[0] and its goals into outcome.goals; rates
+// as above, one per pair of teams.
+void playQuietGame(PredictionState& state, DrawSource& draws, SeriesOutcome& outcome,
+                   RateCache& rates);
+
 // Sets Winx, Winy or Tiex and Tiey for the game just ended.
 void OUTCOME(PredictionState& state);
 

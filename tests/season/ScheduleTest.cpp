@@ -1,0 +1,71 @@
+#include "season/Schedule.h"
+
+#include "season/DataErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zelkor {
+namespace {
+
+const std::string Header = "date,visitor,home,visitor_goals,home_goals,result\n";
+
+Schedule scheduleFrom(const std::string& text, const std::string& asOf) {
+    return scheduleOf(readResults(parseCsv(text, "S"), "S", TeamCodeMap(), 2.8f), asOf);
+}
+
+// A game without a score is still to play (the results reader keeps it as such and still
+// counts it skipped); the day moves the games on or after it there too, scores dropped, and
+// the games to play go by date.
+TEST(Schedule, SplitsOnTheDayAndKeepsGamesWithoutAScore) {
+    const std::string text = Header + "2022-01-03,BOS,TOR,,,\n"
+                                      "2021-12-30,MON,BOS,4,2,REG\n"
+                                      "2022-01-01,TOR,MON,3,4,OT\n"
+                                      "2021-12-31,OTT,TOR,1,2,SO\n";
+    const ResultsFile file = readResults(parseCsv(text, "S"), "S", TeamCodeMap(), 2.8f);
+    EXPECT_EQ(file.skipped, 1);
+    ASSERT_EQ(file.unplayed.size(), 1u);
+    EXPECT_EQ(file.unplayed[0].line, 2);
+    EXPECT_EQ(file.unplayed[0].visitor, "BOS");
+
+    const Schedule all = scheduleFrom(text, "");
+    EXPECT_EQ(all.played.size(), 3u);
+    ASSERT_EQ(all.toPlay.size(), 1u);
+
+    const Schedule onNewYear = scheduleFrom(text, "2022-01-01");
+    ASSERT_EQ(onNewYear.played.size(), 2u);
+    EXPECT_EQ(onNewYear.played[0].visitor, "MON");
+    EXPECT_EQ(onNewYear.played[1].end, GameEnd::Shootout);
+    ASSERT_EQ(onNewYear.toPlay.size(), 2u);
+    EXPECT_EQ(onNewYear.toPlay[0].date, "2022-01-01");
+    EXPECT_EQ(onNewYear.toPlay[0].visitor, "TOR");
+    EXPECT_EQ(onNewYear.toPlay[0].visitorGoals, 0);
+    EXPECT_EQ(onNewYear.toPlay[1].date, "2022-01-03");
+}
+
+// Every problem at once, with its lines: two games of a club on a day (played or not), a
+// club playing itself, a game to play on a day that is no date.
+TEST(Schedule, ProblemsAreListedTogether) {
+    const std::string text = Header + "2022-01-03,BOS,TOR,,,\n"
+                                      "2022-01-03,MON,BOS,,,\n"
+                                      "2022-01-04,OTT,OTT,,,\n"
+                                      "2022-02-30,TOR,MON,,,\n"
+                                      "2021-12-01,TOR,MON,2,1,REG\n";
+    const std::vector<std::string> problems =
+        scheduleProblems(scheduleFrom(text, ""), "The schedule");
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_NE(problems[0].find("line 4: OTT plays itself"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[1].find("line 5: date '2022-02-30'"), std::string::npos) << problems[1];
+    EXPECT_NE(problems[2].find("BOS plays 2 games on 2022-01-03 (lines 2 3)"), std::string::npos)
+        << problems[2];
+}
+
+TEST(Schedule, ReaderRefusesABadDayAndAMissingFile) {
+    EXPECT_THROW(readSchedule("/nonexistent/schedule.csv", TeamCodeMap(), ""), InputFileError);
+    EXPECT_THROW(readSchedule("/nonexistent/schedule.csv", TeamCodeMap(), "2022-13-01"),
+                 InputDataError);
+}
+
+} // namespace
+} // namespace zelkor
