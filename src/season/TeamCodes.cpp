@@ -76,6 +76,19 @@ std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind) {
     return {};
 }
 
+std::optional<TeamCodeKind> codeKindOf(const std::vector<std::string>& codes) {
+    bool leagueOnly = false;
+    bool programOnly = false;
+    for (const std::string& code : codes) {
+        leagueOnly = leagueOnly || (isLeagueCode(code) && !isTeamCode(code));
+        programOnly = programOnly || (isTeamCode(code) && !isLeagueCode(code));
+    }
+    if (leagueOnly == programOnly) {
+        return std::nullopt;
+    }
+    return leagueOnly ? TeamCodeKind::League : TeamCodeKind::Program;
+}
+
 TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras, TeamCodeKind kind) : kind_(kind) {
     for (const std::string& extra : extras) {
         if (const std::string problem = teamMappingProblem(extra, kind); !problem.empty()) {

@@ -24,6 +24,12 @@ bool isTotalRow(std::string_view team);
 // written); empty when it can.
 std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind = TeamCodeKind::Program);
 
+// The kind of codes a set of team codes (a roster folder's files, a ratings file's rows) is
+// written in: League when one is a league code the program does not use (MTL, VGK) and none
+// a program code the league does not use (MON, AVG); Program the other way round; none when
+// they do not tell.
+std::optional<TeamCodeKind> codeKindOf(const std::vector<std::string>& codes);
+
 // The codes a reader writes: extra abbreviations a user maps on the command line, as
 // "ABBR=CODE" texts, then the tables. Throws InputDataError for a text that is not of that
 // form or names no code of the kind.
