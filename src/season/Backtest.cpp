@@ -49,9 +49,9 @@ void scoreMarket(BacktestReport& report, const std::vector<Forecast>& homeAlways
         model.push_back(game.forecast);
         outcomes.push_back(game.outcome);
         odds.push_back(game.result.odds);
-        const double home =
-            game.result.odds ? devigHomeProbability(game.result.odds->visitor, game.result.odds->home)
-                             : 0.5;
+        const double home = game.result.odds ? devigHomeProbability(game.result.odds->visitor,
+                                                                    game.result.odds->home)
+                                             : 0.5;
         bookmaker.push_back({home, favouriteOf(home)});
     }
     report.minEdge = minEdge;

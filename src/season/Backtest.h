@@ -58,8 +58,8 @@ struct BacktestReport {
     ForecastFigures homeAlways; ///< the home team picked at the season's share of home wins
     double homeShare = 0;       ///< that share, over the games with a winner
     int gamesWithOdds = 0;
-    std::optional<ForecastFigures> bookmaker;     ///< de-vigged odds, over the games with odds
-    std::optional<ForecastFigures> modelWithOdds; ///< the model over the same games
+    std::optional<ForecastFigures> bookmaker;          ///< de-vigged odds, over the games with odds
+    std::optional<ForecastFigures> modelWithOdds;      ///< the model over the same games
     std::optional<ForecastFigures> homeAlwaysWithOdds; ///< always-home over the same games
     std::optional<FlatStake> flatStake;                ///< bets on the edges above minEdge
     double minEdge = 0;

@@ -93,7 +93,8 @@ MarketSummary parseMarketSummary(const std::vector<CsvRow>& rows, const std::str
     MarketSummary summary;
     const auto count = [](int& target) {
         return [&target](std::string_view text) {
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), target);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), target);
             return error == std::errc{} && end == text.data() + text.size() && target >= 0;
         };
     };
@@ -104,7 +105,8 @@ MarketSummary parseMarketSummary(const std::vector<CsvRow>& rows, const std::str
                 return true;
             }
             double value = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), value);
             target = value;
             return error == std::errc{} && end == text.data() + text.size() && std::isfinite(value);
         };
@@ -115,7 +117,9 @@ MarketSummary parseMarketSummary(const std::vector<CsvRow>& rows, const std::str
         {"model_log_loss", figure(summary.modelLogLoss)},
         {"elo_log_loss", figure(summary.eloLogLoss)},
         {"elo_carried",
-         [&](std::string_view text) { return summary.eloCarried = text == "1", text == "0" || text == "1"; }},
+         [&](std::string_view text) {
+             return summary.eloCarried = text == "1", text == "0" || text == "1";
+         }},
         {"games_with_odds", count(summary.gamesWithOdds)},
         {"model_log_loss_with_odds", figure(summary.modelLogLossWithOdds)},
         {"market_log_loss", figure(summary.marketLogLoss)},
@@ -157,8 +161,8 @@ std::string marketSummaryLine(const std::optional<MarketSummary>& summary) {
         return "This season's model has not been tested: its edges may be noise (a walk-forward "
                "backtest with --write-summary into the season folder tests it).";
     }
-    std::string text = "In " + summary->season + " this model's log loss was " +
-                       fixed(*summary->modelLogLoss, 3);
+    std::string text =
+        "In " + summary->season + " this model's log loss was " + fixed(*summary->modelLogLoss, 3);
     if (summary->eloLogLoss) {
         text += std::string(", a ") + (summary->eloCarried ? "carried" : "level-start") +
                 " Elo's " + fixed(*summary->eloLogLoss, 3);

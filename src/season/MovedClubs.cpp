@@ -37,9 +37,8 @@ predecessorWith(const std::string& club, const std::function<bool(const std::str
 
 MovedClubNote& noteOf(std::vector<MovedClubNote>& notes, const std::string& club,
                       const std::string& predecessor, int season) {
-    const auto found = std::find_if(notes.begin(), notes.end(), [&](const MovedClubNote& note) {
-        return note.club == club;
-    });
+    const auto found = std::find_if(notes.begin(), notes.end(),
+                                    [&](const MovedClubNote& note) { return note.club == club; });
     if (found != notes.end()) {
         return *found;
     }

@@ -15,7 +15,7 @@ namespace zelkor {
 
 namespace {
 
-constexpr int EvenMoney = 100;      // the smallest American price either way
+constexpr int EvenMoney = 100;       // the smallest American price either way
 constexpr int LongestPrice = 100000; // beyond any price a bookmaker offers
 constexpr int LeapYear = 2000;       // checks a day written without its year
 
@@ -23,8 +23,8 @@ enum ArchiveColumn { ArchiveDate, ArchiveSide, ArchiveTeam, ArchiveOpen, Archive
 
 const std::vector<CsvColumn>& archiveColumns() {
     static const std::vector<CsvColumn> columns{
-        {"Date", {"date"}, true},   {"VH", {"vh"}, true},       {"Team", {"team"}, true},
-        {"Open", {"open"}, true},   {"Close", {"close"}, true},
+        {"Date", {"date"}, true}, {"VH", {"vh"}, true},       {"Team", {"team"}, true},
+        {"Open", {"open"}, true}, {"Close", {"close"}, true},
     };
     return columns;
 }
@@ -33,10 +33,8 @@ enum PlainColumn { PlainDate, PlainVisitor, PlainHome, PlainVisitorOdds, PlainHo
 
 const std::vector<CsvColumn>& plainColumns() {
     static const std::vector<CsvColumn> columns{
-        {"date", {"date"}, true},
-        {"visitor", {"visitor"}, true},
-        {"home", {"home"}, true},
-        {"visitor_odds", {"visitor_odds"}, true},
+        {"date", {"date"}, true},           {"visitor", {"visitor"}, true},
+        {"home", {"home"}, true},           {"visitor_odds", {"visitor_odds"}, true},
         {"home_odds", {"home_odds"}, true},
     };
     return columns;
@@ -70,8 +68,7 @@ std::optional<double> plainPrice(std::string_view text, const std::string& where
     }
     const std::optional<double> odds = parseOfferedOdds(text);
     if (!odds) {
-        throw InputDataError(where + "'" + shownText(text) + "' is not " + OfferedOddsForms +
-                             ".");
+        throw InputDataError(where + "'" + shownText(text) + "' is not " + OfferedOddsForms + ".");
     }
     return odds;
 }
@@ -107,8 +104,9 @@ public:
         }
         if (!code) {
             const std::string text(trimmed(name));
-            auto entry = std::find_if(unknown_.begin(), unknown_.end(),
-                                      [&](const UnknownOddsTeam& team) { return team.name == text; });
+            auto entry =
+                std::find_if(unknown_.begin(), unknown_.end(),
+                             [&](const UnknownOddsTeam& team) { return team.name == text; });
             if (entry == unknown_.end()) {
                 unknown_.push_back({text, {}});
                 entry = unknown_.end() - 1;
@@ -143,7 +141,8 @@ OddsFile readArchive(const std::vector<CsvRow>& rows, const CsvHeader& header,
     };
     std::vector<const CsvRow*> kept;
     for (std::size_t index = header.row + 1; index < rows.size(); ++index) {
-        if (!isBlank(rows[index]) && !isHeaderAgain(rows[index], rows[header.row], header, columns)) {
+        if (!isBlank(rows[index]) &&
+            !isHeaderAgain(rows[index], rows[header.row], header, columns)) {
             kept.push_back(&rows[index]);
         }
     }
@@ -153,19 +152,22 @@ OddsFile readArchive(const std::vector<CsvRow>& rows, const CsvHeader& header,
         const CsvRow& first = *kept[index];
         const std::string where = label + ", line " + std::to_string(first.line) + ": ";
         const std::string side = upperCase(field(first, ArchiveSide));
-        if (side != "V" && side != "N") {
+        if (side != "V" && side != "H" && side != "N") {
             throw InputDataError(where + "VH is '" + shownText(field(first, ArchiveSide)) +
-                                 "' where a game starts: V for the visitor, or N for a neutral "
-                                 "site, before the other club's row.");
+                                 "', none of V (visitor), H (home) and N (neutral site).");
         }
-        const std::string partner = side == "V" ? "H" : "N";
-        if (index + 1 >= kept.size() || upperCase(field(*kept[index + 1], ArchiveSide)) != partner ||
+        // A game is two rows of a day: V and H in either order, or two N rows.
+        const std::string partner = side == "V" ? "H" : side == "H" ? "V" : "N";
+        if (index + 1 >= kept.size() ||
+            upperCase(field(*kept[index + 1], ArchiveSide)) != partner ||
             field(*kept[index + 1], ArchiveDate) != field(first, ArchiveDate)) {
             throw InputDataError(where + "the " + side + " row of '" +
                                  shownText(field(first, ArchiveTeam)) + "' has no " + partner +
                                  " row of the same day after it.");
         }
-        const CsvRow& second = *kept[index + 1];
+        const bool homeFirst = side == "H";
+        const CsvRow& homeRow = homeFirst ? first : *kept[index + 1];
+        const CsvRow& visitorRow = homeFirst ? *kept[index + 1] : first;
         OddsEntry entry;
         entry.line = first.line;
         entry.neutral = side == "N";
@@ -181,15 +183,17 @@ OddsFile readArchive(const std::vector<CsvRow>& rows, const CsvHeader& header,
         }
         std::optional<double> prices[2][2]; // [row][open, close]
         for (const int row : {0, 1}) {
-            const CsvRow& club = row == 0 ? first : second;
+            const CsvRow& club = row == 0 ? visitorRow : homeRow;
             const std::string at = label + ", line " + std::to_string(club.line) + ", ";
             prices[row][0] = archivePrice(field(club, ArchiveOpen), at + "Open: ");
             prices[row][1] = archivePrice(field(club, ArchiveClose), at + "Close: ");
         }
         const int chosen = line == OddsLine::Open ? 0 : 1;
         entry.odds = gameOdds(prices[0][chosen], prices[1][chosen]);
-        const std::optional<std::string> visitor = clubs.codeOf(field(first, ArchiveTeam), first.line);
-        const std::optional<std::string> home = clubs.codeOf(field(second, ArchiveTeam), second.line);
+        const std::optional<std::string> visitor =
+            clubs.codeOf(field(visitorRow, ArchiveTeam), visitorRow.line);
+        const std::optional<std::string> home =
+            clubs.codeOf(field(homeRow, ArchiveTeam), homeRow.line);
         if (visitor && home) {
             entry.visitor = *visitor;
             entry.home = *home;
@@ -288,16 +292,18 @@ OddsJoin joinOdds(std::vector<ResultRow>& results, const OddsFile& odds, const s
             }
         }
         const auto clubs = std::minmax(entry.visitor, entry.home);
-        if (const auto [at, added] = seen.emplace(std::tuple{date, clubs.first, clubs.second},
-                                                  entry.line);
+        if (const auto [at, added] =
+                seen.emplace(std::tuple{date, clubs.first, clubs.second}, entry.line);
             !added) {
             throw InputDataError(label + ", line " + std::to_string(entry.line) + ": " +
                                  gameText(entry, date) + " is listed on line " +
                                  std::to_string(at->second) + " already.");
         }
+        // Each price follows its club: a neutral site's host, or a game whose rows name the
+        // sides the other way round, is found with the clubs swapped.
         auto found = games.find({date, entry.visitor, entry.home});
         bool swapped = false;
-        if (found == games.end() && entry.neutral) {
+        if (found == games.end()) {
             found = games.find({date, entry.home, entry.visitor});
             swapped = true;
         }
@@ -317,9 +323,9 @@ OddsJoin joinOdds(std::vector<ResultRow>& results, const OddsFile& odds, const s
             throw InputDataError(label + " holds no game between two clubs it knows.");
         }
         const OddsEntry& entry = odds.games.front();
-        const std::string day = entry.year ? dateText(*entry.year, entry.month, entry.day)
-                                           : std::to_string(entry.month) + "/" +
-                                                 std::to_string(entry.day);
+        const std::string day = entry.year
+                                    ? dateText(*entry.year, entry.month, entry.day)
+                                    : std::to_string(entry.month) + "/" + std::to_string(entry.day);
         throw InputDataError(label + ": none of its " + std::to_string(odds.games.size()) +
                              " games is a game of the results by day and clubs (line " +
                              std::to_string(entry.line) + ": " + gameText(entry, day) +

@@ -15,7 +15,7 @@ enum class OddsLine { Open, Close };
 
 // One game of an odds file.
 struct OddsEntry {
-    int line = 0; ///< the line of its first row, for messages
+    int line = 0;            ///< the line of its first row, for messages
     std::optional<int> year; ///< none where the file writes the day as MMDD
     int month = 0;
     int day = 0;
@@ -50,15 +50,15 @@ OddsFile readOddsFile(const std::vector<CsvRow>& rows, const std::string& label,
 
 // How the odds of a file met the games of a results file.
 struct OddsJoin {
-    int matched = 0;          ///< games of the results that got odds
-    int gamesWithoutOdds = 0; ///< games of the results left without odds
-    int unmatchedGames = 0;   ///< games of the file that are no game of the results
+    int matched = 0;                 ///< games of the results that got odds
+    int gamesWithoutOdds = 0;        ///< games of the results left without odds
+    int unmatchedGames = 0;          ///< games of the file that are no game of the results
     std::vector<int> unmatchedLines; ///< the first line of each
 };
 
 // Gives each game of the results the odds of the file's game on its day between its clubs
-// (a neutral site's either way round), replacing the odds the results held. A day written
-// MMDD takes the year that puts it between the results' first and last day. Throws
+// (either way round, each price following its club), replacing the odds the results held. A day
+// written MMDD takes the year that puts it between the results' first and last day. Throws
 // InputDataError when two games of the file are one game, or when none of them is a game
 // of the results.
 OddsJoin joinOdds(std::vector<ResultRow>& results, const OddsFile& odds, const std::string& label);

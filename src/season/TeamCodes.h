@@ -2,6 +2,7 @@
 
 #include "season/TeamDirectory.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind = Tea
 // a program code the league does not use (MON, AVG); Program the other way round; none when
 // they do not tell.
 std::optional<TeamCodeKind> codeKindOf(const std::vector<std::string>& codes);
+
+// codeKindOf the names of a folder's files that are team codes of either kind (a roster
+// folder); none when it cannot be listed.
+std::optional<TeamCodeKind> codeKindOfFolder(const std::filesystem::path& folder);
 
 // The codes a reader writes: extra abbreviations a user maps on the command line, as
 // "ABBR=CODE" texts, then the tables. Throws InputDataError for a text that is not of that

@@ -123,7 +123,8 @@ bool fitsFullName(const std::string& name, std::string_view fullName) {
     std::size_t from = 0;
     while (from <= fullName.size()) {
         const std::size_t space = std::min(fullName.find(' ', from), fullName.size());
-        if (const std::string word = lettersOf(fullName.substr(from, space - from)); !word.empty()) {
+        if (const std::string word = lettersOf(fullName.substr(from, space - from));
+            !word.empty()) {
             words.push_back(word);
         }
         from = space + 1;
