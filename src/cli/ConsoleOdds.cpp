@@ -57,8 +57,9 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             return ExitInterrupted;
         }
 
-        const OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome,
-                                options.ratingsSource};
+        OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome,
+                          options.ratingsSource};
+        report.tested = readMarketSummary(options.rosterFolder);
         std::ostringstream text;
         if (options.json) {
             writeOddsJson(report, text);

@@ -26,6 +26,7 @@ struct BuildOptions {
     std::string results;
     std::string teamStats;
     std::string prior;
+    std::string priorResults;
     SeasonBuildRequest request;
 };
 
@@ -63,6 +64,9 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     }
     if (!options.prior.empty()) {
         request.prior = options.prior;
+    }
+    if (!options.priorResults.empty()) {
+        request.priorResults = options.priorResults;
     }
     std::stop_source stop;
     const InterruptWatch watch;
@@ -132,6 +136,11 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
         ->type_name("YYYY-MM-DD");
     build->add_option("--prior", options.prior, "Ratings the fit starts from")
         ->type_name("RATINGS.csv");
+    build
+        ->add_option("--prior-results", options.priorResults,
+                     "Last season's results: the Elo kept in elo.csv carries 60 % of each club's "
+                     "rating from them (without: every club starts level)")
+        ->type_name("RESULTS.csv");
     build
         ->add_option("--season", options.request.season,
                      "The season to read from files that hold several: the skaters' as their "

@@ -2,6 +2,7 @@
 
 #include "season/DataErrors.h"
 #include "season/MessageText.h"
+#include "season/MovedClubs.h"
 
 #include <algorithm>
 #include <charconv>
@@ -58,6 +59,14 @@ EloRatings carriedElo(const EloRatings& lastSeason, const EloParameters& elo) {
         carried[code] = elo.start + elo.carried * (rating - elo.start);
     }
     return carried;
+}
+
+EloRatings seasonEndElo(const std::vector<ResultRow>& lastSeason,
+                        const std::vector<ResultRow>& season, const EloParameters& elo) {
+    EloRatings start = carriedElo(playElo(lastSeason, elo), elo);
+    std::vector<MovedClubNote> moved;
+    eloWithMovedClubs(start, season, moved);
+    return playElo(season, elo, std::move(start));
 }
 
 std::string eloFileText(const EloRatings& ratings) {

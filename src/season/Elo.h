@@ -43,6 +43,11 @@ EloRatings playElo(const std::vector<ResultRow>& games, const EloParameters& elo
 // its distance kept.
 EloRatings carriedElo(const EloRatings& lastSeason, const EloParameters& elo);
 
+// Each club's rating after a season's games, started from last season's carried (a moved
+// club from its predecessor's), or level when lastSeason is empty.
+EloRatings seasonEndElo(const std::vector<ResultRow>& lastSeason,
+                        const std::vector<ResultRow>& season, const EloParameters& elo);
+
 // An Elo file: "code,elo" and a row per club. Throws InputDataError with the line of a row
 // that is not a code and a rating between 0 and 10,000.
 std::string eloFileText(const EloRatings& ratings);

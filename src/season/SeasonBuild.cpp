@@ -2,6 +2,7 @@
 
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/Elo.h"
 #include "season/MessageText.h"
 #include "season/ResultsFile.h"
 #include "season/SeasonFit.h"
@@ -53,6 +54,7 @@ struct PreparedBuild {
     std::vector<ResultRow> games;
     std::vector<ShootoutRecord> shootouts;
     FitOptions fit;
+    std::string eloText;
 };
 
 // A folder of its own under the system's temporary one, removed with what it holds.
@@ -132,6 +134,16 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         }
     });
     attempt([&] {
+        std::vector<ResultRow> lastSeason;
+        if (request.priorResults) {
+            lastSeason = readResults(readCsvFile(*request.priorResults),
+                                     "The file '" + shownPath(*request.priorResults) + "'",
+                                     TeamCodeMap({}, TeamCodeKind::League), 0)
+                             .games;
+        }
+        build.eloText = eloFileText(seasonEndElo(lastSeason, build.games, EloParameters{}));
+    });
+    attempt([&] {
         const std::map<std::string, TeamTotals> teams = readSeasonTeams(request);
         build.fit = seasonFitOptions(request, build.games, teams);
         build.shootouts = shootoutRecords(teams);
@@ -147,7 +159,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             problems.push_back(*problem);
         }
     }
-    std::vector<std::string> files{RatingsFileName};
+    std::vector<std::string> files{RatingsFileName, EloFileName};
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
@@ -213,7 +225,7 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
             taken += *problem + "\n";
         }
     }
-    std::vector<std::string> files{RatingsFileName};
+    std::vector<std::string> files{RatingsFileName, EloFileName};
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
@@ -232,6 +244,8 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         }
         done.written.push_back(
             writeFolderFile(request.folder, RatingsFileName, ratingsText, request.replace));
+        done.written.push_back(
+            writeFolderFile(request.folder, EloFileName, build.eloText, request.replace));
         // Seasons with shootouts: the file that turns them on, with the clubs' records.
         if (build.fit.shootout) {
             done.written.push_back(writeFolderFile(request.folder, ShootoutsFileName,

@@ -20,7 +20,8 @@ struct SeasonBuildRequest {
     std::optional<std::filesystem::path> teamStats; ///< the teams' own statistics
     std::string before;                             ///< YYYY-MM-DD: only earlier games; empty: all
     std::optional<std::filesystem::path> prior;     ///< ratings the fit starts from
-    std::string season;                             ///< the season's name, e.g. 2023-24
+    std::optional<std::filesystem::path> priorResults; ///< last season's games, for the Elo
+    std::string season;                                ///< the season's name, e.g. 2023-24
     std::optional<int> series; ///< series of 11 the fit plays of each game; none: DefaultFitSeries
     std::filesystem::path folder;
     bool replace = false; ///< replace existing files, each kept as NAME.bak
@@ -53,11 +54,12 @@ public:
 };
 
 // Reads and checks every input and every target, fits the ratings, and only then writes
-// the rosters, ratings.csv and, when games went to a shootout, shootouts.csv with the
-// clubs' records into request.folder, each file through a temporary one. None
-// when stop was requested; a stop is taken up to the writing, so that a cancelled build
-// writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails (the
-// files written before it are in the message).
+// the rosters, ratings.csv, elo.csv (each club's Elo after the season's last game, carried
+// from last season's when priorResults is given, else from a level start) and, when games went to a
+// shootout, shootouts.csv with the clubs' records into request.folder, each file through a
+// temporary one. None when stop was requested; a stop is taken up to the writing, so that a
+// cancelled build writes nothing. Throws SeasonBuildError, and RosterWriteError when a write fails
+// (the files written before it are in the message).
 std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
                                              std::stop_token stop,
                                              const SeasonBuildProgress& progress = {});

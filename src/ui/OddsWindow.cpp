@@ -3,6 +3,7 @@
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
+#include "season/MarketSummary.h"
 #include "simulation/RandomSource.h"
 #include "ui/BackgroundRun.h"
 #include "ui/OddsRun.h"
@@ -379,6 +380,11 @@ QWidget* OddsWindow::buildMoneyLine() {
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
     grid->addWidget(note, 4, 0, 1, 6);
+    modelTest_ = new QLabel;
+    modelTest_->setObjectName(QStringLiteral("modelTest"));
+    modelTest_->setWordWrap(true);
+    modelTest_->setFont(small);
+    grid->addWidget(modelTest_, 5, 0, 1, 6);
     grid->setColumnStretch(0, 1);
     return box;
 }
@@ -769,9 +775,25 @@ void OddsWindow::showEdges() {
     const bool previous = figuresOfPreviousRun();
     const OddsFigures figures =
         shown_ && !previous ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
-    const auto show = [](QLabel* label, const QLineEdit* field, const std::optional<double>& edge) {
+    std::optional<MarketSummary> tested;
+    QString testText;
+    try {
+        tested = readMarketSummary(season_.rosterFolder);
+        testText = QString::fromStdString(marketSummaryLine(tested));
+    } catch (const std::exception& error) {
+        testText = QString::fromStdString(error.what());
+    }
+    modelTest_->setText(testText);
+    const auto show = [&](QLabel* label, const QLineEdit* field,
+                          const std::optional<double>& edge) {
         if (edge) {
-            label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
+            // A positive edge of a size the season's backtest did not find paying is marked.
+            const bool unproven = *edge > 0 && !edgeFoundProfitable(tested, *edge);
+            label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %") +
+                           (unproven ? QStringLiteral("*") : QString()));
+            label->setToolTip(unproven
+                                  ? tr("An edge of a size the backtest did not find profitable")
+                                  : QString());
             setTextColour(label, QPalette::WindowText, *edge > 0 ? GainGreen : LossRed);
         } else {
             const bool unreadable =

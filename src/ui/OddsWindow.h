@@ -133,6 +133,7 @@ private:
     QLabel* visitorEdge_ = nullptr;
     QLabel* homeEdge_ = nullptr;
     QLabel* edgeNote_ = nullptr;
+    QLabel* modelTest_ = nullptr; // how the season's model did against the market, if tested
     QTableWidget* goals_ = nullptr;
     ScoreHeatMap* scoreMap_ = nullptr;
     QChartView* totalGoals_ = nullptr;

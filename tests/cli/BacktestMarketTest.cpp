@@ -1,0 +1,190 @@
+#include "cli/CliProcess.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace zelkor::test {
+namespace {
+
+const std::string SampleRosters = ZELKOR_SAMPLE_ROSTERS;
+
+// A season folder of league codes, as an import with --codes league writes it: Arizona's
+// roster and no Utah one, as on the opening night of Utah's first season.
+void writeLeagueRosters(const TempFolder& folder) {
+    folder.write("MTL", sampleRoster("MON"));
+    folder.write("TOR", sampleRoster("TOR"));
+    folder.write("ARI", sampleRoster("PHO"));
+}
+
+// Three games with the clubs' full names, the season before, and the archive's lines.
+void writeSeason(const TempFolder& folder) {
+    folder.write("results.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                                "2024-10-09,Montreal Canadiens,Toronto Maple Leafs,3,2\n"
+                                "2024-10-10,Utah Hockey Club,Toronto Maple Leafs,1,4\n"
+                                "2024-10-11,Montreal Canadiens,Utah Hockey Club,2,5\n");
+    folder.write("prior.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                              "2024-04-01,Arizona Coyotes,Montreal Canadiens,4,1\n"
+                              "2024-04-02,Toronto Maple Leafs,Arizona Coyotes,2,3\n");
+    folder.write("odds.csv", "Date,Rot,VH,Team,1st,2nd,3rd,Final,Open,Close\n"
+                             "1009,1,V,Montreal,0,0,0,3,140,150\n"
+                             "1009,2,H,Toronto,0,0,0,2,-160,-170\n"
+                             "1010,3,V,Utah,0,0,0,1,190,200\n"
+                             "1010,4,H,Toronto,0,0,0,4,-230,-240\n"
+                             "1011,5,V,Montreal,0,0,0,2,105,110\n"
+                             "1011,6,H,Utah,0,0,0,5,-125,-130\n"
+                             "1101,7,V,Boston,0,0,0,2,105,110\n"
+                             "1101,8,H,Utah,0,0,0,5,-125,-130\n");
+}
+
+// The de-vigged home chance of two American lines, +visitor and -home.
+double devigged(double visitor, double home) {
+    const double visitorShare = 100 / (visitor + 100); // 1 / (1 + visitor / 100)
+    const double homeShare = home / (home + 100);      // 1 / (1 + 100 / home)
+    return homeShare / (homeShare + visitorShare);
+}
+
+TEST(BacktestMarket, AWalkForwardScoresTheArchivesClosingLineAndCarriesTheElo) {
+    TempFolder rosters;
+    writeLeagueRosters(rosters);
+    TempFolder files;
+    writeSeason(files);
+    TempFolder season;
+    const CliResult result =
+        runCli({"backtest", (files.path() / "results.csv").string(), "--rosters",
+                rosters.path().string(), "--walk-forward", "--series", "2", "--seed", "5", "--odds",
+                (files.path() / "odds.csv").string(), "--prior-results",
+                (files.path() / "prior.csv").string(), "--write-summary", season.path().string(),
+                "--json"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const nlohmann::json report = nlohmann::json::parse(result.out);
+    // No --codes league: the roster folder's codes tell.
+    EXPECT_EQ(report["codes"], "league");
+    for (const char* key : {"model", "bookmaker", "flat_stake", "games_with_odds", "elo",
+                            "home_always", "coin", "model_on_odds_games", "elo_on_odds_games"}) {
+        EXPECT_TRUE(report.contains(key) && !report[key].is_null()) << key;
+    }
+    EXPECT_EQ(report["games_with_odds"], 3);
+    EXPECT_EQ(report["unmatched_odds_games"], 1); // Boston at Utah in November
+    // Montreal won the first game away, the home clubs the other two.
+    const double logLoss = -(std::log(1 - devigged(150, 170)) + std::log(devigged(200, 240)) +
+                             std::log(devigged(110, 130))) /
+                           3;
+    EXPECT_NEAR(report["bookmaker"]["log_loss"].get<double>(), logLoss, 1e-12);
+    // Utah played with Arizona's roster, prior and Elo, and the report says so.
+    ASSERT_EQ(report["moved_clubs"].size(), 1u);
+    EXPECT_EQ(report["moved_clubs"][0]["club"], "UTA");
+    EXPECT_EQ(report["moved_clubs"][0]["predecessor"], "ARI");
+    EXPECT_EQ(report["rows"][1]["visitor"], "ARI");
+    // The Elo carried last season: Arizona (two wins) is favoured at home in the third game
+    // beyond the 35 points of the home advantage alone.
+    EXPECT_TRUE(report["elo_carried"].get<bool>());
+    EXPECT_GT(report["rows"][2]["elo_home_probability"].get<double>(), 0.551);
+
+    std::ifstream summaryFile(season.path() / "summary.csv");
+    std::stringstream summary;
+    summary << summaryFile.rdbuf();
+    EXPECT_NE(summary.str().find("season,2024-25\ngames,3\n"), std::string::npos) << summary.str();
+    EXPECT_NE(summary.str().find("games_with_odds,3\n"), std::string::npos);
+}
+
+TEST(BacktestMarket, WithoutPriorResultsTheReportSaysTheEloStartsLevel) {
+    TempFolder rosters;
+    writeLeagueRosters(rosters);
+    TempFolder files;
+    writeSeason(files);
+    const CliResult result =
+        runCli({"backtest", (files.path() / "results.csv").string(), "--rosters",
+                rosters.path().string(), "--walk-forward", "--series", "2", "--seed", "5", "--odds",
+                (files.path() / "odds.csv").string(), "--line", "open"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.out.find("at the start (level: no --prior-results)"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("Odds (opening line)"), std::string::npos);
+    EXPECT_NE(result.out.find("3 games matched, 0 games of the results without odds, 1 games "
+                              "of the odds file matching no game"),
+              std::string::npos);
+    EXPECT_NE(result.out.find("Moved club: UTA (from ARI in 2024)"), std::string::npos);
+    EXPECT_NE(result.out.find("On the 3 games with odds"), std::string::npos);
+}
+
+TEST(BacktestMarket, ABadOddsFileStopsTheBacktestWithItsLine) {
+    TempFolder rosters;
+    writeLeagueRosters(rosters);
+    TempFolder files;
+    writeSeason(files);
+    files.write("bad.csv", "Date,Rot,VH,Team,1st,2nd,3rd,Final,Open,Close\n"
+                           "1009,1,V,Montreal,0,0,0,3,140,150\n"
+                           "1009,2,H,Toronto,0,0,0,2,-160,-99\n");
+    const CliResult result =
+        runCli({"backtest", (files.path() / "results.csv").string(), "--rosters",
+                rosters.path().string(), "--odds", (files.path() / "bad.csv").string()});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("line 3, Close: '-99' is not a money line"), std::string::npos)
+        << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
+}
+
+TEST(BacktestMarket, APlainBacktestKeepsItsColumnsApartAtAnyWidth) {
+    TempFolder files;
+    std::string results = "date,visitor,home,visitor_goals,home_goals,visitor_odds,home_odds\n";
+    // Over a thousand games make each accuracy cell as wide as its column.
+    for (int day = 1; day <= 28; ++day) {
+        for (int game = 0; game < 40; ++game) {
+            results += "2024-02-" + std::string(day < 10 ? "0" : "") + std::to_string(day) +
+                       (game % 2 == 0 ? ",MON,TOR," : ",TOR,MON,") + std::to_string(game % 4) +
+                       "," + std::to_string(game % 3) + ",2.10,1.80\n";
+        }
+    }
+    files.write("results.csv", results);
+    const CliResult result = runCli({"backtest", (files.path() / "results.csv").string(),
+                                     "--rosters", SampleRosters, "--series", "1", "--seed", "1"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("accuracy")) {
+            EXPECT_EQ(line.find(")5"), std::string::npos) << line;
+            EXPECT_EQ(line.find(")-"), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(BacktestMarket, TheOddsOfASeriesSayWhetherTheSeasonWasTested) {
+    TempFolder folder;
+    for (const char* code : {"BOS", "TOR"}) {
+        folder.write(code, sampleRoster(code));
+    }
+    const std::vector<std::string> words = {"BOS",
+                                            "TOR",
+                                            "--rosters",
+                                            folder.path().string(),
+                                            "--series",
+                                            "3",
+                                            "--seed",
+                                            "1",
+                                            "--offered-home",
+                                            "+150",
+                                            "--offered-visitor",
+                                            "+150"};
+    const CliResult untested = runCli(words);
+    ASSERT_EQ(untested.exitStatus, 0) << untested.err;
+    EXPECT_NE(untested.out.find("has not been tested"), std::string::npos) << untested.out;
+
+    folder.write("summary.csv", "key,value\nseason,2024-25\ngames,1312\nmodel_log_loss,0.671\n"
+                                "elo_log_loss,0.667\nelo_carried,1\ngames_with_odds,1310\n"
+                                "model_log_loss_with_odds,0.671\nmarket_log_loss,0.659\n"
+                                "bets,900\nreturn_on_stake,-0.02\npaying_edge,0.99\n");
+    const CliResult tested = runCli(words);
+    ASSERT_EQ(tested.exitStatus, 0) << tested.err;
+    EXPECT_NE(tested.out.find("In 2024-25 this model's log loss was 0.671"), std::string::npos)
+        << tested.out;
+    EXPECT_NE(tested.out.find("edges under 99 % did not pay"), std::string::npos);
+    // At +150 each, one side at least has an edge, and none reaches 99 %: it is marked.
+    EXPECT_NE(tested.out.find(" %*"), std::string::npos) << tested.out;
+}
+
+} // namespace
+} // namespace zelkor::test
