@@ -16,6 +16,7 @@
 #include "season/MovedClubs.h"
 #include "season/OddsFile.h"
 #include "season/RatingsFit.h"
+#include "season/SeasonTest.h"
 #include "season/SeriesOdds.h"
 #include "season/WalkForward.h"
 #include "teamdata/RatingsFile.h"
@@ -666,27 +667,6 @@ void writeWalkForwardMarket(const WalkForwardReport& report, std::ostream& out) 
     writeEdgeBands(backtest, out);
 }
 
-// The summary into a season folder, read back before it replaces the old one.
-void writeSummaryFile(const MarketSummary& summary, const std::filesystem::path& folder) {
-    const std::string text = marketSummaryText(summary);
-    parseMarketSummary(parseCsv(text, "The summary"), "The summary");
-    const std::filesystem::path target = folder / MarketSummaryFileName;
-    const std::filesystem::path temporary = folder / (std::string(".") + MarketSummaryFileName);
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << text;
-        if (!file.flush()) {
-            throw InputFileError("Cannot write the summary '" + shownPath(temporary) + "'.");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw InputFileError("Cannot write the summary '" + shownPath(target) + "'.");
-    }
-}
-
 void writeFitCheck(const RatingsFit& fit, std::ostream& out) {
     out << "Season fit played back (goals a game, real / simulated):\n"
         << "  club  road for      road against   home for      home against   within 3 %\n";
@@ -776,7 +756,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         }
     }
     if (options.writeSummary) {
-        writeSummaryFile(marketSummaryOf(report), *options.writeSummary);
+        writeMarketSummary(marketSummaryOf(report), *options.writeSummary);
     }
     if (options.json) {
         nlohmann::ordered_json json = walkForwardJson(report, options);

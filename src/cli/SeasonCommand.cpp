@@ -8,6 +8,7 @@
 #include "core/DisplayText.h"
 #include "season/MessageText.h"
 #include "season/SeasonBuild.h"
+#include "season/SeasonTest.h"
 
 #include <CLI/CLI.hpp>
 
@@ -27,6 +28,8 @@ struct BuildOptions {
     std::string teamStats;
     std::string prior;
     std::string priorResults;
+    std::string odds;
+    std::string line = "close";
     SeasonBuildRequest request;
 };
 
@@ -68,6 +71,14 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.priorResults.empty()) {
         request.priorResults = options.priorResults;
     }
+    SeasonTestRequest test{
+        request.folder,   request.results,
+        options.odds,     options.line == "open" ? OddsLine::Open : OddsLine::Close,
+        request.prior,    request.priorResults,
+        SeasonTestSeries, 1};
+    if (!options.odds.empty()) {
+        checkSeasonTestInputs(test); // a bad odds file stops the build before it writes
+    }
     std::stop_source stop;
     const InterruptWatch watch;
     std::optional<SeasonBuildReport> report;
@@ -106,6 +117,19 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
             text << ' ' << shownText(team);
         }
         text << '\n';
+    }
+    if (!options.odds.empty()) {
+        MarketSummary summary;
+        {
+            ProgressBar bar(err, standardErrorIsTerminal());
+            summary = testSeasonFolder(test, [&bar](int done, int total) {
+                bar.count(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
+                          "games");
+            });
+        }
+        text << "The season walked forward with its own rosters (" << SeasonTestSeries
+             << " series a game, seed 1): " << marketSummaryLine(summary) << "\nWrote "
+             << shownPath(request.folder / MarketSummaryFileName) << '\n';
     }
     out << text.str() << std::flush;
     return reportStatus(out, err);
@@ -150,6 +174,15 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
         ->type_name("N")
         ->check(decimalCount())
         ->check(CLI::PositiveNumber);
+    build
+        ->add_option("--odds", options.odds,
+                     "Odds file of the season (an odds archive's sheet or date, visitor, home, "
+                     "visitor_odds, home_odds): after the build, walk the season forward and keep "
+                     "its summary against the market in summary.csv")
+        ->type_name("ODDS.csv");
+    build->add_option("--line", options.line, "The archive's line: close (default) or open")
+        ->check(CLI::IsMember({"open", "close"}, CLI::ignore_case))
+        ->type_name("open|close");
     build->add_flag("--force", options.request.replace,
                     "Replace existing files (each old one is kept as NAME.bak)");
     build->add_option("--to", options.request.folder, "The season folder to write")

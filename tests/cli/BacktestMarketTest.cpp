@@ -1,4 +1,6 @@
 #include "cli/CliProcess.h"
+#include "season/CsvFile.h"
+#include "season/Elo.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -184,6 +186,47 @@ TEST(BacktestMarket, TheOddsOfASeriesSayWhetherTheSeasonWasTested) {
     EXPECT_NE(tested.out.find("edges under 99 % did not pay"), std::string::npos);
     // At +150 each, one side at least has an edge, and none reaches 99 %: it is marked.
     EXPECT_NE(tested.out.find(" %*"), std::string::npos) << tested.out;
+}
+
+// Two clubs of 18 skaters, in the league's export.
+std::string twoClubsSkaters() {
+    std::string text = "skaterFullName,teamAbbrevs,positionCode,gamesPlayed,goals,assists\n";
+    for (const char* team : {"TOR", "NSH"}) {
+        for (int k = 0; k < 18; ++k) {
+            text += std::string(team) + " Skater " + std::to_string(k) + "," + team + "," +
+                    (k < 12 ? 'C' : 'D') + ",82," + std::to_string(30 - k) + ",20\n";
+        }
+    }
+    return text;
+}
+
+// Worked by hand (K 8, 35 at home). Last season TOR beat NSH 4-1 at home: +5.5391, carried
+// at 60 %: TOR 1503.3235, NSH 1496.6765. This season TOR wins 3-2 at NSH, then 4-1 at home.
+TEST(SeasonBuildElo, TheFolderKeepsEachClubsEloAfterTheSeasonCarriedFromTheLastOne) {
+    TempFolder data;
+    data.write("skaters.csv", twoClubsSkaters());
+    data.write("results.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                              "2001-01-02,TOR,NSH,3,2\n2001-01-05,NSH,TOR,1,4\n");
+    data.write("prior.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                            "2000-03-02,NSH,TOR,1,4\n");
+    const auto build = [&](const std::string& folder, std::vector<std::string> more) {
+        std::vector<std::string> words{"season",    "build",
+                                       "--skaters", (data.path() / "skaters.csv").string(),
+                                       "--results", (data.path() / "results.csv").string(),
+                                       "--series",  "1",
+                                       "--to",      (data.path() / folder).string()};
+        words.insert(words.end(), more.begin(), more.end());
+        const CliResult result = runCli(words);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        return parseEloFile(readCsvFile(data.path() / folder / EloFileName), "elo");
+    };
+    const EloRatings carried =
+        build("carried", {"--prior-results", (data.path() / "prior.csv").string()});
+    EXPECT_NEAR(carried.at("TOR"), 1512.1062, 1e-4);
+    EXPECT_NEAR(carried.at("NSH"), 1487.8938, 1e-4);
+    const EloRatings level = build("level", {});
+    EXPECT_NEAR(level.at("TOR"), 1508.9575, 1e-4);
+    EXPECT_NEAR(level.at("NSH"), 1491.0425, 1e-4);
 }
 
 } // namespace

@@ -116,8 +116,15 @@ TEST(OddsFile, APlainFileTakesDecimalAndAmericanOdds) {
 
 TEST(OddsFile, ProgramCodesComeFromTheArchivesNamesToo) {
     const OddsFile file = readText(Archive, OddsLine::Close, TeamCodeKind::Program);
+    ASSERT_EQ(file.games.size(), 4u);
     EXPECT_EQ(file.games[0].visitor, "MON");
-    EXPECT_EQ(file.games[2].visitor, "SLB");
+    EXPECT_EQ(file.games[1].visitor, "TBL");
+    EXPECT_EQ(file.games[2].visitor, "NAS");
+    EXPECT_EQ(file.games[3].home, "CAR");
+    // The built-in table has no Seattle: its game is left out and the name listed.
+    ASSERT_EQ(file.unknownTeams.size(), 3u); // and Arizonas, and Vegas, which it lacks too
+    EXPECT_EQ(file.unknownTeams[0].name, "SeattleKraken");
+    EXPECT_EQ(file.unknownTeams[0].lines, std::vector<int>{7});
 }
 
 // The message of what a text makes the reader or the join throw.
