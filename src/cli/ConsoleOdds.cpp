@@ -57,9 +57,12 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             return ExitInterrupted;
         }
 
-        OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome,
-                          options.ratingsSource};
-        report.tested = readMarketSummary(options.rosterFolder);
+        const OddsReport report{*tally,
+                                baseSeed,
+                                options.offeredVisitor,
+                                options.offeredHome,
+                                options.ratingsSource,
+                                readMarketSummary(options.rosterFolder)};
         std::ostringstream text;
         if (options.json) {
             writeOddsJson(report, text);

@@ -1,6 +1,7 @@
 #include "cli/CliProcess.h"
 #include "season/CsvFile.h"
 #include "season/Elo.h"
+#include "season/MarketSummary.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -81,10 +82,12 @@ TEST(BacktestMarket, AWalkForwardScoresTheArchivesClosingLineAndCarriesTheElo) {
     EXPECT_EQ(report["moved_clubs"][0]["club"], "UTA");
     EXPECT_EQ(report["moved_clubs"][0]["predecessor"], "ARI");
     EXPECT_EQ(report["rows"][1]["visitor"], "ARI");
-    // The Elo carried last season: Arizona (two wins) is favoured at home in the third game
-    // beyond the 35 points of the home advantage alone.
+    // The Elo carried last season, worked by hand: Arizona won 4-1 at Montreal (MTL
+    // -6.7755 to 1493.2245) and 3-2 over Toronto (TOR -2.8340 to 1497.1660); 60 % carried,
+    // MTL 1495.9347 and TOR 1498.2996, so Toronto's chance at home on opening night is
+    // 1 / (1 + 10^(-(1498.2996 + 35 - 1495.9347) / 400)).
     EXPECT_TRUE(report["elo_carried"].get<bool>());
-    EXPECT_GT(report["rows"][2]["elo_home_probability"].get<double>(), 0.551);
+    EXPECT_NEAR(report["rows"][0]["elo_home_probability"].get<double>(), 0.553566, 1e-6);
 
     std::ifstream summaryFile(season.path() / "summary.csv");
     std::stringstream summary;
@@ -159,18 +162,10 @@ TEST(BacktestMarket, TheOddsOfASeriesSayWhetherTheSeasonWasTested) {
     for (const char* code : {"BOS", "TOR"}) {
         folder.write(code, sampleRoster(code));
     }
-    const std::vector<std::string> words = {"BOS",
-                                            "TOR",
-                                            "--rosters",
-                                            folder.path().string(),
-                                            "--series",
-                                            "3",
-                                            "--seed",
-                                            "1",
-                                            "--offered-home",
-                                            "+150",
-                                            "--offered-visitor",
-                                            "+150"};
+    std::vector<std::string> words = {"BOS", "TOR", "--rosters", folder.path().string()};
+    words.insert(words.end(),
+                 {"--gaa-visitor", "2.75", "--gaa-home", "3.10", "--series", "3", "--seed", "1",
+                  "--offered-home", "+150", "--offered-visitor", "+150"});
     const CliResult untested = runCli(words);
     ASSERT_EQ(untested.exitStatus, 0) << untested.err;
     EXPECT_NE(untested.out.find("has not been tested"), std::string::npos) << untested.out;
@@ -227,6 +222,37 @@ TEST(SeasonBuildElo, TheFolderKeepsEachClubsEloAfterTheSeasonCarriedFromTheLastO
     const EloRatings level = build("level", {});
     EXPECT_NEAR(level.at("TOR"), 1508.9575, 1e-4);
     EXPECT_NEAR(level.at("NSH"), 1491.0425, 1e-4);
+}
+
+TEST(SeasonBuildElo, WithOddsTheBuildKeepsTheSeasonsSummaryAndABadFileStopsIt) {
+    TempFolder data;
+    data.write("skaters.csv", twoClubsSkaters());
+    data.write("results.csv", "date,visitor,home,visitor_goals,home_goals\n"
+                              "2001-01-02,TOR,NSH,3,2\n2001-01-05,NSH,TOR,1,4\n");
+    data.write("odds.csv", "date,visitor,home,visitor_odds,home_odds\n"
+                           "2001-01-02,TOR,NSH,2.20,1.75\n2001-01-06,NSH,TOR,3.10,1.40\n");
+    const auto build = [&](const std::string& odds, const std::string& folder) {
+        return runCli({"season", "build", "--skaters", (data.path() / "skaters.csv").string(),
+                       "--results", (data.path() / "results.csv").string(), "--series", "1",
+                       "--odds", (data.path() / odds).string(), "--to",
+                       (data.path() / folder).string()});
+    };
+    const CliResult built = build("odds.csv", "season");
+    ASSERT_EQ(built.exitStatus, 0) << built.err;
+    EXPECT_NE(built.out.find("In 2000-01 this model's log loss was"), std::string::npos)
+        << built.out;
+    const MarketSummary summary =
+        parseMarketSummary(readCsvFile(data.path() / "season" / MarketSummaryFileName), "s");
+    EXPECT_EQ(summary.games, 2);
+    EXPECT_EQ(summary.gamesWithOdds, 1); // the second line is a day late
+    // The market over its one game: TOR won away at de-vigged (1 / 2.2) / (1 / 2.2 + 1 / 1.75).
+    EXPECT_NEAR(*summary.marketLogLoss, -std::log(1.75 / (2.2 + 1.75)), 1e-9);
+
+    data.write("bad.csv", "date,visitor,home,visitor_odds,home_odds\n2001-01-02,TOR,NSH,0,1.75\n");
+    const CliResult refused = build("bad.csv", "other");
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("line 2: visitor_odds '0'"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(data.path() / "other"));
 }
 
 } // namespace
