@@ -140,8 +140,10 @@ void writeText(const BacktestReport& report, const std::string& source, const st
         << "model" << std::setw(FigureWidth) << "home always";
     if (report.bookmaker) {
         columns.push_back(&*report.modelWithOdds);
+        columns.push_back(&*report.homeAlwaysWithOdds);
         columns.push_back(&*report.bookmaker);
-        out << std::setw(FigureWidth) << "model, odds set" << std::setw(FigureWidth) << "bookmaker";
+        out << std::setw(FigureWidth) << "model, odds set" << std::setw(FigureWidth)
+            << "home, odds set" << std::setw(FigureWidth) << "bookmaker";
     }
     out << '\n';
     writeFiguresRow(out, "games", columns,
