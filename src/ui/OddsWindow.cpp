@@ -52,6 +52,7 @@ const QColor VisitorBlue(0, 0, 255);
 const QColor HomeRed(255, 0, 0);
 const QColor GainGreen(0, 120, 0);
 const QColor LossRed(190, 0, 0);
+const QColor UnprovenAmber(160, 100, 0); // a positive edge of a size the backtest saw not pay
 
 constexpr double Percent = 100.0;   // shares are shown as percentages
 constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
@@ -789,12 +790,14 @@ void OddsWindow::showEdges() {
         if (edge) {
             // A positive edge of a size the season's backtest did not find paying is marked.
             const bool unproven = *edge > 0 && !edgeFoundProfitable(tested, *edge);
-            label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %") +
-                           (unproven ? QStringLiteral("*") : QString()));
+            label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
             label->setToolTip(unproven
                                   ? tr("An edge of a size the backtest did not find profitable")
                                   : QString());
-            setTextColour(label, QPalette::WindowText, *edge > 0 ? GainGreen : LossRed);
+            setTextColour(label, QPalette::WindowText,
+                          unproven    ? UnprovenAmber
+                          : *edge > 0 ? GainGreen
+                                      : LossRed);
         } else {
             const bool unreadable =
                 !field->text().trimmed().isEmpty() && !offeredOdds(field->text());
