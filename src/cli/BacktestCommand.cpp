@@ -10,11 +10,17 @@
 #include "season/Backtest.h"
 #include "season/BacktestCoverage.h"
 #include "season/CsvFile.h"
+#include "season/DataErrors.h"
+#include "season/Elo.h"
 #include "season/FitCheckTable.h"
 #include "season/FitGames.h"
+#include "season/MarketSummary.h"
 #include "season/MessageText.h"
+#include "season/MovedClubs.h"
+#include "season/OddsFile.h"
 #include "season/RatingsFit.h"
 #include "season/SeasonRatingsFit.h"
+#include "season/SeasonTest.h"
 #include "season/SeriesOdds.h"
 #include "season/WalkForward.h"
 #include "teamdata/RatingsFile.h"
@@ -53,7 +59,23 @@ struct BacktestOptions {
     double priorGames = FitOptions{}.priorGames;
     std::optional<std::string> writeRatings;
     CalibrationRun calibration;
-    TeamCodeKind codes = TeamCodeKind::Program; ///< how the results' teams are named
+    std::optional<TeamCodeKind>
+        codes; ///< how the results' teams are named; none: as the rosters or ratings
+    std::optional<std::string> odds;
+    std::string line = "close";
+    double minEdge = 0;
+    std::optional<std::string> priorResults;
+    std::optional<std::string> writeSummary;
+};
+
+// What the backtest read besides the results: how the odds met the games, the clubs that
+// moved, the carried Elo.
+struct BacktestInputs {
+    std::optional<OddsJoin> join;
+    std::vector<UnknownOddsTeam> unknownOddsTeams;
+    std::vector<MovedClubNote> moved;
+    TeamCodeKind kind = TeamCodeKind::Program;
+    bool kindFound = false; ///< the kind was read from the rosters or ratings, not given
 };
 
 std::string percent(const std::optional<double>& rate) {
@@ -85,7 +107,8 @@ void writeFiguresRow(std::ostream& out, const std::string& label,
                      int width = FigureWidth) {
     out << std::left << std::setw(LabelWidth) << label;
     for (const ForecastFigures* column : figures) {
-        out << std::right << std::setw(width) << (column ? cell(*column) : "-");
+        // A space of its own before each cell keeps the columns apart at any width.
+        out << ' ' << std::right << std::setw(width - 1) << (column ? cell(*column) : "-");
     }
     out << '\n';
 }
@@ -113,8 +136,10 @@ void writeText(const BacktestReport& report, const std::string& source, const st
         << "model" << std::setw(FigureWidth) << "home always";
     if (report.bookmaker) {
         columns.push_back(&*report.modelWithOdds);
+        columns.push_back(&*report.homeAlwaysWithOdds);
         columns.push_back(&*report.bookmaker);
-        out << std::setw(FigureWidth) << "model, odds set" << std::setw(FigureWidth) << "bookmaker";
+        out << std::setw(FigureWidth) << "model, odds set" << std::setw(FigureWidth)
+            << "home, odds set" << std::setw(FigureWidth) << "bookmaker";
     }
     out << '\n';
     writeFiguresRow(out, "games", columns,
@@ -133,9 +158,10 @@ void writeText(const BacktestReport& report, const std::string& source, const st
     writeCalibration(out, "Calibration of the model:", report.model);
     if (report.flatStake) {
         const FlatStake& stake = *report.flatStake;
-        out << "\nFlat stake of 1 on every side with a positive model edge: " << stake.bets
-            << " bets, " << stake.won << " won, " << stake.pushed << " pushed, profit "
-            << decimal(stake.profit, 2) << ", return " << percent(stake.returnOnStake()) << '\n';
+        out << "\nFlat stake of 1 on every side with a model edge above " << percent(report.minEdge)
+            << ": " << stake.bets << " bets, " << stake.won << " won, " << stake.pushed
+            << " pushed, profit " << decimal(stake.profit, 2) << ", return "
+            << percent(stake.returnOnStake()) << '\n';
     }
 }
 
@@ -239,14 +265,175 @@ std::function<void(int, int)> gameCounter(ProgressBar& bar) {
 }
 
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
-                      std::uint64_t seed, std::ostream& out, std::ostream& err);
+                      std::uint64_t seed, const BacktestInputs& inputs, std::ostream& out,
+                      std::ostream& err);
+
+// The kind of the results' team names: as given, else as the roster folder's files or the
+// ratings name the clubs, so that a season folder of league codes needs no --codes league.
+BacktestInputs codeKindFor(const BacktestOptions& options) {
+    BacktestInputs inputs;
+    if (options.codes) {
+        inputs.kind = *options.codes;
+        return inputs;
+    }
+    std::optional<TeamCodeKind> kind = codeKindOfFolder(options.rosters);
+    if (!kind) {
+        const RatingsChoice ratings =
+            chooseRatings(options.prior     ? std::optional<std::filesystem::path>(*options.prior)
+                          : options.ratings ? std::optional<std::filesystem::path>(*options.ratings)
+                                            : std::nullopt,
+                          options.rosters);
+        std::vector<std::string> codes;
+        for (const RatedTeam& team : ratings.table->road()) {
+            codes.push_back(team.code);
+        }
+        kind = codeKindOf(codes);
+    }
+    inputs.kind = kind.value_or(TeamCodeKind::Program);
+    inputs.kindFound = kind.has_value();
+    return inputs;
+}
+
+// The odds file joined to the results, and the clubs that moved played as their
+// predecessors.
+void readOddsAndMoves(const BacktestOptions& options, const TeamCodeMap& codes,
+                      std::vector<ResultRow>& results, BacktestInputs& inputs, std::ostream& err) {
+    if (options.odds) {
+        const std::string label = "The odds file '" + shownPath(*options.odds) + "'";
+        const OddsFile odds =
+            readOddsFile(readCsvFile(*options.odds), label, codes,
+                         options.line == "open" ? OddsLine::Open : OddsLine::Close);
+        inputs.unknownOddsTeams = odds.unknownTeams;
+        for (const UnknownOddsTeam& team : odds.unknownTeams) {
+            err << label << ": '" << shownText(team.name) << "' is no club the program knows (line"
+                << (team.lines.size() > 1 ? "s" : "");
+            for (const int line : team.lines) {
+                err << ' ' << line;
+            }
+            err << "); its games are left out (name it with --map NAME=CODE)." << std::endl;
+        }
+        inputs.join = joinOdds(results, odds, label);
+    }
+    if (inputs.kind == TeamCodeKind::League) {
+        inputs.moved = playMovedClubsAsPredecessors(results, options.rosters);
+    }
+}
+
+void writeInputsText(const BacktestInputs& inputs, const BacktestOptions& options,
+                     std::ostream& out) {
+    if (inputs.kindFound && !options.codes) {
+        out << "The results' clubs are read as "
+            << (inputs.kind == TeamCodeKind::League ? "the league's codes" : "the program's codes")
+            << ", as the rosters or ratings name them.\n";
+    }
+    if (inputs.join) {
+        out << "Odds (" << (options.line == "open" ? "opening" : "closing") << " line) from '"
+            << shownPath(*options.odds) << "': " << inputs.join->matched << " games matched, "
+            << inputs.join->gamesWithoutOdds << " games of the results without odds, "
+            << inputs.join->unmatchedGames
+            << " games of the odds file matching no game (playoffs, other days)";
+        if (!inputs.unknownOddsTeams.empty()) {
+            out << "; clubs not known:";
+            for (const UnknownOddsTeam& team : inputs.unknownOddsTeams) {
+                out << " '" << shownText(team.name) << "' (line " << team.lines.front() << ")";
+            }
+        }
+        out << ".\n";
+    }
+    for (const MovedClubNote& note : inputs.moved) {
+        out << "Moved club: " << note.club << " (from " << note.predecessor << " in " << note.season
+            << ") takes " << note.predecessor << "'s";
+        std::vector<std::string> taken;
+        if (note.roster) {
+            taken.emplace_back("roster file, prior ratings and Elo (it plays as " +
+                               note.predecessor + ")");
+        }
+        if (note.ratings) {
+            taken.emplace_back("prior ratings");
+        }
+        if (note.elo) {
+            taken.emplace_back("carried Elo");
+        }
+        for (std::size_t k = 0; k < taken.size(); ++k) {
+            out << (k == 0 ? " " : k + 1 == taken.size() ? " and " : ", ") << taken[k];
+        }
+        out << ".\n";
+    }
+}
+
+void writeEdgeBands(const BacktestReport& report, std::ostream& out) {
+    if (report.edgeBands.empty()) {
+        return;
+    }
+    out << "Flat stake of 1 on the model's edges from each size up (edge: chance x odds - 1):\n"
+        << "  edge from        bets      won   profit    return\n";
+    for (const EdgeBand& band : report.edgeBands) {
+        out << "  " << std::left << std::setw(12) << percent(band.from) << std::right
+            << std::setw(9) << band.stake.bets << ' ' << std::setw(8) << band.stake.won << ' '
+            << std::setw(8) << decimal(band.stake.profit, 1) << ' ' << std::setw(9)
+            << percent(band.stake.returnOnStake()) << '\n';
+    }
+    const std::optional<double> paying = payingEdge(report.edgeBands);
+    out << (paying ? "  Bets paid from edges of " + percent(*paying) + " up (at least " +
+                         std::to_string(FewestBandBets) + " bets)."
+                   : std::string("  No size of edge paid over at least ") +
+                         std::to_string(FewestBandBets) + " bets.")
+        << '\n';
+}
+
+nlohmann::ordered_json stakeJson(const FlatStake& stake) {
+    return {{"bets", stake.bets},
+            {"won", stake.won},
+            {"pushed", stake.pushed},
+            {"profit", stake.profit},
+            {"return", optionalJson(stake.returnOnStake())}};
+}
+
+// What the odds file, the moved clubs and the market add to a report's JSON.
+void addInputsJson(nlohmann::ordered_json& json, const BacktestReport& report,
+                   const BacktestInputs& inputs, const BacktestOptions& options) {
+    json["codes"] = inputs.kind == TeamCodeKind::League ? "league" : "program";
+    json["odds_file"] = options.odds ? nlohmann::ordered_json(*options.odds) : nullptr;
+    json["line"] = options.line;
+    json["min_edge"] = report.minEdge;
+    if (inputs.join) {
+        json["games_matched_to_odds"] = inputs.join->matched;
+        json["games_without_odds"] = inputs.join->gamesWithoutOdds;
+        json["unmatched_odds_games"] = inputs.join->unmatchedGames;
+        json["unmatched_odds_lines"] = inputs.join->unmatchedLines;
+    }
+    nlohmann::ordered_json unknown = nlohmann::ordered_json::array();
+    for (const UnknownOddsTeam& team : inputs.unknownOddsTeams) {
+        unknown.push_back({{"name", team.name}, {"lines", team.lines}});
+    }
+    json["unknown_odds_teams"] = unknown;
+    json["home_always_on_odds_games"] =
+        report.homeAlwaysWithOdds ? figuresJson(*report.homeAlwaysWithOdds) : nullptr;
+    nlohmann::ordered_json bands = nlohmann::ordered_json::array();
+    for (const EdgeBand& band : report.edgeBands) {
+        bands.push_back({{"from", band.from}, {"stake", stakeJson(band.stake)}});
+    }
+    json["edge_bands"] = bands;
+    json["paying_edge"] = optionalJson(payingEdge(report.edgeBands));
+    nlohmann::ordered_json moved = nlohmann::ordered_json::array();
+    for (const MovedClubNote& note : inputs.moved) {
+        moved.push_back({{"club", note.club},
+                         {"predecessor", note.predecessor},
+                         {"season", note.season},
+                         {"roster", note.roster},
+                         {"ratings", note.ratings},
+                         {"elo", note.elo}});
+    }
+    json["moved_clubs"] = moved;
+}
 
 int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
-    const TeamCodeMap codes(options.extraCodes, options.codes);
-    const ResultsFile file =
+    BacktestInputs inputs = codeKindFor(options);
+    const TeamCodeMap codes(options.extraCodes, inputs.kind);
+    ResultsFile file =
         readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
                     codes, static_cast<Single>(options.defaultGaa));
-    const std::vector<ResultRow>& results = file.games;
+    std::vector<ResultRow>& results = file.games;
     if (file.skipped > 0) {
         err << "Skipped " << file.skipped << (file.skipped == 1 ? " game" : " games")
             << " without a score (postponed)." << std::endl;
@@ -255,13 +442,14 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
         return ExitPredictionFailed;
     }
+    readOddsAndMoves(options, codes, results, inputs, err);
     checkRosterCoverage(results, options.rosters);
     const std::uint64_t seed =
         options.seed
             ? *options.seed
             : (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
     if (options.walkForward) {
-        return runWalkForwardFor(options, results, seed, out, err);
+        return runWalkForwardFor(options, results, seed, inputs, out, err);
     }
     const RatingsChoice ratings = chooseRatings(
         options.ratings ? std::optional<std::filesystem::path>(*options.ratings) : std::nullopt,
@@ -273,16 +461,21 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
         return ExitPredictionFailed;
     }
     ProgressBar bar(err, standardErrorIsTerminal());
-    const BacktestReport report = runBacktest(
-        results, options.series, seed,
-        seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts), gameCounter(bar));
+    const BacktestReport report =
+        runBacktest(results, options.series, seed,
+                    seriesBySeriesOdds(options.rosters, ratings.table, ratings.shootouts),
+                    options.minEdge, gameCounter(bar));
     if (options.json) {
         nlohmann::ordered_json json = reportJson(report, options);
         json["ratings"] = ratings.source();
+        addInputsJson(json, report, inputs, options);
         writeJsonStreaming(out, json, "rows", report.games.size(),
                            [&](std::size_t index) { return rowJson(report.games[index]); });
     } else {
         writeText(report, options.results, ratings.source(), out);
+        out << '\n';
+        writeInputsText(inputs, options, out);
+        writeEdgeBands(report, out);
     }
     return reportStatus(out, err);
 }
@@ -357,8 +550,12 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         << " games with a winner, a shootout's included; level games are left out.\n"
         << " home always: the home team at the share of home wins of the games before the day, "
         << decimal(HomeSharePriorGames, 0) << " games at 0.5 added; coin: 0.5;\n"
-        << " Elo: every club " << decimal(elo.start, 0) << " at the start, K " << decimal(elo.k, 0)
-        << " times 0.6686 ln(goal margin) + 0.8048, home advantage "
+        << " Elo: "
+        << (report.eloCarried ? "each club's rating after last season, " + percent(elo.carried) +
+                                    " of its distance from " + decimal(elo.start, 0) + " kept"
+                              : "every club " + decimal(elo.start, 0) +
+                                    " at the start (level: no --prior-results)")
+        << ", K " << decimal(elo.k, 0) << " times 0.6686 ln(goal margin) + 0.8048, home advantage "
         << decimal(elo.homeAdvantage, 0) << " points, " << decimal(elo.scale, 0)
         << " points for 10 to 1)\n\n";
     writeCalibration(out, "Calibration of the model:", backtest.model);
@@ -382,8 +579,51 @@ nlohmann::ordered_json walkForwardJson(const WalkForwardReport& report,
     return json;
 }
 
+// The model, the baselines and the bookmaker over the games with odds, and the bets.
+void writeWalkForwardMarket(const WalkForwardReport& report, std::ostream& out) {
+    const BacktestReport& backtest = report.backtest;
+    if (!backtest.bookmaker) {
+        out << "No odds: the market is not scored (give --odds FILE or odds columns).\n";
+        return;
+    }
+    out << "\nOn the " << backtest.gamesWithOdds << " games with odds:\n"
+        << std::left << std::setw(LabelWidth) << "";
+    for (const char* title : {"model", "home always", "coin", "Elo", "market"}) {
+        out << ' ' << std::right << std::setw(WalkForwardWidth - 1) << title;
+    }
+    out << '\n';
+    const std::vector<const ForecastFigures*> columns{
+        &*backtest.modelWithOdds, &*backtest.homeAlwaysWithOdds, &*report.coinWithOdds,
+        &*report.eloWithOdds, &*backtest.bookmaker};
+    writeFiguresRow(
+        out, "games with a winner", columns,
+        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, level and SO push", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "log loss (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "Brier score (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
+    out << "(market: the bookmaker's two prices with their margin taken out in proportion)\n\n";
+    writeCalibration(out, "Calibration of the market:", *backtest.bookmaker);
+    if (backtest.flatStake) {
+        const FlatStake& stake = *backtest.flatStake;
+        out << "\nFlat stake of 1 on every side with a model edge above "
+            << percent(backtest.minEdge) << ": " << stake.bets << " bets, " << stake.won << " won, "
+            << stake.pushed << " pushed, profit " << decimal(stake.profit, 2) << ", return "
+            << percent(stake.returnOnStake()) << '\n';
+    }
+    writeEdgeBands(backtest, out);
+}
+
 int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRow>& results,
-                      std::uint64_t seed, std::ostream& out, std::ostream& err) {
+                      std::uint64_t seed, const BacktestInputs& given, std::ostream& out,
+                      std::ostream& err) {
+    BacktestInputs inputs = given;
     const std::map<std::string, TeamScoring> scoring =
         readTeamScoring(options.rosters, clubsOf(results));
     // A target that cannot be written is said before the walk-forward's minutes, not after.
@@ -398,8 +638,18 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
     walk.gaaFromResults = options.gaaFromResults;
     walk.fit.priorGames = options.priorGames;
     walk.fit.defaultGaa = static_cast<Single>(options.defaultGaa);
+    walk.minEdge = options.minEdge;
     if (options.prior) {
-        walk.fit.prior = std::make_shared<const RatingTable>(readRatingsFile(*options.prior));
+        walk.fit.prior =
+            priorWithMovedClubs(readRatingsFile(*options.prior), results, inputs.moved);
+    }
+    if (options.priorResults) {
+        const TeamCodeMap codes(options.extraCodes, inputs.kind);
+        const ResultsFile prior = readResults(readCsvFile(*options.priorResults),
+                                              "The file '" + shownPath(*options.priorResults) + "'",
+                                              codes, static_cast<Single>(options.defaultGaa));
+        walk.eloStart = carriedElo(playElo(prior.games, walk.elo), walk.elo);
+        eloWithMovedClubs(walk.eloStart, results, inputs.moved);
     }
     ProgressBar bar(err, standardErrorIsTerminal());
     const auto started = std::chrono::steady_clock::now();
@@ -415,9 +665,20 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
             fitAndWriteRatings(results, options.rosters, walk.fit, options.gaaFromResults,
                                options.calibration, *options.writeRatings, gameCounter(bar));
     }
+    if (options.writeSummary) {
+        writeMarketSummary(marketSummaryOf(report), *options.writeSummary);
+    }
     if (options.json) {
         nlohmann::ordered_json json = walkForwardJson(report, options);
         json["seconds"] = seconds;
+        addInputsJson(json, report.backtest, inputs, options);
+        json["prior_results"] =
+            options.priorResults ? nlohmann::ordered_json(*options.priorResults) : nullptr;
+        json["elo_carried"] = report.eloCarried;
+        json["elo_parameters"]["carried"] = report.eloParameters.carried;
+        json["coin_on_odds_games"] =
+            report.coinWithOdds ? figuresJson(*report.coinWithOdds) : nullptr;
+        json["elo_on_odds_games"] = report.eloWithOdds ? figuresJson(*report.eloWithOdds) : nullptr;
         writeJsonStreaming(out, json, "rows", report.backtest.games.size(), [&](std::size_t index) {
             nlohmann::ordered_json row = rowJson(report.backtest.games[index]);
             if (index < report.eloHomeProbabilities.size()) {
@@ -427,6 +688,9 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         });
     } else {
         writeWalkForwardText(report, options, out);
+        out << '\n';
+        writeInputsText(inputs, options, out);
+        writeWalkForwardMarket(report, out);
         out << "\nTime: " << decimal(seconds, 1) << " s\n";
         if (seasonFit) {
             out << "\nRatings of the whole season written to '"
@@ -474,8 +738,8 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->check(CLI::Validator([](std::string& mapping) { return teamMappingProblem(mapping); },
                                "ABBR=CODE"));
     addCodesOption(app, options.codes,
-                   "Read the results' teams as the program's codes (default) or the league's, as "
-                   "the roster files are named");
+                   "Read the results' teams as the program's codes or the league's (default: as "
+                   "the roster files or ratings name the clubs, else the program's)");
     app.add_flag("--walk-forward", options.walkForward,
                  "Refit the ratings before each game day from the season's games before it, "
                  "and score the model against always-home, a coin and an Elo, all walk-forward");
@@ -504,6 +768,27 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                                "Series a game in each playback of --write-ratings");
     addCalibrationRoundsOption(app, options.calibration.rounds,
                                "Playbacks of --write-ratings that correct the ratings");
+    app.add_option("--odds", options.odds,
+                   "Odds file joined to the games by day and clubs: an odds archive's sheet "
+                   "saved as CSV (Date MMDD, VH, Team, Open, Close) or date, visitor, home, "
+                   "visitor_odds, home_odds")
+        ->type_name("FILE");
+    app.add_option("--line", options.line, "The archive's line to score: close (default) or open")
+        ->check(CLI::IsMember({"open", "close"}, CLI::ignore_case))
+        ->type_name("open|close");
+    app.add_option("--min-edge", options.minEdge,
+                   "Least edge (expected return per unit, 0.03 for 3 %) the flat stake bets "
+                   "(default 0: every positive edge)")
+        ->check(CLI::Range(0.0, 10.0))
+        ->type_name("P");
+    app.add_option("--prior-results", options.priorResults,
+                   "With --walk-forward: last season's results; the Elo plays them and carries "
+                   "60 % of each club's rating into this season (without: every club starts level)")
+        ->type_name("FILE");
+    app.add_option("--write-summary", options.writeSummary,
+                   "With --walk-forward: keep the summary (log losses of the model, Elo and "
+                   "market, the edges that paid) in this season folder, for predictions")
+        ->type_name("DIR");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -511,6 +796,10 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
     }
     if (!options.walkForward && (options.writeRatings || options.gaaFromResults || options.prior)) {
         err << "--prior, --gaa-from-results and --write-ratings need --walk-forward." << std::endl;
+        return ExitUsageError;
+    }
+    if (!options.walkForward && (options.priorResults || options.writeSummary)) {
+        err << "--prior-results and --write-summary need --walk-forward." << std::endl;
         return ExitUsageError;
     }
     if (options.walkForward && options.ratings) {

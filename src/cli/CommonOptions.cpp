@@ -67,7 +67,10 @@ CLI::Validator gaaNumber() {
         "", "GAA");
 }
 
-CLI::Option* addCodesOption(CLI::App& app, TeamCodeKind& codes, const std::string& help) {
+namespace {
+
+template <typename Target>
+CLI::Option* addCodesOptionTo(CLI::App& app, Target& codes, const std::string& help) {
     return app
         .add_option_function<std::string>(
             "--codes",
@@ -78,6 +81,17 @@ CLI::Option* addCodesOption(CLI::App& app, TeamCodeKind& codes, const std::strin
         // Exact words: a spelling the check let pass would otherwise be read as the other kind.
         ->check(CLI::IsMember({"program", "league"}))
         ->type_name("program|league");
+}
+
+} // namespace
+
+CLI::Option* addCodesOption(CLI::App& app, TeamCodeKind& codes, const std::string& help) {
+    return addCodesOptionTo(app, codes, help);
+}
+
+CLI::Option* addCodesOption(CLI::App& app, std::optional<TeamCodeKind>& codes,
+                            const std::string& help) {
+    return addCodesOptionTo(app, codes, help);
 }
 
 CLI::Option* addSeedOption(CLI::App& app, std::optional<std::uint64_t>& seed,

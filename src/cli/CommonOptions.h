@@ -26,6 +26,9 @@ CLI::Validator gaaNumber();
 
 // --codes program|league, exactly one of the two words: how a file names its teams.
 CLI::Option* addCodesOption(CLI::App& app, TeamCodeKind& codes, const std::string& help);
+// The same, where no --codes leaves the choice to the caller.
+CLI::Option* addCodesOption(CLI::App& app, std::optional<TeamCodeKind>& codes,
+                            const std::string& help);
 
 // --seed: the base seed, in decimal.
 CLI::Option* addSeedOption(CLI::App& app, std::optional<std::uint64_t>& seed,

@@ -57,8 +57,12 @@ int runConsoleOdds(const CommandLineOptions& options, std::ostream& out, std::os
             return ExitInterrupted;
         }
 
-        const OddsReport report{*tally, baseSeed, options.offeredVisitor, options.offeredHome,
-                                options.ratingsSource};
+        const OddsReport report{*tally,
+                                baseSeed,
+                                options.offeredVisitor,
+                                options.offeredHome,
+                                options.ratingsSource,
+                                readMarketSummary(options.rosterFolder)};
         std::ostringstream text;
         if (options.json) {
             writeOddsJson(report, text);

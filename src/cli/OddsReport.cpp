@@ -85,16 +85,20 @@ void writeOutcomes(const OddsReport& report, const OddsFigures& figures, std::os
             {percent(chance), fair ? fixed(fair->decimal, 2) : "-",
              fair ? signedText(fair->american, 0) : "-", ""});
         if (offered && edge) {
+            // A positive edge of a size the backtest did not find paying is marked.
+            const bool unproven = *edge > 0 && !edgeFoundProfitable(report.tested, *edge);
             row(out, code + " offered",
                 {"", fixed(*offered, 2), signedText(americanOdds(*offered), 0),
-                 signedText(*edge * Percent, 1) + " %"});
+                 signedText(*edge * Percent, 1) + (unproven ? " %*" : " %")});
         }
     };
     side(visitor, figures.visitorTwoWay, figures.visitorFair, report.offeredVisitor,
          figures.visitorEdge);
     side(home, figures.homeTwoWay, figures.homeFair, report.offeredHome, figures.homeEdge);
     if (report.offeredVisitor || report.offeredHome) {
-        out << "  (edge: expected return per unit staked; a level game returns the stake)\n";
+        out << "  (edge: expected return per unit staked; a level game returns the stake;\n"
+            << "   * an edge of a size the backtest did not find profitable)\n"
+            << "  " << marketSummaryLine(report.tested) << '\n';
     }
     out << '\n';
 }

@@ -11,6 +11,7 @@
 #include "season/FitCheckTable.h"
 #include "season/MessageText.h"
 #include "season/SeasonBuild.h"
+#include "season/SeasonTest.h"
 
 #include <CLI/CLI.hpp>
 
@@ -28,6 +29,9 @@ struct BuildOptions {
     std::string teamStats;
     std::optional<std::string> prior;
     int calibrationSeries = CalibrationSeries;
+    std::string priorResults;
+    std::string odds;
+    std::string line = "close";
     SeasonBuildRequest request;
 };
 
@@ -42,6 +46,17 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
         request.prior = *options.prior;
     }
     request.series = options.calibrationSeries;
+    if (!options.priorResults.empty()) {
+        request.priorResults = options.priorResults;
+    }
+    SeasonTestRequest test{
+        request.folder,   request.results,
+        options.odds,     options.line == "open" ? OddsLine::Open : OddsLine::Close,
+        request.prior,    request.priorResults,
+        SeasonTestSeries, 1};
+    if (!options.odds.empty()) {
+        checkSeasonTestInputs(test); // a bad odds file stops the build before it writes
+    }
     std::stop_source stop;
     const InterruptWatch watch;
     std::optional<SeasonBuildReport> report;
@@ -81,6 +96,19 @@ int runBuild(BuildOptions& options, std::ostream& out, std::ostream& err) {
         }
         text << '\n';
     }
+    if (!options.odds.empty()) {
+        MarketSummary summary;
+        {
+            ProgressBar bar(err, standardErrorIsTerminal());
+            summary = testSeasonFolder(test, [&bar](int done, int total) {
+                bar.count(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total),
+                          "games");
+            });
+        }
+        text << "The season walked forward with its own rosters (" << SeasonTestSeries
+             << " series a game, seed 1): " << marketSummaryLine(summary) << "\nWrote "
+             << shownPath(request.folder / MarketSummaryFileName) << '\n';
+    }
     out << text.str() << std::flush;
     return reportStatus(out, err);
 }
@@ -113,12 +141,26 @@ int runSeasonCommand(int argc, const char* const* argv, std::ostream& out, std::
                   "Fit to the games before this date only");
     addPriorOption(*build, options.prior, "Ratings the fit starts from and shrinks toward");
     build
+        ->add_option("--prior-results", options.priorResults,
+                     "Last season's results: the Elo kept in elo.csv carries 60 % of each club's "
+                     "rating from them (without: every club starts level)")
+        ->type_name("RESULTS.csv");
+    build
         ->add_option("--season", options.request.season,
                      "The season to read from files that hold several: the skaters' as their "
                      "season column writes it, the teams' by the year it begins with")
         ->type_name("SEASON");
     addCalibrationSeriesOption(*build, options.calibrationSeries,
                                "Series the fit plays of each game for each check", "--series");
+    build
+        ->add_option("--odds", options.odds,
+                     "Odds file of the season (an odds archive's sheet or date, visitor, home, "
+                     "visitor_odds, home_odds): after the build, walk the season forward and keep "
+                     "its summary against the market in summary.csv")
+        ->type_name("ODDS.csv");
+    build->add_option("--line", options.line, "The archive's line: close (default) or open")
+        ->check(CLI::IsMember({"open", "close"}, CLI::ignore_case))
+        ->type_name("open|close");
     build->add_flag("--force", options.request.replace,
                     "Replace existing files (each old one is kept as NAME.bak)");
     build->add_option("--to", options.request.folder, "The season folder to write")

@@ -3,6 +3,8 @@
 #include "odds/ManySeries.h"
 #include "odds/OddsFigures.h"
 
+#include <algorithm>
+
 namespace zelkor {
 
 Forecast forecastOf(const GameCounts& counts) {
@@ -25,8 +27,48 @@ GameOutcome outcomeOf(const ResultRow& row) {
     return outcome;
 }
 
+ForecastFigures scoreOnGamesWithOdds(const BacktestReport& report,
+                                     const std::vector<Forecast>& forecasts) {
+    std::vector<Forecast> kept;
+    std::vector<GameOutcome> outcomes;
+    for (std::size_t index = 0; index < report.games.size() && index < forecasts.size(); ++index) {
+        if (report.games[index].result.odds) {
+            kept.push_back(forecasts[index]);
+            outcomes.push_back(report.games[index].outcome);
+        }
+    }
+    return scoreForecasts(kept, outcomes);
+}
+
+void scoreMarket(BacktestReport& report, const std::vector<Forecast>& homeAlways, double minEdge) {
+    std::vector<Forecast> model;
+    std::vector<Forecast> bookmaker;
+    std::vector<GameOutcome> outcomes;
+    std::vector<std::optional<GameOdds>> odds;
+    for (const BacktestGame& game : report.games) {
+        model.push_back(game.forecast);
+        outcomes.push_back(game.outcome);
+        odds.push_back(game.result.odds);
+        const double home = game.result.odds ? devigHomeProbability(game.result.odds->visitor,
+                                                                    game.result.odds->home)
+                                             : 0.5;
+        bookmaker.push_back({home, favouriteOf(home)});
+    }
+    report.minEdge = minEdge;
+    report.gamesWithOdds = static_cast<int>(
+        std::count_if(odds.begin(), odds.end(), [](const auto& game) { return game.has_value(); }));
+    if (report.gamesWithOdds == 0) {
+        return;
+    }
+    report.bookmaker = scoreOnGamesWithOdds(report, bookmaker);
+    report.modelWithOdds = scoreOnGamesWithOdds(report, model);
+    report.homeAlwaysWithOdds = scoreOnGamesWithOdds(report, homeAlways);
+    report.flatStake = flatStakeReturn(model, outcomes, odds, minEdge);
+    report.edgeBands = edgeBands(model, outcomes, odds);
+}
+
 BacktestReport runBacktest(const std::vector<ResultRow>& results, int series, std::uint64_t seed,
-                           const GameOddsEngine& engine,
+                           const GameOddsEngine& engine, double minEdge,
                            const std::function<void(int, int)>& progress) {
     BacktestReport report;
     report.series = series;
@@ -60,27 +102,9 @@ BacktestReport runBacktest(const std::vector<ResultRow>& results, int series, st
     report.homeAlways = scoreForecasts(
         std::vector<Forecast>(results.size(), Forecast{report.homeShare, Side::Home}), outcomes);
 
-    std::vector<Forecast> bookmaker;
-    std::vector<Forecast> modelWithOdds;
-    std::vector<GameOutcome> outcomesWithOdds;
-    std::vector<std::optional<GameOdds>> odds;
-    for (std::size_t index = 0; index < results.size(); ++index) {
-        odds.push_back(results[index].odds);
-        if (!results[index].odds) {
-            continue;
-        }
-        const double home =
-            devigHomeProbability(results[index].odds->visitor, results[index].odds->home);
-        bookmaker.push_back({home, favouriteOf(home)});
-        modelWithOdds.push_back(model[index]);
-        outcomesWithOdds.push_back(outcomes[index]);
-    }
-    report.gamesWithOdds = static_cast<int>(bookmaker.size());
-    if (!bookmaker.empty()) {
-        report.bookmaker = scoreForecasts(bookmaker, outcomesWithOdds);
-        report.modelWithOdds = scoreForecasts(modelWithOdds, outcomesWithOdds);
-        report.flatStake = flatStakeReturn(model, outcomes, odds);
-    }
+    scoreMarket(report,
+                std::vector<Forecast>(results.size(), Forecast{report.homeShare, Side::Home}),
+                minEdge);
     return report;
 }
 

@@ -58,16 +58,29 @@ struct BacktestReport {
     ForecastFigures homeAlways; ///< the home team picked at the season's share of home wins
     double homeShare = 0;       ///< that share, over the games with a winner
     int gamesWithOdds = 0;
-    std::optional<ForecastFigures> bookmaker;     ///< de-vigged odds, over the games with odds
-    std::optional<ForecastFigures> modelWithOdds; ///< the model over the same games
-    std::optional<FlatStake> flatStake;
+    std::optional<ForecastFigures> bookmaker;          ///< de-vigged odds, over the games with odds
+    std::optional<ForecastFigures> modelWithOdds;      ///< the model over the same games
+    std::optional<ForecastFigures> homeAlwaysWithOdds; ///< always-home over the same games
+    std::optional<FlatStake> flatStake;                ///< bets on the edges above minEdge
+    double minEdge = 0;
+    std::vector<EdgeBand> edgeBands; ///< bets on the edges from each EdgeBandSteps size up
 };
+
+// The market's figures of a backtest whose games are scored already: the bookmaker's
+// de-vigged chances over the games with odds, the model and always-home (homeAlways, a
+// forecast per game) over the same games, the flat stake on the model's edges above
+// minEdge, and the edge bands.
+void scoreMarket(BacktestReport& report, const std::vector<Forecast>& homeAlways, double minEdge);
+
+// The figures of forecasts (one per game of the report) over the games with odds alone.
+ForecastFigures scoreOnGamesWithOdds(const BacktestReport& report,
+                                     const std::vector<Forecast>& forecasts);
 
 // Asks the engine about every game (game i with seriesSeed(seed, i), as series i of a
 // many-series run), calling progress(done, total) after each, and scores the model and
 // the baselines.
 BacktestReport runBacktest(const std::vector<ResultRow>& results, int series, std::uint64_t seed,
-                           const GameOddsEngine& engine,
+                           const GameOddsEngine& engine, double minEdge = 0,
                            const std::function<void(int, int)>& progress = {});
 
 } // namespace zelkor

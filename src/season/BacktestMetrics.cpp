@@ -105,7 +105,7 @@ double devigHomeProbability(double visitorOdds, double homeOdds) {
 
 FlatStake flatStakeReturn(const std::vector<Forecast>& forecasts,
                           const std::vector<GameOutcome>& outcomes,
-                          const std::vector<std::optional<GameOdds>>& odds) {
+                          const std::vector<std::optional<GameOdds>>& odds, double minEdge) {
     FlatStake stake;
     for (std::size_t game = 0; game < forecasts.size(); ++game) {
         if (game >= odds.size() || game >= outcomes.size() || !odds[game]) {
@@ -116,7 +116,7 @@ FlatStake flatStakeReturn(const std::vector<Forecast>& forecasts,
             {Side::Home, home * odds[game]->home},
             {Side::Visitor, (1.0 - home) * odds[game]->visitor}};
         for (const auto& [side, expected] : sides) {
-            if (expected <= 1.0) {
+            if (expected - 1.0 <= minEdge) {
                 continue;
             }
             ++stake.bets;
@@ -132,6 +132,26 @@ FlatStake flatStakeReturn(const std::vector<Forecast>& forecasts,
         }
     }
     return stake;
+}
+
+std::vector<EdgeBand> edgeBands(const std::vector<Forecast>& forecasts,
+                                const std::vector<GameOutcome>& outcomes,
+                                const std::vector<std::optional<GameOdds>>& odds) {
+    std::vector<EdgeBand> bands;
+    for (int step = 0; step < EdgeBandSteps; ++step) {
+        const double from = step * EdgeBandStep;
+        bands.push_back({from, flatStakeReturn(forecasts, outcomes, odds, from)});
+    }
+    return bands;
+}
+
+std::optional<double> payingEdge(const std::vector<EdgeBand>& bands) {
+    for (const EdgeBand& band : bands) {
+        if (band.stake.bets >= FewestBandBets && band.stake.profit > 0) {
+            return band.from;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace zelkor

@@ -76,8 +76,8 @@ struct GameOdds {
     double home = 0;
 };
 
-// The result of one unit staked on every side whose expected return at the odds is
-// positive (chance x odds > 1); a level game returns its stakes.
+// The result of one unit staked on every side whose expected return per unit at the odds
+// (chance x odds - 1) is above a least edge; a level game returns its stakes.
 struct FlatStake {
     int bets = 0;
     int won = 0;
@@ -88,9 +88,31 @@ struct FlatStake {
     std::optional<double> returnOnStake() const;
 };
 
-// Games without odds place no bet.
+// Games without odds place no bet; minEdge 0 bets every positive edge.
 FlatStake flatStakeReturn(const std::vector<Forecast>& forecasts,
                           const std::vector<GameOutcome>& outcomes,
-                          const std::vector<std::optional<GameOdds>>& odds);
+                          const std::vector<std::optional<GameOdds>>& odds, double minEdge = 0);
+
+// The bets on the edges of at least one size.
+struct EdgeBand {
+    double from = 0;
+    FlatStake stake;
+};
+
+// The least edges whose bets a backtest reports: 0 to 10 % by 1 %.
+inline constexpr int EdgeBandSteps = 11;
+inline constexpr double EdgeBandStep = 0.01;
+
+// Bets that make a band's return worth reading; fewer are noise.
+inline constexpr int FewestBandBets = 30;
+
+// The flat stake from each least edge of the bands, smallest first.
+std::vector<EdgeBand> edgeBands(const std::vector<Forecast>& forecasts,
+                                const std::vector<GameOutcome>& outcomes,
+                                const std::vector<std::optional<GameOdds>>& odds);
+
+// The smallest least edge from which the bets made a profit over at least FewestBandBets
+// bets; none when no band did.
+std::optional<double> payingEdge(const std::vector<EdgeBand>& bands);
 
 } // namespace zelkor

@@ -103,6 +103,12 @@ void writeOddsJson(const OddsReport& report, std::ostream& out) {
                               {"home", optionalJson(report.offeredHome)}};
     object["edges"] = {{"visitor", optionalJson(figures.visitorEdge)},
                        {"home", optionalJson(figures.homeEdge)}};
+    const auto found = [&](const std::optional<double>& edge) {
+        return edge ? nlohmann::ordered_json(edgeFoundProfitable(report.tested, *edge)) : nullptr;
+    };
+    object["edges_found_profitable"] = {{"visitor", found(figures.visitorEdge)},
+                                        {"home", found(figures.homeEdge)}};
+    object["model_tested"] = marketSummaryLine(report.tested);
     object["scorer_ranks"] = {{"visitor", rankJson(figures.visitorScorers)},
                               {"home", rankJson(figures.homeScorers)}};
     object["score_grid"] = figures.scoreGrid;

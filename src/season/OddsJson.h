@@ -2,6 +2,7 @@
 
 #include "odds/OddsFigures.h"
 #include "odds/OddsTally.h"
+#include "season/MarketSummary.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -16,7 +17,8 @@ struct OddsReport {
     std::uint64_t baseSeed = 0;
     std::optional<double> offeredVisitor; ///< the bookmaker's decimal odds, when given
     std::optional<double> offeredHome;
-    std::string ratings; ///< where the ratings came from: "built-in" or the file
+    std::string ratings;                 ///< where the ratings came from: "built-in" or the file
+    std::optional<MarketSummary> tested; ///< the season folder's walk-forward summary, if any
 };
 
 // One JSON object: the exact counts under fixed keys, then the figures; two spaces a

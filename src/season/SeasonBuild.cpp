@@ -2,6 +2,7 @@
 
 #include "season/CsvFile.h"
 #include "season/DataErrors.h"
+#include "season/Elo.h"
 #include "season/FitGames.h"
 #include "season/LeagueAlignment.h"
 #include "season/MessageText.h"
@@ -58,6 +59,7 @@ struct PreparedBuild {
     std::vector<ResultRow> games;
     std::vector<ShootoutRecord> shootouts;
     FitOptions fit;
+    std::string eloText;
 };
 
 // The rosters, ratings.csv and shootouts.csv of the build, checked against what the folder
@@ -70,6 +72,7 @@ std::vector<std::string> targetProblems(const SeasonBuildRequest& request,
         files.push_back(roster.code);
     }
     files.push_back(RatingsFileName);
+    files.push_back(EloFileName);
     if (build.fit.shootout) {
         files.push_back(ShootoutsFileName);
     }
@@ -165,6 +168,16 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
                                  "list, so that they have no roster: " +
                                  listed(missing) + ".");
         }
+    });
+    attempt([&] {
+        std::vector<ResultRow> lastSeason;
+        if (request.priorResults) {
+            lastSeason = readResults(readCsvFile(*request.priorResults),
+                                     "The file '" + shownPath(*request.priorResults) + "'",
+                                     TeamCodeMap({}, TeamCodeKind::League), 0)
+                             .games;
+        }
+        build.eloText = eloFileText(seasonEndElo(lastSeason, build.games, EloParameters{}));
     });
     attempt([&] {
         const std::map<std::string, TeamTotals> teams = readSeasonTeams(request);
@@ -273,6 +286,7 @@ std::optional<SeasonBuildReport> buildSeason(const SeasonBuildRequest& request,
         const std::string ratingsText = ratingsFileText(fit->table);
         parseRatings(ratingsText, "The fitted ratings");
         done.written.push_back(staged.addFile(RatingsFileName, ratingsText));
+        done.written.push_back(staged.addFile(EloFileName, build.eloText));
         if (build.fit.shootout) {
             done.written.push_back(
                 staged.addFile(ShootoutsFileName, shootoutsFileText(build.shootouts)));

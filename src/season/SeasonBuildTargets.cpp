@@ -1,6 +1,7 @@
 #include "season/SeasonBuildTargets.h"
 
 #include "core/Errors.h"
+#include "season/Elo.h"
 #include "season/LeagueAlignment.h"
 #include "season/SeasonFit.h"
 #include "teamdata/RatingsFile.h"
@@ -15,7 +16,7 @@ namespace zelkor {
 namespace fs = std::filesystem;
 
 std::vector<fs::path> existingBuildTargets(const SeasonBuildRequest& request) {
-    std::set<std::string> names{RatingsFileName, ShootoutsFileName, DivisionsFileName,
+    std::set<std::string> names{RatingsFileName, ShootoutsFileName, EloFileName, DivisionsFileName,
                                 PlayoffFormatFileName};
     try {
         for (const Skater& skater : readSeasonSkaters(request).skaters) {

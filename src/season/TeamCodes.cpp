@@ -76,6 +76,32 @@ std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind) {
     return {};
 }
 
+std::optional<TeamCodeKind> codeKindOf(const std::vector<std::string>& codes) {
+    bool leagueOnly = false;
+    bool programOnly = false;
+    for (const std::string& code : codes) {
+        leagueOnly = leagueOnly || (isLeagueCode(code) && !isTeamCode(code));
+        programOnly = programOnly || (isTeamCode(code) && !isLeagueCode(code));
+    }
+    if (leagueOnly == programOnly) {
+        return std::nullopt;
+    }
+    return leagueOnly ? TeamCodeKind::League : TeamCodeKind::Program;
+}
+
+std::optional<TeamCodeKind> codeKindOfFolder(const std::filesystem::path& folder) {
+    std::vector<std::string> codes;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if ((isLeagueCode(name) || isTeamCode(name)) && entry->is_regular_file(error)) {
+            codes.push_back(name);
+        }
+    }
+    return codeKindOf(codes);
+}
+
 TeamCodeMap::TeamCodeMap(const std::vector<std::string>& extras, TeamCodeKind kind) : kind_(kind) {
     for (const std::string& extra : extras) {
         if (const std::string problem = teamMappingProblem(extra, kind); !problem.empty()) {

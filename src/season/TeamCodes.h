@@ -2,6 +2,7 @@
 
 #include "season/TeamDirectory.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,16 @@ bool isTotalRow(std::string_view team);
 // Why an ABBR=CODE mapping of the command line cannot be used (CODE must be of the kind
 // written); empty when it can.
 std::string teamMappingProblem(std::string_view mapping, TeamCodeKind kind = TeamCodeKind::Program);
+
+// The kind of codes a set of team codes (a roster folder's files, a ratings file's rows) is
+// written in: League when one is a league code the program does not use (MTL, VGK) and none
+// a program code the league does not use (MON, AVG); Program the other way round; none when
+// they do not tell.
+std::optional<TeamCodeKind> codeKindOf(const std::vector<std::string>& codes);
+
+// codeKindOf the names of a folder's files that are team codes of either kind (a roster
+// folder); none when it cannot be listed.
+std::optional<TeamCodeKind> codeKindOfFolder(const std::filesystem::path& folder);
 
 // The codes a reader writes: extra abbreviations a user maps on the command line, as
 // "ABBR=CODE" texts, then the tables. Throws InputDataError for a text that is not of that

@@ -4,7 +4,10 @@
 #include "season/TeamCodes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
+#include <set>
+#include <vector>
 
 namespace zelkor {
 
@@ -16,6 +19,15 @@ constexpr std::string_view LeagueCodes[] = {
     "ANA", "ARI", "BOS", "BUF", "CGY", "CAR", "CHI", "COL", "CBJ", "DAL", "DET", "EDM", "FLA",
     "LAK", "MIN", "MTL", "NSH", "NJD", "NYI", "NYR", "OTT", "PHI", "PIT", "SJS", "SEA", "STL",
     "TBL", "TOR", "UTA", "VAN", "VGK", "WSH", "WPG", "ATL", "PHX", "QUE", "HFD", "MNS", "WIN",
+};
+
+// Today's clubs stand first in LeagueCodes.
+constexpr std::size_t TodaysClubs = 33;
+
+constexpr ClubMove Moves[] = {
+    {"ARI", "UTA", 2024},
+    {"PHX", "ARI", 2014},
+    {"ATL", "WPG", 2011},
 };
 
 struct DirectoryEntry {
@@ -93,7 +105,87 @@ constexpr DirectoryEntry Directory[] = {
     {"UTAH", "UTA"},
 };
 
+// A name's letters, upper case, without anything else.
+std::string lettersOf(std::string_view name) {
+    std::string letters;
+    for (const char c : name) {
+        if (std::isalpha(static_cast<unsigned char>(c)) != 0) {
+            letters += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    }
+    return letters;
+}
+
+// Whether a short name fits a full name: its city (the first words), its nickname (the last
+// words), both, or the city's initials and the nickname.
+bool fitsFullName(const std::string& name, std::string_view fullName) {
+    std::vector<std::string> words;
+    std::size_t from = 0;
+    while (from <= fullName.size()) {
+        const std::size_t space = std::min(fullName.find(' ', from), fullName.size());
+        if (const std::string word = lettersOf(fullName.substr(from, space - from));
+            !word.empty()) {
+            words.push_back(word);
+        }
+        from = space + 1;
+    }
+    std::string whole;
+    for (const std::string& word : words) {
+        whole += word;
+    }
+    if (name == whole) {
+        return true;
+    }
+    std::string city;
+    std::string initials;
+    for (std::size_t split = 1; split < words.size(); ++split) {
+        city += words[split - 1];
+        initials += words[split - 1].front();
+        const std::string nickname = whole.substr(city.size());
+        if (name == city || name == nickname || name == initials + nickname) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+std::optional<std::string> leagueCodeForShortName(std::string_view name) {
+    const std::string letters = lettersOf(name);
+    if (letters.empty()) {
+        return std::nullopt;
+    }
+    std::set<std::string_view> fits;
+    for (const DirectoryEntry& entry : Directory) {
+        if (entry.team.find(' ') != std::string_view::npos && fitsFullName(letters, entry.team)) {
+            fits.insert(entry.code);
+        }
+    }
+    std::vector<std::string_view> todays;
+    for (const std::string_view code : fits) {
+        const auto at = std::find(std::begin(LeagueCodes), std::end(LeagueCodes), code);
+        if (static_cast<std::size_t>(at - std::begin(LeagueCodes)) < TodaysClubs) {
+            todays.push_back(code);
+        }
+    }
+    if (todays.size() == 1) {
+        return std::string(todays.front());
+    }
+    if (todays.empty() && fits.size() == 1) {
+        return std::string(*fits.begin());
+    }
+    return std::nullopt;
+}
+
+std::optional<ClubMove> moveTo(std::string_view leagueCode) {
+    for (const ClubMove& move : Moves) {
+        if (move.to == leagueCode) {
+            return move;
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> leagueCodeFor(std::string_view team) {
     const std::string upper = upperCase(trimmed(team));

@@ -5,16 +5,12 @@
 #include "season/GaaFromResults.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 #include <set>
 
 namespace zelkor {
 
 namespace {
-
-constexpr double MarginSlope = 0.6686;  // of the logarithm of the goal margin
-constexpr double MarginOffset = 0.8048; // a one-goal win's multiplier
 
 Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code, Single fallback) {
     const auto found = gaa.find(code);
@@ -23,22 +19,6 @@ Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code,
 
 } // namespace
 
-double eloHomeProbability(double home, double visitor, const EloParameters& elo) {
-    return 1 / (1 + std::pow(10.0, -(home + elo.homeAdvantage - visitor) / elo.scale));
-}
-
-double eloMarginMultiplier(int goalDifference) {
-    const int margin = std::abs(goalDifference);
-    return margin == 0 ? 1.0 : MarginSlope * std::log(static_cast<double>(margin)) + MarginOffset;
-}
-
-double eloHomeChange(double home, double visitor, int homeGoals, int visitorGoals,
-                     const EloParameters& elo) {
-    const double score = homeGoals > visitorGoals ? 1.0 : homeGoals < visitorGoals ? 0.0 : 0.5;
-    return elo.k * eloMarginMultiplier(homeGoals - visitorGoals) *
-           (score - eloHomeProbability(home, visitor, elo));
-}
-
 WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
                                  const std::map<std::string, TeamScoring>& scoring,
                                  const std::filesystem::path& rosterFolder,
@@ -46,6 +26,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
                                  const std::function<void(int, int)>& progress) {
     WalkForwardReport report;
     report.eloParameters = options.elo;
+    report.eloCarried = !options.eloStart.empty();
     report.backtest.series = options.series;
     report.backtest.seed = options.seed;
     std::vector<std::size_t> order(games.size());
@@ -58,7 +39,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
     for (const auto& [code, team] : scoring) {
         clubs.push_back(code);
     }
-    std::map<std::string, double> elo;
+    EloRatings elo = options.eloStart;
     const auto eloOf = [&](const std::string& code) {
         return elo.try_emplace(code, options.elo.start).first->second;
     };
@@ -145,6 +126,11 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
     report.backtest.homeShare = decided > 0 ? static_cast<double>(homeWins) / decided : 0.5;
     report.coin = scoreForecasts(coin, outcomes);
     report.elo = scoreForecasts(eloForecasts, outcomes);
+    scoreMarket(report.backtest, home, options.minEdge);
+    if (report.backtest.gamesWithOdds > 0) {
+        report.coinWithOdds = scoreOnGamesWithOdds(report.backtest, coin);
+        report.eloWithOdds = scoreOnGamesWithOdds(report.backtest, eloForecasts);
+    }
     report.eloHomeProbabilities = std::move(eloChance);
     report.newClubs.assign(newClubs.begin(), newClubs.end());
     return report;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "season/Backtest.h"
+#include "season/Elo.h"
 #include "season/GaaFromResults.h"
 #include "season/RatingsFit.h"
 
@@ -11,26 +12,6 @@
 #include <vector>
 
 namespace zelkor {
-
-// A plain Elo rating on goal difference, the baseline a fitted model should match.
-struct EloParameters {
-    double k = 6;              ///< rating points moved by a full surprise of one goal
-    double homeAdvantage = 35; ///< points added to the home club's rating for its chance
-    double start = 1500;       ///< every club's rating before its first game
-    double scale = 400;        ///< a difference of this many points is 10 to 1 odds
-};
-
-// The home club's chance by the two ratings.
-double eloHomeProbability(double home, double visitor, const EloParameters& elo);
-
-// Goal differences count less than in proportion: 0.6686 ln(margin) + 0.8048, and 1 for
-// a level game.
-double eloMarginMultiplier(int goalDifference);
-
-// Points the home club gains from one result (the visitor loses as many); a level game
-// scores one half.
-double eloHomeChange(double home, double visitor, int homeGoals, int visitorGoals,
-                     const EloParameters& elo);
 
 // The model's many-series counts of a game under a table.
 using RatedOddsEngine =
@@ -45,6 +26,8 @@ struct WalkForwardOptions {
     // instead of the default for every club.
     bool gaaFromResults = false;
     EloParameters elo;
+    EloRatings eloStart; ///< each club's Elo on opening night; a club without one: elo.start
+    double minEdge = 0;  ///< the least edge the flat stake bets
 };
 
 // Games at one half added to the home wins before a day, so that a first day of home
@@ -57,9 +40,12 @@ struct WalkForwardReport {
     BacktestReport backtest; ///< homeAlways at the home share of the games before each day
     ForecastFigures coin;
     ForecastFigures elo;
+    std::optional<ForecastFigures> coinWithOdds; ///< over the games with odds, as the bookmaker
+    std::optional<ForecastFigures> eloWithOdds;
     std::vector<double> eloHomeProbabilities; ///< per game, in the order of the games
     std::vector<std::string> newClubs;        ///< clubs the prior lacked
     EloParameters eloParameters;
+    bool eloCarried = false; ///< the Elo started from carried ratings, not level
     int gameDays = 0;
     RatingsFit lastFit; ///< the fit before the last day
 };

@@ -3,6 +3,7 @@
 #include "core/DisplayText.h"
 #include "engine/InputChecks.h"
 #include "odds/ManySeries.h"
+#include "season/MarketSummary.h"
 #include "season/OddsJson.h"
 #include "season/TeamCodeSuggestion.h"
 #include "simulation/RandomSource.h"
@@ -62,7 +63,8 @@ const QColor HomeRed(255, 0, 0);
 const QColor GainGreen(0, 120, 0);
 const QColor LossRed(190, 0, 0);
 const QColor BarPurple(110, 40, 150);
-const QColor StaleGrey(175, 175, 175); // bars of the previous run's figures
+const QColor StaleGrey(175, 175, 175);   // bars of the previous run's figures
+const QColor UnprovenAmber(160, 100, 0); // a positive edge of a size the backtest saw not pay
 
 constexpr double Percent = 100.0;   // shares are shown as percentages
 constexpr int ProgressSteps = 1000; // the progress bar counts in tenths of a percent
@@ -455,6 +457,11 @@ QWidget* OddsWindow::buildMoneyLine() {
     small.setPointSizeF(small.pointSizeF() * 0.9);
     note->setFont(small);
     grid->addWidget(note, 4, 0, 1, 6);
+    modelTest_ = new QLabel;
+    modelTest_->setObjectName(QStringLiteral("modelTest"));
+    modelTest_->setWordWrap(true);
+    modelTest_->setFont(small);
+    grid->addWidget(modelTest_, 5, 0, 1, 6);
     grid->setColumnStretch(0, 1);
     return box;
 }
@@ -945,10 +952,28 @@ void OddsWindow::showEdges() {
     const bool previous = figuresOfPreviousRun();
     const OddsFigures figures =
         shown_ && !previous ? oddsFigures(*shown_, visitorOdds, homeOdds) : OddsFigures{};
-    const auto show = [](QLabel* label, const QLineEdit* field, const std::optional<double>& edge) {
+    std::optional<MarketSummary> tested;
+    QString testText;
+    try {
+        tested = readMarketSummary(season_.rosterFolder);
+        testText = QString::fromStdString(marketSummaryLine(tested));
+    } catch (const std::exception& error) {
+        testText = QString::fromStdString(error.what());
+    }
+    modelTest_->setText(testText);
+    const auto show = [&](QLabel* label, const QLineEdit* field,
+                          const std::optional<double>& edge) {
         if (edge) {
+            // A positive edge of a size the season's backtest did not find paying is marked.
+            const bool unproven = *edge > 0 && !edgeFoundProfitable(tested, *edge);
             label->setText(signedText(*edge * Percent, 1) + QStringLiteral(" %"));
-            setTextColour(label, QPalette::WindowText, *edge > 0 ? GainGreen : LossRed);
+            label->setToolTip(unproven
+                                  ? tr("An edge of a size the backtest did not find profitable")
+                                  : QString());
+            setTextColour(label, QPalette::WindowText,
+                          unproven    ? UnprovenAmber
+                          : *edge > 0 ? GainGreen
+                                      : LossRed);
         } else {
             const bool unreadable =
                 !field->text().trimmed().isEmpty() && !offeredOdds(field->text());

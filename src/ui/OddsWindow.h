@@ -148,6 +148,7 @@ private:
     QLabel* visitorEdge_ = nullptr;
     QLabel* homeEdge_ = nullptr;
     QLabel* edgeNote_ = nullptr;
+    QLabel* modelTest_ = nullptr; // how the season's model did against the market, if tested
     QTableWidget* goals_ = nullptr;
     QTableWidget* bettingLines_ = nullptr;
     std::vector<QLineEdit*> lineOffered_; // the bookmaker's odds of each betting line

@@ -162,6 +162,13 @@ TEST_F(OddsWindowTest, RunShowsWhatTheEngineCountsForTheSameSeeds) {
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+150");
     EXPECT_EQ(child<QLabel>(odds, "visitorEdge")->text(), edgeText(*figures.visitorEdge));
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), edgeText(*figures.homeEdge));
+    // The sample folder was never backtested: the window says so, and a positive edge is
+    // marked as one no backtest found paying.
+    EXPECT_TRUE(child<QLabel>(odds, "modelTest")->text().contains("has not been tested"));
+    for (const char* side : {"visitorEdge", "homeEdge"}) {
+        auto* edge = child<QLabel>(odds, side);
+        EXPECT_EQ(edge->toolTip().isEmpty(), !edge->text().startsWith('+')) << side;
+    }
     typeInto(child<QLineEdit>(odds, "homeOffered"), "+50");
     EXPECT_EQ(child<QLabel>(odds, "homeEdge")->text(), "not odds");
     auto* note = child<QLabel>(odds, "edgeNote");
