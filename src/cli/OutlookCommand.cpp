@@ -1,6 +1,6 @@
 #include "cli/OutlookCommand.h"
 
-#include "cli/DecimalCount.h"
+#include "cli/CommonOptions.h"
 #include "cli/ExitStatus.h"
 #include "cli/InterruptWatch.h"
 #include "cli/JsonText.h"
@@ -33,7 +33,7 @@ struct OutlookOptions {
     std::uint64_t seasons = DefaultOutlookSeasons;
     std::optional<std::uint64_t> seed;
     unsigned threads = 0;
-    std::string codes;
+    std::optional<TeamCodeKind> codes;
     bool json = false;
 };
 
@@ -135,8 +135,8 @@ int runOutlook(const OutlookOptions& options, std::ostream& out, std::ostream& e
     source.folder = options.folder;
     source.schedule = options.schedule;
     source.asOf = options.asOf;
-    if (!options.codes.empty()) {
-        source.codes = options.codes == "league" ? TeamCodeKind::League : TeamCodeKind::Program;
+    if (options.codes) {
+        source.codes = *options.codes;
     }
     SourcedOutlook sourced = readOutlookSource(source);
     OutlookRequest& request = sourced.request;
@@ -227,26 +227,22 @@ int runOutlookCommand(int argc, const char* const* argv, std::ostream& out, std:
                    "score is still to play")
         ->required()
         ->type_name("FILE");
-    app.add_option("--as-of", options.asOf,
-                   "Play every game on or after this day, even one with a score")
-        ->type_name("YYYY-MM-DD");
+    addDateOption(app, "--as-of", options.asOf,
+                  "Play every game on or after this day, even one with a score");
     app.add_option("--seasons", options.seasons, "Seasons played (default 10000)")
         ->check(decimalCount())
         ->check(CLI::Range(std::uint64_t{1}, MostOutlookSeasons))
         ->type_name("N");
-    app.add_option("--seed", options.seed,
-                   "Base seed (default: a random one, reported); season i plays with the "
-                   "seed --series would give series i")
-        ->type_name("UINT64");
+    addSeedOption(app, options.seed,
+                  "Base seed (default: a random one, reported); season i plays with the seed "
+                  "--series would give series i");
     app.add_option("--threads", options.threads, "Threads (default: one per core)")
         ->check(decimalCount())
         ->check(CLI::Range(1U, MostThreads))
         ->type_name("T");
-    app.add_option("--codes", options.codes,
+    addCodesOption(app, options.codes,
                    "Read the schedule's teams as the program's codes or the league's (default: "
-                   "the league's for a folder with ratings.csv)")
-        ->check(CLI::IsMember({"program", "league"}, CLI::ignore_case))
-        ->type_name("program|league");
+                   "the league's for a folder with ratings.csv)");
     app.add_flag("--json", options.json, "Write one JSON object instead of text");
     try {
         app.parse(argc, argv);
