@@ -131,5 +131,55 @@ TEST(ResultsFile, ListsEveryUnknownTeamAtOnce) {
     }
 }
 
+// A level score is a tie when the file does not say how the game ended; a decided one is
+// left unknown (it may have gone to overtime), and each side keeps its own figures.
+TEST(ResultsFile, LevelScoreWithoutAResultIsATie) {
+    const ResultsFile file = read("date,visitor,home,visitor_goals,home_goals,visitor_gaa,home_gaa,"
+                                  "visitor_odds,home_odds\n"
+                                  "2024-10-09,BOS,TOR,2,2,2.4,3.1,2.5,1.6\n"
+                                  "2024-10-10,TOR,BOS,4,1,,2.2,,\n");
+    ASSERT_EQ(file.games.size(), 2u);
+    EXPECT_EQ(file.games[0].end, GameEnd::Tie);
+    EXPECT_EQ(file.games[1].end, GameEnd::Unknown);
+    EXPECT_EQ(file.games[0].visitor, "BOS");
+    EXPECT_EQ(file.games[0].home, "TOR");
+    EXPECT_FLOAT_EQ(file.games[0].visitorGaa, 2.4f);
+    EXPECT_FLOAT_EQ(file.games[0].homeGaa, 3.1f);
+    ASSERT_TRUE(file.games[0].odds);
+    EXPECT_DOUBLE_EQ(file.games[0].odds->visitor, 2.5);
+    EXPECT_DOUBLE_EQ(file.games[0].odds->home, 1.6);
+    EXPECT_FALSE(file.games[1].odds);
+    EXPECT_FLOAT_EQ(file.games[1].visitorGaa, 2.8f); // the default
+    EXPECT_FLOAT_EQ(file.games[1].homeGaa, 2.2f);
+    EXPECT_EQ(file.games[1].visitorGoals, 4);
+    EXPECT_EQ(file.games[1].homeGoals, 1);
+    EXPECT_EQ(file.games[1].line, 3);
+    EXPECT_EQ(file.skipped, 0);
+    // American odds turned decimal, each on its own side.
+    const ResultsFile american = read("date,visitor,home,visitor_goals,home_goals,visitor_odds,"
+                                      "home_odds\n2024-10-09,BOS,TOR,2,3,+150,-200\n");
+    EXPECT_DOUBLE_EQ(american.games.at(0).odds->visitor, 2.5);
+    EXPECT_DOUBLE_EQ(american.games.at(0).odds->home, 1.5);
+}
+
+// A quoted note over two lines pushes the next record to line 4: messages name the line.
+TEST(ResultsFile, MessagesNameTheLineOfTheFileNotTheRecordsPosition) {
+    const std::string text = "date,visitor,home,visitor_goals,home_goals,note\n"
+                             "2024-10-09,BOS,TOR,2,3,\"first line\nsecond line\"\n"
+                             "2024-10-10,TOR,BOS,x,1,\n";
+    try {
+        read(text);
+        ADD_FAILURE() << "'x' was read as goals";
+    } catch (const InputDataError& error) {
+        EXPECT_NE(std::string(error.what()).find("F, line 4: visitor_goals 'x'"), std::string::npos)
+            << error.what();
+    }
+    const ResultsFile file = read(text.substr(0, text.rfind("2024-10-10")) +
+                                  "2024-10-10,TOR,BOS,,,\n2024-10-11,TOR,BOS,1,0,\n");
+    EXPECT_EQ(file.skipped, 1);
+    ASSERT_EQ(file.games.size(), 2u);
+    EXPECT_EQ(file.games[1].line, 5);
+}
+
 } // namespace
 } // namespace zelkor
