@@ -181,5 +181,20 @@ TEST(ResultsFile, MessagesNameTheLineOfTheFileNotTheRecordsPosition) {
     EXPECT_EQ(file.games[1].line, 5);
 }
 
+TEST(ResultsFile, ClubPlayingItselfOrAGameListedTwiceIsRefusedWithItsLine) {
+    GTEST_SKIP() << "a club playing itself and a game listed twice are read without a word";
+    const std::string header = "date,visitor,home,visitor_goals,home_goals\n";
+    for (const auto& [text, message] :
+         {std::pair{header + "2024-10-09,BOS,TOR,2,3\n2024-10-10,BOS,BOS,1,0\n", "line 3"},
+          std::pair{header + "2024-10-09,BOS,TOR,2,3\n2024-10-09,BOS,TOR,2,3\n", "line 3"}}) {
+        try {
+            read(text);
+            ADD_FAILURE() << text << " was read";
+        } catch (const InputDataError& error) {
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+        }
+    }
+}
+
 } // namespace
 } // namespace zelkor
