@@ -95,6 +95,9 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
     }
     const ResultsFile tie = read(header + "2000-10-04,COL,DAL,2,2,t\n");
     EXPECT_EQ(tie.games.at(0).end, GameEnd::Tie);
+    // 99 goals is the most a side is read with.
+    const ResultsFile most = read(header + "2000-10-04,COL,DAL,99,0,REG\n");
+    EXPECT_EQ(most.games.at(0).visitorGoals, 99);
     // A date of 500 characters is cut in the message; a missing column is named alone.
     for (const auto& [text, message] :
          {std::pair{header + std::string(500, '2') + ",BOS,TOR,3,2,\n", "line 2: date '2222"},
@@ -193,6 +196,17 @@ TEST(ResultsFile, ClubPlayingItselfOrAGameListedTwiceIsRefusedWithItsLine) {
         } catch (const InputDataError& error) {
             EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
         }
+    }
+}
+
+TEST(ResultsFile, DatesAreDaysOfTheCalendarWrittenYyyyMmDd) {
+    for (const char* day : {"2024-10-09", "2024-02-29", "2000-02-29", "1999-12-31"}) {
+        EXPECT_TRUE(isDate(day)) << day;
+    }
+    for (const char* text :
+         {"2024-10/09", "2024/10-09", "2024-10-9", "2023-02-29", "1900-02-29", "2024-00-10",
+          "2024-10-32", "20241009xx", "2024-10-09 ", "", "2O24-10-09"}) {
+        EXPECT_FALSE(isDate(text)) << text;
     }
 }
 

@@ -273,6 +273,68 @@ TEST(RatingsFitRules, OneCalibrationRoundCorrectsThePairingOnce) {
     EXPECT_FALSE(calibrateRatings(start, games, SampleRosters, options, 1, 3, stop.get_token()));
 }
 
+// BOS's power play is strong and TOR takes many penalties, TOR's power play is nil and BOS
+// takes few: each side's goals carry its own special teams. Fitted with them, the table
+// plays each club's goals at each venue back within a fifth before any calibration.
+TEST(RatingsFitRules, EachSidesGoalsCarryItsOwnSpecialTeams) {
+    FitOptions options;
+    options.specialTeams["BOS"] = {10, 10, 60, 100, 2};
+    options.specialTeams["TOR"] = {10, 80, 5, 100, 2};
+    const std::vector<ResultRow> games = {
+        gameRow("2001-01-01", "BOS", "TOR", 5, 2), gameRow("2001-01-02", "TOR", "BOS", 1, 6),
+        gameRow("2001-01-03", "BOS", "TOR", 4, 3), gameRow("2001-01-04", "TOR", "BOS", 2, 5),
+        gameRow("2001-01-05", "BOS", "TOR", 6, 2), gameRow("2001-01-06", "TOR", "BOS", 2, 4),
+    };
+    options.priorGames = 0;
+    const auto played = calibrateRatings(fit(games, options), games, SampleRosters, options, 0, 20);
+    ASSERT_TRUE(played);
+    for (const TeamFitCheck& check : played->check) {
+        SCOPED_TRACE(check.code);
+        EXPECT_NEAR(check.road.simulatedFor / check.road.goalsFor, 1, 0.2);
+        EXPECT_NEAR(check.home.simulatedFor / check.home.goalsFor, 1, 0.2);
+    }
+}
+
+// Within the tolerance means both simulated figures, each against its own real one.
+TEST(RatingsFitRules, CheckIsWithinWhenBothSidesAre) {
+    const auto check = [](double simulatedFor, double simulatedAgainst) {
+        return VenueCheck{10, 3.0, 2.0, simulatedFor, simulatedAgainst}.within(FitTolerance);
+    };
+    EXPECT_TRUE(check(3.08, 2.05));
+    EXPECT_TRUE(check(2.92, 1.95));
+    EXPECT_FALSE(check(3.1, 2.0));
+    EXPECT_FALSE(check(3.0, 2.07));
+    EXPECT_FALSE(check(3.0, 1.93));
+}
+
+// Special teams as a club's totals stand to the league's, on the league-typical 0.2128
+// penalty chance, power play 0.9394 / 1.0545 and short-handed 1.0399 / 1.0676 (road /
+// home): BOS is short-handed 2 a game, TOR 4, the league 3; power plays score 30 % and 10 %
+// against 20 %; short-handed goals come 1 in 10 and 1 in 20 against 1 in 15.
+TEST(RatingsFitRules, SpecialTeamsStandToTheLeaguesTotals) {
+    FitOptions options;
+    options.specialTeams["BOS"] = {10, 20, 15, 50, 2};
+    options.specialTeams["TOR"] = {10, 40, 5, 50, 2};
+    const RatingTable table = fit(evenSeason(), options).table;
+    const struct {
+        const char* code;
+        double penalty;
+        double powerPlay;
+        double shortHanded;
+    } expected[] = {{"BOS", 2.0 / 3, 1.5, 1.5}, {"TOR", 4.0 / 3, 0.5, 0.75}};
+    for (const auto& club : expected) {
+        SCOPED_TRACE(club.code);
+        const TeamRating& road = *table.roadRating(club.code);
+        const TeamRating& home = *table.homeRating(club.code);
+        EXPECT_NEAR(road.penalty, 0.2128 * club.penalty, 1e-5);
+        EXPECT_NEAR(home.penalty, 0.2128 * club.penalty, 1e-5);
+        EXPECT_NEAR(road.powerPlay, 0.9394 * club.powerPlay, 1e-5);
+        EXPECT_NEAR(home.powerPlay, 1.0545 * club.powerPlay, 1e-5);
+        EXPECT_NEAR(road.shortHanded, 1.0399 * club.shortHanded, 1e-5);
+        EXPECT_NEAR(home.shortHanded, 1.0676 * club.shortHanded, 1e-5);
+    }
+}
+
 SeasonBuildRequest requestFor(const fs::path& folder) {
     SeasonBuildRequest request;
     request.results = folder / "results.csv";
@@ -288,6 +350,7 @@ TEST(SeasonFit, FitOptionsFromTheTeamsTotalsAndTheGames) {
     teams["TOR"].code = "TOR";
     teams["TOR"].games = 82;
     teams["TOR"].goalsAgainst = 246;
+    teams["DET"] = {"DET", 3, 82, 250, 230, 800, 40, std::nullopt, 45, 300, 4, 6, 7, 5};
     teams["MON"].code = "MON";
     teams["MON"].games = 0;
     teams["MON"].goalsAgainst = 10;
@@ -300,6 +363,7 @@ TEST(SeasonFit, FitOptionsFromTheTeamsTotalsAndTheGames) {
     EXPECT_FLOAT_EQ(options.gaa.at("BOS"), 2.75f);
     EXPECT_FLOAT_EQ(options.gaa.at("TOR"), 3.0f);
     EXPECT_EQ(options.gaa.count("MON"), 0u);
+    // DET's power plays are not counted: its special teams are not known.
     ASSERT_EQ(options.specialTeams.size(), 1u);
     const TeamSpecialTeams& boston = options.specialTeams.at("BOS");
     EXPECT_EQ(boston.games, 80);
