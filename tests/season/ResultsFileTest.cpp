@@ -158,6 +158,14 @@ TEST(ResultsFile, LevelScoreWithoutAResultIsATie) {
     EXPECT_EQ(file.games[1].homeGoals, 1);
     EXPECT_EQ(file.games[1].line, 3);
     EXPECT_EQ(file.skipped, 0);
+    // A goalie the file gives no average has the reader's default, on either side.
+    const ResultsFile defaults =
+        readResults(parseCsv("date,visitor,home,visitor_goals,home_goals,visitor_gaa,home_gaa\n"
+                             "2024-10-09,BOS,TOR,2,3,,\n",
+                             "F"),
+                    "F", TeamCodeMap(), 3.3f);
+    EXPECT_FLOAT_EQ(defaults.games.at(0).visitorGaa, 3.3f);
+    EXPECT_FLOAT_EQ(defaults.games.at(0).homeGaa, 3.3f);
     // American odds turned decimal, each on its own side.
     const ResultsFile american = read("date,visitor,home,visitor_goals,home_goals,visitor_odds,"
                                       "home_odds\n2024-10-09,BOS,TOR,2,3,+150,-200\n");
