@@ -217,5 +217,31 @@ TEST(ManySeries, RefusesWhatTheFaceOffRefusesAndStopsWhenAsked) {
     EXPECT_EQ(reports, 1);
 }
 
+// The visitors win a shootout with their own chance: at 0.9 they take most of the games
+// left level after overtime, at 0.1 the home side does. Every game is counted once.
+TEST(ManySeries, ShootoutChanceIsTheVisitorsAndEveryGameIsCountedOnce) {
+    const auto played = [](Single chance, unsigned threads) {
+        ManySeriesRequest request = bostonAtToronto(400, threads);
+        request.shootout = true;
+        request.shootoutVisitorChance = chance;
+        return play(request);
+    };
+    const OddsTally likely = played(0.9f, 1);
+    const OddsTally unlikely = played(0.1f, 1);
+    for (const OddsTally* tally : {&likely, &unlikely}) {
+        EXPECT_EQ(tally->ties, 0u);
+        EXPECT_EQ(tally->games, 4400u);
+        EXPECT_EQ(tally->visitorWinsRegulation + tally->visitorWinsOvertime +
+                      tally->homeWinsRegulation + tally->homeWinsOvertime,
+                  tally->games);
+        EXPECT_GE(tally->overtimeGames, tally->visitorWinsOvertime + tally->homeWinsOvertime);
+    }
+    const auto visitorWins = [](const OddsTally& t) {
+        return static_cast<double>(t.visitorWinsRegulation + t.visitorWinsOvertime);
+    };
+    EXPECT_GT(visitorWins(likely) - visitorWins(unlikely), 0.3 * likely.overtimeGames);
+    EXPECT_EQ(countsOf(played(0.9f, 3)), countsOf(likely));
+}
+
 } // namespace
 } // namespace zelkor

@@ -1,9 +1,13 @@
 #include "season/CsvFile.h"
 #include "core/Errors.h"
+#include "season/DataErrors.h"
 #include "season/TeamCodes.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -89,6 +93,35 @@ TEST(TeamCodes, SiteAbbreviationsMapToTheProgramsCodes) {
         EXPECT_TRUE(isTotalRow(total)) << total;
     }
     EXPECT_FALSE(isTotalRow("TOR"));
+}
+
+// An empty file is a file without rows, for its reader to say what it lacks; a missing
+// one and a folder are named as such.
+TEST(CsvFile, EmptyFileIsReadWithoutRowsAndMissingOnesAreNamed) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / ("zelkor-csv-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "empty.csv").close();
+    EXPECT_TRUE(readCsvFile(folder / "empty.csv").empty());
+    try {
+        readCsvFile(folder / "missing.csv");
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const InputFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("was not found"), std::string::npos);
+    }
+    try {
+        readCsvFile(folder);
+        ADD_FAILURE() << "a folder was read";
+    } catch (const InputFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("is not a plain file"), std::string::npos);
+    }
+    std::ofstream(folder / "two.csv") << "a,b\n1,2";
+    const std::vector<CsvRow> rows = readCsvFile(folder / "two.csv");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].line, 2);
+    EXPECT_EQ(rows[1].fields, (std::vector<std::string>{"1", "2"}));
+    fs::remove_all(folder);
 }
 
 } // namespace

@@ -48,6 +48,10 @@ TEST(RosterImport, ChoosesTheBestTwelveForwardsAndSixDefencemen) {
         {"ties on points",
          forwards(9, 4) + defence(6) + "Aa,C,80,5,25\nBb,C,70,6,24\nCc,C,81,5,25\n",
          "Bb Cc Aa F04 F05 F06 F07 F08 F09 F10 F11 F12 D1 D2 D3 D4 D5 D6"},
+        // Goalies by any of their marks are no skaters, however many points they have.
+        {"goalies left out",
+         forwards(12) + defence(6) + "Gg,G,60,0,9\nKk,GK,50,1,8\nLl,Goalie,40,0,7\n",
+         "F01 F02 F03 F04 F05 F06 F07 F08 F09 F10 F11 F12 D1 D2 D3 D4 D5 D6"},
         {"a player listed twice", forwards(11, 2) + defence(6) + "Tim,C,40,6,7\nTim,C,30,6,7\n",
          "Tim F02 F03 F04 F05 F06 F07 F08 F09 F10 F11 F12 D1 D2 D3 D4 D5 D6"},
         {"names alike once the marks are off",

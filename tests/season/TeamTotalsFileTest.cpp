@@ -81,5 +81,27 @@ TEST(TeamTotalsFile, RefusesWhatCannotBeRead) {
     EXPECT_EQ(read(Header + Anaheim2000 + Anaheim2013, 2000).at("ANA").goalsFor, 188);
 }
 
+// A site's table: teams by full name, a league row at the foot that is no club, the header
+// repeated inside the table, and each figure from its own column.
+TEST(TeamTotalsFile, ReadsASitesTableWithoutItsLeagueRow) {
+    const auto totals = read("Rk,Team,GP,PPO,TSH,SHG,GA\n"
+                             "1,Boston Bruins,82,250,301,7,177\n"
+                             "Rk,Team,GP,PPO,TSH,SHG,GA\n"
+                             "2,Toronto Maple Leafs,80,270,288,3,256\n"
+                             ",League Average,82,260,260,5,220\n"
+                             ",League Total,2624,8300,8300,160,7000\n");
+    ASSERT_EQ(totals.size(), 2u);
+    const TeamTotals& boston = totals.at("BOS");
+    EXPECT_EQ(boston.games, 82);
+    EXPECT_EQ(boston.powerPlayChances, 250);
+    EXPECT_EQ(boston.timesShortHanded, 301);
+    EXPECT_EQ(boston.shortHandedGoalsFor, 7);
+    EXPECT_EQ(boston.goalsAgainst, 177);
+    EXPECT_FALSE(boston.goalsFor);
+    EXPECT_EQ(boston.line, 2);
+    EXPECT_EQ(totals.at("TOR").games, 80);
+    EXPECT_EQ(totals.at("TOR").line, 4);
+}
+
 } // namespace
 } // namespace zelkor

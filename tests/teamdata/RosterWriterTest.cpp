@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -77,6 +79,57 @@ TEST(RosterWriter, WhatItWritesReadsBack) {
     EXPECT_EQ(fs::file_size(*replaced.backup), fs::file_size(folder / "BOS"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
     EXPECT_TRUE(rosterNameProblem(players[2].name));
+    fs::remove_all(folder);
+}
+
+std::vector<RosterLine> fullRoster(const std::string& name) {
+    std::vector<RosterLine> players;
+    for (int row = 1; row <= PlayersPerTeam; ++row) {
+        players.push_back({row == 1 ? name : "Player " + std::to_string(row), 70, row, row});
+    }
+    return players;
+}
+
+// A name of the longest length an item may have is written and read back whole; a new
+// file can be read by others, a replaced one keeps its own permissions.
+TEST(RosterWriter, LongestNameAndTheFilesPermissions) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("zelkor-writer-edge-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    const mode_t previous = ::umask(022);
+    const std::string longest(LongestItem, 'n');
+    EXPECT_FALSE(rosterNameProblem(longest));
+    EXPECT_TRUE(rosterNameProblem(""));
+    writeRosterFile(folder, "BOS", rosterFileText(fullRoster(longest)), false);
+    PredictionState state;
+    ReadRosters(state, "BOS", "BOS", folder);
+    EXPECT_EQ(state.RosterX.at(1, NameColumn), longest);
+    const fs::perms made = fs::status(folder / "BOS").permissions();
+    EXPECT_NE(made & fs::perms::others_read, fs::perms::none);
+    EXPECT_NE(made & fs::perms::owner_write, fs::perms::none);
+
+    fs::permissions(folder / "BOS", fs::perms::owner_read | fs::perms::owner_write);
+    writeRosterFile(folder, "BOS", rosterFileText(fullRoster("Other Name")), true);
+    EXPECT_EQ(fs::status(folder / "BOS").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    ::umask(previous);
+    fs::remove_all(folder);
+}
+
+// A link where a roster goes is not a roster to replace: it and what it points at stay.
+TEST(RosterWriter, LeavesALinkInARostersPlaceAlone) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("zelkor-writer-link-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "elsewhere");
+    std::ofstream(folder / "elsewhere" / "kept") << "kept\n";
+    fs::create_symlink(folder / "elsewhere" / "kept", folder / "BOS");
+    EXPECT_TRUE(rosterTargetProblem(folder, "BOS", true));
+    EXPECT_THROW(writeRosterFile(folder, "BOS", rosterFileText(fullRoster("Name")), true),
+                 RosterWriteError);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "BOS")));
+    EXPECT_EQ(fs::file_size(folder / "elsewhere" / "kept"), 5u);
+    EXPECT_FALSE(fs::exists(folder / "BOS.bak"));
     fs::remove_all(folder);
 }
 

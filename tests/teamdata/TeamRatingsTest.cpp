@@ -360,5 +360,93 @@ TEST(SeasonRatings, ShootoutChanceAndFile) {
     std::filesystem::remove(file);
 }
 
+// The edges a file may reach are read: a penalty chance of 0 and of exactly 1, and a
+// byte-order mark before the header as spreadsheets write it.
+TEST(RatingsFile, ReadsTheEdgesOfEachValueAndAByteOrderMark) {
+    const std::string header = "code,venue,offence,penalty,power_play,short_handed,defence\n";
+    const RatingTable edges =
+        parseRatings(header + "BOS,road,0,1,0,0,0\nTOR,home,2.5,0,1.7,0.3,1.2\n", "edges");
+    ASSERT_NE(edges.roadRating("BOS"), nullptr);
+    EXPECT_EQ(edges.roadRating("BOS")->penalty, 1.0f);
+    EXPECT_EQ(edges.homeRating("TOR")->penalty, 0.0f);
+    EXPECT_EQ(edges.homeRating("TOR")->offence, 2.5f);
+    EXPECT_EQ(edges.homeRating("TOR")->powerPlay, 1.7f);
+    EXPECT_EQ(edges.homeRating("TOR")->shortHanded, 0.3f);
+    EXPECT_EQ(edges.homeRating("TOR")->defence, 1.2f);
+    EXPECT_EQ(edges.homeRating("BOS"), nullptr);
+    EXPECT_EQ(edges.roadRating("TOR"), nullptr);
+    const RatingTable marked =
+        parseRatings("\xEF\xBB\xBF" + header + "BOS,road,1,0.2,1,1,1\n", "marked");
+    EXPECT_NE(marked.roadRating("BOS"), nullptr);
+}
+
+// Records set against each other (BOS 9-1 smoothed to 10/12, MTL 3-5 to 4/10), each
+// club's own: the visitors' chance is theirs whichever side they are on.
+TEST(SeasonRatings, ShootoutChanceOfUnevenRecordsBySide) {
+    const ShootoutRules rules{true, {{"MON", 3, 5}, {"BOS", 9, 1}}};
+    EXPECT_NEAR(rules.visitorChance("BOS", "MON"), 15.0 / 17.0, 1e-6);
+    EXPECT_NEAR(rules.visitorChance("MON", "BOS"), 2.0 / 17.0, 1e-6);
+    // A club without a record stands at one half.
+    EXPECT_NEAR(rules.visitorChance("TOR", "MON"), 0.5 * 0.6 / (0.5 * 0.6 + 0.4 * 0.5), 1e-6);
+}
+
+TEST(SeasonRatings, ShootoutsFileIsReadByItsHeaderAlone) {
+    const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-header.csv";
+    for (const char* wrong :
+         {"code,losses,wins\n", "code,wins\n", "team,wins,losses\n", "BOS,3,4\n"}) {
+        std::ofstream(file) << wrong << "BOS,3,4\n";
+        try {
+            readShootoutsFile(file);
+            ADD_FAILURE() << wrong << " was read";
+        } catch (const RatingsFileError& error) {
+            EXPECT_NE(std::string(error.what()).find("line 1, header"), std::string::npos)
+                << error.what();
+        }
+    }
+    std::ofstream(file) << "code,wins,losses\r\n\r\nBOS,3,4\r\nMON,0,12\r\n";
+    const ShootoutRules read = readShootoutsFile(file);
+    ASSERT_EQ(read.records.size(), 2u);
+    EXPECT_EQ(read.records[0].code, "BOS");
+    EXPECT_EQ(read.records[0].wins, 3);
+    EXPECT_EQ(read.records[0].losses, 4);
+    EXPECT_EQ(read.records[1].losses, 12);
+    std::filesystem::remove(file);
+}
+
+TEST(SeasonRatings, ShootoutsFileWithAByteOrderMarkIsRead) {
+    GTEST_SKIP() << "a shootouts file with a byte-order mark is refused at its header";
+    const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-bom.csv";
+    std::ofstream(file) << "\xEF\xBB\xBF"
+                        << "code,wins,losses\nBOS,3,4\n";
+    EXPECT_EQ(readShootoutsFile(file).records.size(), 1u);
+    std::filesystem::remove(file);
+}
+
+TEST(SeasonRatings, ShootoutsFileRefusesAClubListedTwice) {
+    GTEST_SKIP() << "a club listed twice in a shootouts file is taken silently";
+    const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-twice.csv";
+    std::ofstream(file) << "code,wins,losses\nBOS,3,4\nBOS,5,1\n";
+    try {
+        readShootoutsFile(file);
+        ADD_FAILURE() << "BOS listed twice was read";
+    } catch (const RatingsFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("line 3"), std::string::npos) << error.what();
+    }
+    std::filesystem::remove(file);
+}
+
+TEST(RatingsFile, RefusesAValueTheEngineCannotPlay) {
+    GTEST_SKIP() << "a power play of 25,000 passes the ratings check and overflows every "
+                    "prediction";
+    const std::string header = "code,venue,offence,penalty,power_play,short_handed,defence\n";
+    try {
+        parseRatings(header + "BOS,road,1,0.2,25000,1,1\n", "season/ratings.csv");
+        ADD_FAILURE() << "a power play of 25,000 was read";
+    } catch (const RatingsFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("line 2, power_play"), std::string::npos)
+            << error.what();
+    }
+}
+
 } // namespace
 } // namespace zelkor

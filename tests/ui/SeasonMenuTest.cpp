@@ -236,6 +236,75 @@ TEST_F(SeasonMenuTest, TheMenusAndTheReadMeAnswerTheKeyboard) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(open.isNull()) << close.toString().toStdString();
     }
+TEST(SeasonInUse, RecentListPutsAFolderFirstOnceAndKeepsFive) {
+    QStringList recent;
+    for (const char* folder : {"/a", "/b", "/c", "/d", "/e", "/f"}) {
+        recent = withRecentSeason(recent, folder);
+    }
+    EXPECT_EQ(recent, (QStringList{"/f", "/e", "/d", "/c", "/b"}));
+    EXPECT_EQ(withRecentSeason(recent, "/c"), (QStringList{"/c", "/f", "/e", "/d", "/b"}));
+    EXPECT_EQ(withRecentSeason(recent, "/f"), recent);
+    EXPECT_EQ(withRecentSeason({}, "/x"), QStringList{"/x"});
+}
+
+// Two folders opened in turn: both listed, newest first, only the one in use marked; the
+// first opened again moves up and is listed once.
+TEST_F(SeasonMenuTest, RecentMenuMarksOnlyTheSeasonInUse) {
+    const fs::path other = fs::path(folders.path().toStdString()) / "other";
+    fs::copy(season, other);
+    ASSERT_TRUE(window.openSeasonFolder(season));
+    ASSERT_TRUE(window.openSeasonFolder(other));
+    QAction* first = child<QAction>(window, "mnuRecentSeason1");
+    QAction* second = child<QAction>(window, "mnuRecentSeason2");
+    QAction* third = child<QAction>(window, "mnuRecentSeason3");
+    EXPECT_TRUE(first->text().endsWith(QString::fromStdString(other.string())));
+    EXPECT_TRUE(second->text().endsWith(QString::fromStdString(season.string())));
+    EXPECT_TRUE(first->isChecked());
+    EXPECT_FALSE(second->isChecked());
+    EXPECT_FALSE(third->isVisible());
+    ASSERT_TRUE(window.openSeasonFolder(season));
+    EXPECT_TRUE(first->text().endsWith(QString::fromStdString(season.string())));
+    EXPECT_TRUE(first->isChecked());
+    EXPECT_FALSE(second->isChecked());
+    EXPECT_FALSE(third->isVisible());
+    child<QAction>(window, "mnuBuiltInSeason")->trigger();
+    EXPECT_FALSE(first->isChecked());
+    EXPECT_FALSE(second->isChecked());
+}
+
+// The Odds window gives a many-series run the visitors' own shootout chance.
+TEST_F(SeasonMenuTest, OddsWindowPlaysShootoutsWithTheVisitorsChance) {
+    writeFile(season / ShootoutsFileName, "code,wins,losses\nSEA,40,2\nVGK,2,40\n");
+    ASSERT_TRUE(window.openSeasonFolder(season));
+    child<QAction>(window, "oddsMenuItem")->trigger();
+    OddsWindow* odds = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        odds = odds ? odds : qobject_cast<OddsWindow*>(widget);
+    }
+    ASSERT_NE(odds, nullptr);
+    for (const auto& [box, code] : {std::pair{"visitorTeam", "SEA"}, {"homeTeam", "VGK"}}) {
+        auto* teams = child<QComboBox>(*odds, box);
+        teams->setCurrentIndex(teams->findText(code));
+    }
+    child<QLineEdit>(*odds, "visitorGaa")->setText("2.5");
+    child<QLineEdit>(*odds, "homeGaa")->setText("3.1");
+    child<QSpinBox>(*odds, "seriesCount")->setValue(30);
+    child<QLineEdit>(*odds, "seed")->setText("11");
+    auto* run = child<QPushButton>(*odds, "runButton");
+    QTest::mouseClick(run, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([run] { return run->isEnabled(); }, 30'000));
+    ASSERT_TRUE(odds->shownTally());
+    const ShootoutRules rules{true, {{"SEA", 40, 2}, {"VGK", 2, 40}}};
+    ManySeriesRequest request{"SEA", "VGK", {"2.5", 2.5f}, {"3.1", 3.1f}, season, 30, 11, 1};
+    request.ratings = std::make_shared<const RatingTable>(seasonTable());
+    request.shootout = true;
+    request.shootoutVisitorChance = rules.visitorChance("SEA", "VGK");
+    const auto expected = playManySeries(request, std::stop_token());
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(odds->shownTally()->ties, 0u);
+    EXPECT_EQ(odds->shownTally()->visitorWinsOvertime, expected->visitorWinsOvertime);
+    EXPECT_EQ(odds->shownTally()->scores(), expected->scores());
+    odds->close();
 }
 
 } // namespace
