@@ -168,28 +168,5 @@ TEST_F(SeasonBuildDialogTest, EveryCaptionIsWholeAndEachLetterLeadsToOneControl)
     EXPECT_FALSE(child<QLineEdit>(dialog, "beforeDate")->hasFocus());
 }
 
-// A folder that holds a season is replaced only with the Replace box ticked, and then its
-// old files are kept beside the new.
-TEST_F(SeasonBuildDialogTest, ReplaceBoxDecidesWhetherAnExistingSeasonIsReplaced) {
-    const auto buildOnce = [this](bool replace) {
-        SeasonBuildDialog dialog;
-        dialog.show();
-        MessageBoxCloser closer;
-        child<QCheckBox>(dialog, "replaceFiles")->setChecked(replace);
-        build(dialog, dir, season);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return !dialog.isVisible() || !closer.seen.empty(); }, 60'000));
-        return closer.seen.empty() ? QString() : closer.seen[0].text;
-    };
-    EXPECT_EQ(buildOnce(false), QString());
-    ASSERT_TRUE(fs::exists(season / "TOR"));
-    const QString refused = buildOnce(false);
-    EXPECT_TRUE(refused.contains("exists already")) << refused.toStdString();
-    EXPECT_FALSE(fs::exists(season / "TOR.bak"));
-    EXPECT_EQ(buildOnce(true), QString());
-    EXPECT_TRUE(fs::exists(season / "TOR.bak"));
-    EXPECT_TRUE(fs::exists(season / "ratings.csv.bak"));
-}
-
 } // namespace
 } // namespace zelkor::ui

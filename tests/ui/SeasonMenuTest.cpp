@@ -236,6 +236,8 @@ TEST_F(SeasonMenuTest, TheMenusAndTheReadMeAnswerTheKeyboard) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(open.isNull()) << close.toString().toStdString();
     }
+}
+
 TEST(SeasonInUse, RecentListPutsAFolderFirstOnceAndKeepsFive) {
     QStringList recent;
     for (const char* folder : {"/a", "/b", "/c", "/d", "/e", "/f"}) {
