@@ -4,6 +4,8 @@
 #include "season/MarketSummary.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include <cmath>
@@ -136,12 +138,17 @@ TEST(BacktestMarket, ABadOddsFileStopsTheBacktestWithItsLine) {
 TEST(BacktestMarket, APlainBacktestKeepsItsColumnsApartAtAnyWidth) {
     TempFolder files;
     std::string results = "date,visitor,home,visitor_goals,home_goals,visitor_odds,home_odds\n";
-    // Over a thousand games make each accuracy cell as wide as its column.
-    for (int day = 1; day <= 28; ++day) {
-        for (int game = 0; game < 40; ++game) {
-            results += "2024-02-" + std::string(day < 10 ? "0" : "") + std::to_string(day) +
-                       (game % 2 == 0 ? ",MON,TOR," : ",TOR,MON,") + std::to_string(game % 4) +
-                       "," + std::to_string(game % 3) + ",2.10,1.80\n";
+    // Over a thousand games, one a day, make each accuracy cell as wide as its column.
+    int game = 0;
+    for (int year = 2024; year <= 2027; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 28; ++day, ++game) {
+                char date[11];
+                std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, day);
+                results += std::string(date) + (game % 2 == 0 ? ",MON,TOR," : ",TOR,MON,") +
+                           std::to_string(game % 4) + "," + std::to_string(game % 3) +
+                           ",2.10,1.80\n";
+            }
         }
     }
     files.write("results.csv", results);

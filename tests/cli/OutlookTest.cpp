@@ -145,8 +145,9 @@ TEST(Outlook, BadInputIsNamedAllAtOnce) {
         << unaligned.err;
 
     const CliResult badDay = runCli(outlook(folder, {"--as-of", "2001-02-30"}));
-    EXPECT_EQ(badDay.exitStatus, 1);
-    EXPECT_NE(badDay.err.find("'2001-02-30' is not a date"), std::string::npos) << badDay.err;
+    EXPECT_EQ(badDay.exitStatus, 2); // a usage error, as for every date option
+    EXPECT_NE(badDay.err.find("'2001-02-30' is not a date of the form"), std::string::npos)
+        << badDay.err;
     EXPECT_EQ(runCli(outlook(folder, {"--seasons", "0"})).exitStatus, 2);
 }
 

@@ -109,6 +109,7 @@ TEST(WalkForward, EloForecastsOfTheSecondDayAsWorkedOut) {
     WalkForwardOptions options;
     options.series = 1;
     options.seed = 11;
+    options.elo.k = 6;
     std::map<std::string, AskedGame> asked;
     const WalkForwardReport report = runTwoDays(options, asked);
     EXPECT_EQ(report.gameDays, 2);

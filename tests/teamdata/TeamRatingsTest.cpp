@@ -414,7 +414,6 @@ TEST(SeasonRatings, ShootoutsFileIsReadByItsHeaderAlone) {
 }
 
 TEST(SeasonRatings, ShootoutsFileWithAByteOrderMarkIsRead) {
-    GTEST_SKIP() << "a shootouts file with a byte-order mark is refused at its header";
     const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-bom.csv";
     std::ofstream(file) << "\xEF\xBB\xBF"
                         << "code,wins,losses\nBOS,3,4\n";
@@ -423,7 +422,6 @@ TEST(SeasonRatings, ShootoutsFileWithAByteOrderMarkIsRead) {
 }
 
 TEST(SeasonRatings, ShootoutsFileRefusesAClubListedTwice) {
-    GTEST_SKIP() << "a club listed twice in a shootouts file is taken silently";
     const auto file = std::filesystem::temp_directory_path() / "zelkor-shootouts-twice.csv";
     std::ofstream(file) << "code,wins,losses\nBOS,3,4\nBOS,5,1\n";
     try {
@@ -436,8 +434,6 @@ TEST(SeasonRatings, ShootoutsFileRefusesAClubListedTwice) {
 }
 
 TEST(RatingsFile, RefusesAValueTheEngineCannotPlay) {
-    GTEST_SKIP() << "a power play of 25,000 passes the ratings check and overflows every "
-                    "prediction";
     const std::string header = "code,venue,offence,penalty,power_play,short_handed,defence\n";
     try {
         parseRatings(header + "BOS,road,1,0.2,25000,1,1\n", "season/ratings.csv");
