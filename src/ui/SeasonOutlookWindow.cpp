@@ -34,6 +34,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace zelkor::ui {
 
@@ -199,7 +200,7 @@ QWidget* SeasonOutlookWindow::buildInputs() {
     asOf_->setPlaceholderText(tr("YYYY-MM-DD"));
     asOf_->setToolTip(tr("Every game on or after this day is played again, even one with a "
                          "score; empty: the games with a score stand"));
-    asOf_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000-00-000")) + 16);
+    asOf_->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("YYYY-MM-DDW")) + 16);
     seasons_ = new QSpinBox;
     seasons_->setObjectName(QStringLiteral("seasonCount"));
     seasons_->setRange(1, MostSeasonsAsked);
@@ -464,6 +465,16 @@ void SeasonOutlookWindow::showOutlook() {
     }
     chart->addSeries(boxes);
     chart->createDefaultAxes();
+    // The points the boxes span, not from zero: the differences between clubs are the story.
+    int lowest = mostPoints;
+    for (const ClubOutlook& club : outlook.clubs) {
+        lowest = std::min(lowest, club.points5);
+    }
+    if (auto* points = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0))) {
+        points->setRange(std::max(0, lowest - 2), mostPoints + 2);
+        points->applyNiceNumbers();
+        points->setLabelFormat(QStringLiteral("%d"));
+    }
 
     goalRace_->setSortingEnabled(false);
     goalRace_->setRowCount(int(outlook.players.size()));

@@ -109,7 +109,8 @@ TEST_F(SeasonBuildDialogTest, RefusalIsShownAndABuiltFolderBecomesTheSeasonInUse
     EXPECT_TRUE(fs::exists(season / "TOR") && fs::exists(season / "ratings.csv"));
     // The fit's check of both clubs, and every file written, by its path.
     EXPECT_TRUE(shown.contains("of 2 clubs")) << shown.toStdString();
-    EXPECT_TRUE(shown.contains("Wrote 3 files")) << shown.toStdString();
+    // The rosters, the ratings and the alignment's two files.
+    EXPECT_TRUE(shown.contains("Wrote 5 files")) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QString::fromStdString((season / "NSH").string())));
     EXPECT_EQ(child<QLabel>(window, "lblSeasonInUse")->text(), "Season: season");
 }
