@@ -406,6 +406,10 @@ void SeasonOutlookWindow::showOutlook() {
     if (postponed_ > 0) {
         games += tr(", %L1 postponed listings skipped").arg(qulonglong(postponed_));
     }
+    // The seasons and the seed too, so that an exported file says how to play it again.
+    games += tr(" · %L1 seasons, base seed %2")
+                 .arg(qulonglong(outlook.seasons))
+                 .arg(qulonglong(outlook.seed));
     source_->setText(
         shownSource_ + QStringLiteral(" · ") + games +
         tr(" · playoffs: %1")

@@ -148,7 +148,8 @@ TEST_F(SeasonOutlookWindowTest, RunShowsStandingsPointsAndTheGoalRace) {
     }
     const QString source = child<QLabel>(outlook, "outlookSource")->text();
     EXPECT_TRUE(source.contains("schedule.csv")) << source.toStdString();
-    EXPECT_TRUE(source.contains("4 games played, 4 to play, 1 postponed listings skipped"))
+    EXPECT_TRUE(source.contains("4 games played, 4 to play, 1 postponed listings skipped · 200 "
+                                "seasons, base seed "))
         << source.toStdString();
 
     // One box a club, its percentiles in order.
