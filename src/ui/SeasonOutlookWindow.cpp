@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -177,6 +179,12 @@ SeasonOutlookWindow::SeasonOutlookWindow(SeasonInUse season, QWidget* parent)
     connect(schedule_, &QLineEdit::textChanged, this, &SeasonOutlookWindow::inputsChanged);
     connect(asOf_, &QLineEdit::textChanged, this, &SeasonOutlookWindow::inputsChanged);
     connect(seasons_, &QSpinBox::valueChanged, this, &SeasonOutlookWindow::inputsChanged);
+    // Esc stops a run, as it does in the Odds window; Enter in an input starts one.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &SeasonOutlookWindow::cancelRun);
+    for (QLineEdit* input : {schedule_, asOf_}) {
+        connect(input, &QLineEdit::returnPressed, this, &SeasonOutlookWindow::startRun);
+    }
     connect(run_, &OutlookRun::progressed, this, &SeasonOutlookWindow::runProgressed);
     connect(run_, &OutlookRun::finished, this, &SeasonOutlookWindow::runFinished);
     connect(run_, &OutlookRun::cancelled, this, &SeasonOutlookWindow::runCancelled);

@@ -233,7 +233,7 @@ TEST_F(SeasonOutlookWindowTest, SortsExportsAndGreysStaleFigures) {
     EXPECT_EQ(standings->item(bos, LeftColumn)->text(), "4");
 }
 
-// Cancel stops a long run and shows no figures; a schedule that cannot be read is named
+// Cancel or Esc stops a long run and shows no figures; a schedule that cannot be read is named
 // and nothing runs.
 TEST_F(SeasonOutlookWindowTest, CancelStopsTheRunAndABadScheduleIsNamed) {
     showActive(outlook);
@@ -245,6 +245,12 @@ TEST_F(SeasonOutlookWindowTest, CancelStopsTheRunAndABadScheduleIsNamed) {
     ASSERT_TRUE(cancel->isEnabled());
     EXPECT_FALSE(child<QLineEdit>(outlook, "scheduleFile")->isEnabled());
     QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(runEnds(30'000));
+    EXPECT_TRUE(child<QLabel>(outlook, "statusLine")->text().startsWith("Cancelled"));
+    // Enter in the schedule's box runs again, and Esc stops it.
+    QTest::keyClick(child<QLineEdit>(outlook, "scheduleFile"), Qt::Key_Return);
+    ASSERT_TRUE(cancel->isEnabled());
+    QTest::keyClick(&outlook, Qt::Key_Escape);
     ASSERT_TRUE(runEnds(30'000));
     EXPECT_TRUE(child<QLabel>(outlook, "statusLine")->text().startsWith("Cancelled"));
     EXPECT_EQ(child<QTableWidget>(outlook, "standingsTable")->rowCount(), 0);
