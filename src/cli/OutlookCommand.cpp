@@ -178,6 +178,7 @@ int runOutlook(const OutlookOptions& options, std::ostream& out, std::ostream& e
                                            : nlohmann::ordered_json(options.asOf)},
             {"games_played", outlook->gamesPlayed},
             {"games_left", outlook->gamesLeft},
+            {"postponed_skipped", request.schedule.postponedSkipped},
             {"clubs", nlohmann::ordered_json::array()},
             {"players", nlohmann::ordered_json::array()},
         };
@@ -199,8 +200,11 @@ int runOutlook(const OutlookOptions& options, std::ostream& out, std::ostream& e
     text << "Season outlook: " << outlook->seasons << " seasons, base seed " << outlook->seed
          << "\nSeason folder: " << shownPath(options.folder) << " (ratings: " << sourced.ratings
          << ")\nSchedule: " << shownPath(options.schedule) << ", as of " << asOf << ": "
-         << outlook->gamesPlayed << " games played, " << outlook->gamesLeft
-         << " to play\nAlignment: " << sourced.alignment
+         << outlook->gamesPlayed << " games played, " << outlook->gamesLeft << " to play";
+    if (request.schedule.postponedSkipped > 0) {
+        text << ", " << request.schedule.postponedSkipped << " postponed listings skipped";
+    }
+    text << "\nAlignment: " << sourced.alignment
          << "; playoffs: " << playoffFormatName(outlook->format) << '\n';
     writeClubs(*outlook, text);
     writePlaces(*outlook, text);

@@ -35,7 +35,20 @@ Schedule scheduleOf(const ResultsFile& file, const std::string& asOf) {
             schedule.played.push_back(game);
         }
     }
-    schedule.toPlay.insert(schedule.toPlay.end(), file.unplayed.begin(), file.unplayed.end());
+    // A listing without a score that the season has passed is a postponed game: its replay
+    // has a line of its own, so playing the listing too would count the game twice. This
+    // holds on any day asked for: a replay after that day is played from its own line.
+    std::string lastScored;
+    for (const ResultRow& game : file.games) {
+        lastScored = std::max(lastScored, game.date);
+    }
+    for (const ResultRow& game : file.unplayed) {
+        if (isDate(game.date) && game.date < lastScored) {
+            ++schedule.postponedSkipped;
+        } else {
+            schedule.toPlay.push_back(game);
+        }
+    }
     std::stable_sort(schedule.toPlay.begin(), schedule.toPlay.end(),
                      [](const ResultRow& a, const ResultRow& b) { return a.date < b.date; });
     return schedule;

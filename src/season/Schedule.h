@@ -3,6 +3,7 @@
 #include "season/ResultsFile.h"
 #include "season/TeamCodes.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,10 +16,15 @@ namespace zelkor {
 struct Schedule {
     std::vector<ResultRow> played; ///< with a score and before the day, in file order
     std::vector<ResultRow> toPlay; ///< the rest by date (file order within a day); no score
+    // Games listed without a score on a day the season had already passed, left out: a
+    // postponed game whose replay the file lists again.
+    std::size_t postponedSkipped = 0;
 };
 
 // Splits the games of a results file on the day asOf (YYYY-MM-DD): a game on or after it
-// is still to play even with a score. Empty asOf: every game with a score is played.
+// is still to play even with a score. Empty asOf: every game with a score is played. A
+// game without a score dated before the file's last game with one was postponed and is
+// skipped, not played: its replay is listed again.
 Schedule scheduleOf(const ResultsFile& file, const std::string& asOf);
 
 // What makes a schedule unusable, one line each, with the label and the lines: a day that

@@ -40,6 +40,10 @@ constexpr std::uint64_t LeaderShare = 720'720;
 // The percentiles of the final points shown.
 constexpr std::uint64_t LowPercentile = 5;
 constexpr std::uint64_t HighPercentile = 95;
+// The quartiles and the median that a box of the final points draws.
+constexpr std::uint64_t LowerQuartile = 25;
+constexpr std::uint64_t MedianPercentile = 50;
+constexpr std::uint64_t UpperQuartile = 75;
 
 const RatingTable& ratingsOf(const OutlookRequest& request) {
     return request.ratings ? *request.ratings : *RatingTable::builtin();
@@ -465,6 +469,10 @@ SeasonOutlook figuresOf(const OutlookRequest& request, const PreparedOutlook& pr
                 figures.meanPoints = share(sum);
                 figures.points5 = percentile(figures.finalPoints, tally.seasons, LowPercentile);
                 figures.points95 = percentile(figures.finalPoints, tally.seasons, HighPercentile);
+                figures.points25 = percentile(figures.finalPoints, tally.seasons, LowerQuartile);
+                figures.pointsMedian =
+                    percentile(figures.finalPoints, tally.seasons, MedianPercentile);
+                figures.points75 = percentile(figures.finalPoints, tally.seasons, UpperQuartile);
                 figures.playoffs = share(tally.playoffs[club]);
                 figures.divisionTitle = share(tally.divisionTitle[club]);
                 figures.mostPoints = share(tally.mostPoints_[club]);

@@ -66,6 +66,9 @@ struct ClubOutlook {
     double meanPoints = 0;                  ///< final points, mean over the seasons
     int points5 = 0;                        ///< the 5th percentile of the final points
     int points95 = 0;                       ///< the 95th percentile
+    int points25 = 0;                       ///< the 25th percentile
+    int pointsMedian = 0;                   ///< the 50th percentile
+    int points75 = 0;                       ///< the 75th percentile
     double playoffs = 0;                    ///< the chance of a playoff place
     double divisionTitle = 0;               ///< of the first place of its division
     double mostPoints = 0;                  ///< of the first place of the league

@@ -9,6 +9,7 @@
 #include "ui/OddsWindow.h"
 #include "ui/ReadMeWindow.h"
 #include "ui/SeasonBuildDialog.h"
+#include "ui/SeasonOutlookWindow.h"
 #include "ui/Twips.h"
 #include "ui/WindowFonts.h"
 #include "ui/WindowText.h"
@@ -239,6 +240,7 @@ MainWindow::MainWindow(std::filesystem::path rosterFolder, QWidget* parent)
 
 MainWindow::~MainWindow() {
     delete odds_;
+    delete outlook_;
     delete readMe_;
 }
 
@@ -268,6 +270,10 @@ void MainWindow::buildSeasonMenu() {
     QAction* build = menu->addAction(QStringLiteral("B&uild season\u2026"));
     build->setObjectName(QStringLiteral("mnuBuildSeason"));
     connect(build, &QAction::triggered, this, &MainWindow::openSeasonBuild);
+    // "O" opens a folder, so the outlook takes its "t".
+    QAction* outlook = menu->addAction(QStringLiteral("Season ou&tlook\u2026"));
+    outlook->setObjectName(QStringLiteral("mnuSeasonOutlook"));
+    connect(outlook, &QAction::triggered, this, &MainWindow::openSeasonOutlook);
     showRecentSeasons(QSettings().value(RecentSeasonsKey).toStringList());
 }
 
@@ -512,6 +518,16 @@ void MainWindow::openOdds() {
     odds_->activateWindow();
 }
 
+void MainWindow::openSeasonOutlook() {
+    // One outlook window at most, without owner like the Odds window.
+    if (!outlook_) {
+        outlook_ = new SeasonOutlookWindow(season_);
+    }
+    outlook_->show();
+    outlook_->raise();
+    outlook_->activateWindow();
+}
+
 void MainWindow::restoreSeason() {
     const QString folder = QSettings().value(SeasonFolderKey).toString();
     if (folder.isEmpty()) {
@@ -588,6 +604,9 @@ void MainWindow::useSeason(SeasonInUse season) {
     }
     if (odds_) {
         odds_->useSeason(season_);
+    }
+    if (outlook_) {
+        outlook_->useSeason(season_);
     }
 }
 

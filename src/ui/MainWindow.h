@@ -24,6 +24,7 @@ class QPushButton;
 namespace zelkor::ui {
 
 class OddsWindow;
+class SeasonOutlookWindow;
 class ReadMeWindow;
 
 // The prediction window (frmMain). It owns the one PredictionState for the life of the
@@ -76,6 +77,7 @@ private:
     void chooseSeasonFolder();
     void seasonItemChosen(QAction* item);
     void openSeasonBuild();
+    void openSeasonOutlook();
     void useSeason(SeasonInUse season);
     void showRecentSeasons(const QStringList& recent);
     void showTeamCodes();
@@ -110,6 +112,7 @@ private:
 
     QPointer<ReadMeWindow> readMe_;
     QPointer<OddsWindow> odds_;
+    QPointer<SeasonOutlookWindow> outlook_;
 };
 
 } // namespace zelkor::ui

@@ -25,10 +25,11 @@ void writeSeason(const TempFolder& folder, const std::string& divisions) {
                                  "2001-01-02,BOS,TOR,3,1,REG\n"
                                  "2001-01-02,MON,OTT,2,3,OT\n"
                                  "2001-01-03,BUF,BOS,2,1,SO\n"
+                                 "2001-01-05,TOR,BOS,,,\n" // postponed to the 10th
+                                 "2001-01-08,BUF,TOR,4,0,REG\n"
                                  "2001-01-10,TOR,BOS,,,\n"
                                  "2001-01-10,OTT,MON,,,\n"
                                  "2001-01-11,BOS,BUF,,,\n"
-                                 "2001-01-12,BUF,TOR,4,0,REG\n"
                                  "2001-01-13,MON,BOS,,,\n");
 }
 
@@ -60,6 +61,7 @@ TEST(Outlook, JsonIsTheSeedsOnAnyThreadsAndAsOfReplaysGames) {
     EXPECT_EQ(report["seed"], 5);
     EXPECT_EQ(report["games_played"], 4);
     EXPECT_EQ(report["games_left"], 4);
+    EXPECT_EQ(report["postponed_skipped"], 1);
     ASSERT_EQ(report["clubs"].size(), 5u);
     double playoffs = 0;
     for (const auto& club : report["clubs"]) {
@@ -102,8 +104,8 @@ TEST(Outlook, TextNamesItsInputsAndEveryDivision) {
     ASSERT_EQ(text.exitStatus, 0) << text.err;
     for (const char* part :
          {"Season outlook: 20 seasons, base seed 9", "ratings: built-in",
-          "4 games played, 4 to play", "playoffs: division-top-four", "East / Northeast",
-          "Final place in the East conference", "The goal race"}) {
+          "4 games played, 4 to play, 1 postponed listings skipped", "playoffs: division-top-four",
+          "East / Northeast", "Final place in the East conference", "The goal race"}) {
         EXPECT_NE(text.out.find(part), std::string::npos) << part << "\n" << text.out;
     }
 }

@@ -120,7 +120,19 @@ TEST(SeasonOutlook, ChancesAddUpSeasonBySeason) {
                     1.0, 1e-12);
         EXPECT_GE(club.points5, club.soFar.points());
         EXPECT_LE(club.points95, club.soFar.points() + 2 * club.gamesLeft);
-        EXPECT_LE(club.points5, club.points95);
+        // The box a chart draws: each percentile in order, and the median the points that
+        // half the seasons, counted from the histogram, did not exceed.
+        EXPECT_LE(club.points5, club.points25);
+        EXPECT_LE(club.points25, club.pointsMedian);
+        EXPECT_LE(club.pointsMedian, club.points75);
+        EXPECT_LE(club.points75, club.points95);
+        std::uint64_t upToMedian = 0;
+        for (int p = 0; p <= club.pointsMedian; ++p) {
+            upToMedian += club.finalPoints[std::size_t(p)];
+        }
+        EXPECT_GE(upToMedian * 2, outlook.seasons);
+        EXPECT_LT((upToMedian - club.finalPoints[std::size_t(club.pointsMedian)]) * 2,
+                  outlook.seasons);
         EXPECT_GE(club.meanPoints, club.points5);
         EXPECT_LE(club.meanPoints, club.points95);
     }

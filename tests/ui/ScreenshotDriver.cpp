@@ -6,19 +6,24 @@
 //   zelkor_screenshot_driver ROSTER_FOLDER build   the Build season dialog, filled in
 //   zelkor_screenshot_driver ROSTER_FOLDER built   the dialog after a build of two clubs
 //   zelkor_screenshot_driver ROSTER_FOLDER season  the main window with its Season menu open
+//   zelkor_screenshot_driver ROSTER_FOLDER outlook the Season outlook window after a run
 // Once the window is drawn it prints its frame as "x y width height" on one line and
 // stays until it is ended.
 
 #include "Typing.h"
+#include "season/LeagueAlignment.h"
 #include "ui/MainWindow.h"
 #include "ui/SeasonBuildDialog.h"
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +31,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +94,45 @@ void writeSmallSeason(const QString& folder) {
                                             "2024-11-02,TOR,NSH,2,5\n2024-12-01,NSH,TOR,3,1\n";
 }
 
+// The built-in season's 30 clubs meeting twice each, a round of 15 games (the circle
+// method) every other day, the first 24 rounds played with made-up scores.
+void writeOutlookSchedule(const QString& file) {
+    const std::optional<zelkor::LeagueAlignment> alignment =
+        zelkor::builtinAlignment(2000, zelkor::TeamCodeKind::Program);
+    std::vector<std::string> clubs;
+    for (const zelkor::ClubAlignment& club : alignment->clubs) {
+        clubs.push_back(club.code);
+    }
+    const int count = int(clubs.size());
+    std::ofstream out(file.toStdString());
+    out << "date,visitor,home,visitor_goals,home_goals,result\n";
+    QDate day(2000, 10, 4);
+    int game = 0;
+    for (int round = 0; round < 2 * (count - 1); ++round, day = day.addDays(2)) {
+        const int turn = round % (count - 1);
+        for (int k = 0; k < count / 2; ++k) {
+            const int first = k == 0 ? count - 1 : (turn + k) % (count - 1);
+            const int second = (turn + count - 1 - k) % (count - 1);
+            const bool swap = (round >= count - 1) != (k % 2 == 1);
+            const std::string& visitor = clubs[std::size_t(swap ? second : first)];
+            const std::string& home = clubs[std::size_t(swap ? first : second)];
+            out << day.toString(Qt::ISODate).toStdString() << ',' << visitor << ',' << home;
+            if (round < 24) {
+                ++game;
+                const int visitorGoals = (game * 7) % 5;
+                const int homeGoals = (game * 3) % 6;
+                if (visitorGoals == homeGoals) {
+                    out << ',' << visitorGoals << ',' << homeGoals + 1 << ",OT\n";
+                } else {
+                    out << ',' << visitorGoals << ',' << homeGoals << ",REG\n";
+                }
+            } else {
+                out << ",,,\n";
+            }
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -95,7 +140,7 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = app.arguments();
     if (arguments.size() != 3) {
         std::fprintf(stderr, "usage: zelkor_screenshot_driver ROSTER_FOLDER "
-                             "main|readme|odds|lines|build|built|season\n");
+                             "main|readme|odds|lines|build|built|season|outlook\n");
         return 2;
     }
     zelkor::ui::MainWindow window(arguments.at(1).toStdString());
@@ -159,6 +204,24 @@ int main(int argc, char* argv[]) {
         }
         std::printf("%d %d %d %d\n", 0, 0, picture.width(), picture.height());
         return 0;
+    } else if (arguments.at(2) == QLatin1String("outlook")) {
+        const QString schedule = files.filePath(QStringLiteral("schedule-2000.csv"));
+        writeOutlookSchedule(schedule);
+        window.findChild<QAction*>(QStringLiteral("mnuSeasonOutlook"))->trigger();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("frmSeasonOutlook")) {
+                shown = widget;
+            }
+        }
+        window.hide();
+        shown->findChild<QLineEdit*>(QStringLiteral("scheduleFile"))->setText(schedule);
+        shown->findChild<QSpinBox*>(QStringLiteral("seasonCount"))->setValue(2'000);
+        auto* run = shown->findChild<QPushButton*>(QStringLiteral("runButton"));
+        QTest::mouseClick(run, Qt::LeftButton);
+        if (!QTest::qWaitFor([run] { return run->isEnabled(); }, 120'000)) {
+            std::fprintf(stderr, "the outlook did not end\n");
+            return 1;
+        }
     } else if (arguments.at(2) == QLatin1String("readme")) {
         window.findChild<QAction*>(QStringLiteral("mnuReadMe"))->trigger();
         shown = QApplication::activeWindow();

@@ -109,6 +109,7 @@ TEST_F(SeasonBuildDialogTest, RefusalIsShownAndABuiltFolderBecomesTheSeasonInUse
     EXPECT_TRUE(fs::exists(season / "TOR") && fs::exists(season / "ratings.csv"));
     // The fit's check of both clubs, and every file written, by its path.
     EXPECT_TRUE(shown.contains("of 2 clubs")) << shown.toStdString();
+    // The rosters, the ratings, the Elo and the alignment's two files.
     EXPECT_TRUE(shown.contains("Wrote 6 files")) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QString::fromStdString((season / "NSH").string())));
     EXPECT_EQ(child<QLabel>(window, "lblSeasonInUse")->text(), "Season: season");
