@@ -93,6 +93,14 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
         return fieldAt(row, header->columns[column]);
     };
     const std::size_t teamColumn = header->columns[TeamIdField] ? TeamIdField : NameField;
+    // A site's table marks the clubs that reached the playoffs with a '*' after the name.
+    const auto teamName = [&](const CsvRow& row) {
+        std::string_view name = field(row, teamColumn);
+        while (name.ends_with('*')) {
+            name.remove_suffix(1);
+        }
+        return name;
+    };
 
     // 1. The year to read: the file's only one, or the one asked for.
     std::vector<const CsvRow*> chosen;
@@ -122,9 +130,9 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
     // 2. Every team's code, so that all unknown ones are named at once.
     std::string unknown;
     for (const CsvRow* row : chosen) {
-        if (!codes.codeFor(field(*row, teamColumn))) {
-            unknown += "\n  line " + std::to_string(row->line) + ": '" +
-                       shownText(field(*row, teamColumn)) + "'";
+        if (!codes.codeFor(teamName(*row))) {
+            unknown +=
+                "\n  line " + std::to_string(row->line) + ": '" + shownText(teamName(*row)) + "'";
         }
     }
     if (!unknown.empty()) {
@@ -139,7 +147,7 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
     const std::size_t headerFields = rows[header->row].fields.size();
     for (const CsvRow* row : chosen) {
         TeamTotals team;
-        team.code = *codes.codeFor(field(*row, teamColumn));
+        team.code = *codes.codeFor(teamName(*row));
         team.line = row->line;
         const std::string where = label + ", line " + std::to_string(row->line) + ": ";
         // A row cut short leaves its last figures blank, which would read as not given.

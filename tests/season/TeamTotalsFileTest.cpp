@@ -83,9 +83,10 @@ TEST(TeamTotalsFile, RefusesWhatCannotBeRead) {
 
 // A site's table: teams by full name, a league row at the foot that is no club, the header
 // repeated inside the table, and each figure from its own column.
-TEST(TeamTotalsFile, ReadsASitesTableWithoutItsLeagueRow) {
+// The site marks a playoff club with a '*' after its name.
+TEST(TeamTotalsFile, ReadsASitesTableWithoutItsLeagueRowOrPlayoffMark) {
     const auto totals = read("Rk,Team,GP,PPO,TSH,SHG,GA\n"
-                             "1,Boston Bruins,82,250,301,7,177\n"
+                             "1,Boston Bruins*,82,250,301,7,177\n"
                              "Rk,Team,GP,PPO,TSH,SHG,GA\n"
                              "2,Toronto Maple Leafs,80,270,288,3,256\n"
                              ",League Average,82,260,260,5,220\n"
