@@ -226,7 +226,8 @@ TEST(ResultsFile, ClubPlayingItselfOrAGameListedTwiceIsRefusedWithItsLine) {
     const std::string header = "date,visitor,home,visitor_goals,home_goals\n";
     for (const auto& [text, message] :
          {std::pair{header + "2024-10-09,BOS,TOR,2,3\n2024-10-10,BOS,BOS,1,0\n", "line 3"},
-          std::pair{header + "2024-10-09,BOS,TOR,2,3\n2024-10-09,BOS,TOR,2,3\n", "lines 2 and 3"}}) {
+          std::pair{header + "2024-10-09,BOS,TOR,2,3\n2024-10-09,BOS,TOR,2,3\n",
+                    "lines 2 and 3"}}) {
         try {
             read(text);
             ADD_FAILURE() << text << " was read";
