@@ -1056,9 +1056,17 @@ void OddsWindow::exportFigures() {
     }
     QByteArray bytes;
     if (filter == json || file.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
+        // The JSON of the command line, with the season's summary when its file reads (the
+        // line under the edges already names a summary that does not).
+        std::optional<MarketSummary> tested;
+        try {
+            tested = readMarketSummary(season_.rosterFolder);
+        } catch (const std::exception&) {
+            tested.reset();
+        }
         std::ostringstream text;
         writeOddsJson({*shown_, baseSeed_, offeredOdds(visitorOffered_->text()),
-                       offeredOdds(homeOffered_->text()), shownRatings_},
+                       offeredOdds(homeOffered_->text()), shownRatings_, tested},
                       text);
         bytes = QByteArray::fromStdString(text.str());
     } else {
