@@ -353,7 +353,7 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
                                  : std::string("league-typical ratings"))
         << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
         << (options.gaaFromResults
-                ? "each club's goals against per game so far"
+                ? "each starter relative to his club's usual goalie so far"
                 : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
         << ".\n";
     if (options.priorRatings && !report.newClubs.empty()) {
@@ -486,18 +486,7 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
         // The whole season's fit, played back until every club's goals are its own.
         FitOptions fitOptions = walk.fit;
         if (options.gaaFromResults) {
-            for (const auto& [code, team] : scoring) {
-                double against = 0;
-                double games = 0;
-                for (const ResultRow& row : results) {
-                    against += row.home == code      ? row.visitorGoals
-                               : row.visitor == code ? row.homeGoals
-                                                     : 0;
-                    games += row.home == code || row.visitor == code ? 1 : 0;
-                }
-                fitOptions.gaa[code] = static_cast<Single>(
-                    (against + GaaPriorGames * options.defaultGaa) / (games + GaaPriorGames));
-            }
+            fitOptions.gaa = usualGaaSoFar(results, scoring, options.defaultGaa);
         }
         seasonFit = calibrateRatings(
             fitRatings(results, scoring, options.rosters, fitOptions), results, options.rosters,
@@ -589,8 +578,8 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
         ->check(CLI::Range(0.0, 1000.0))
         ->type_name("GAMES");
     app.add_flag("--gaa-from-results", options.gaaFromResults,
-                 "With --walk-forward: each club's goals against per game so far as its "
-                 "goalie's GAA, instead of --default-gaa");
+                 "With --walk-forward: each starter's GAA over his club's usual one so far "
+                 "(the mean of its starters), times --default-gaa");
     app.add_option("--write-ratings", options.writeRatings,
                    "With --walk-forward: also fit the whole season, play it back to check "
                    "the fit, and write the ratings file")

@@ -30,7 +30,7 @@ std::map<std::string, TeamScoring> readTeamScoring(const std::filesystem::path& 
 // A club's season totals that set its penalty, power-play and short-handed ratings.
 struct TeamSpecialTeams {
     int games = 0;
-    int timesShortHanded = 0;  ///< penalties that gave the opponent a power play
+    int timesShortHanded = 0; ///< penalties that gave the opponent a power play
     int powerPlayGoals = 0;
     int powerPlayChances = 0;
     int shortHandedGoalsFor = 0;
@@ -43,16 +43,30 @@ struct FitOptions {
     // Weight of the prior, in games: a club with this many games at a venue is half its
     // own results and half the prior.
     double priorGames = 25;
-    // The goalie's average each club is given, as the predictions will give it; a club
-    // missing here has defaultGaa.
+    // Each club's usual goalie average. A game's starter then counts only by how his
+    // average stands to his club's (see goalieGaa), so that a club's defence holds its own
+    // goaltending and a goalie is not counted twice.
     std::map<std::string, Single> gaa;
-    Single defaultGaa = 2.75f;
+    Single defaultGaa = 2.75f; ///< the league-typical goalie
     // Team totals by code, for the special-teams ratings; a club missing here keeps the
     // prior's or league-typical ones.
     std::map<std::string, TeamSpecialTeams> specialTeams;
     // Shootouts decide level games (the fit's simulations play them too).
     bool shootout = false;
+    // Share of a club's distance from the league's mean that its prior keeps (as an Elo's
+    // carry from one season to the next); 1 keeps the prior as it is.
+    double priorCarry = 0.7;
+    // Weight, in games, of no venue deviation: a club's road and home strengths differ
+    // from its one strength only as far as this many games at 1 let them.
+    double venueGames = 400;
+    // Days after which a game counts half as much as the last one; 0 counts every game alike.
+    double recencyHalfLife = 0;
 };
+
+// The average a game's goalie plays with under the fitted ratings: defaultGaa times the
+// starter's average over his club's usual one (options.gaa); the starter's own average for
+// a club without a usual one. A club's usual goalie thus plays at the default.
+Single goalieGaa(const FitOptions& options, const std::string& code, Single starterGaa);
 
 // Goals a game, real and simulated, of one club at one venue.
 struct VenueCheck {
@@ -100,8 +114,8 @@ RatingsFit fitRatings(const std::vector<ResultRow>& games,
 // counts the games simulated.
 std::optional<RatingsFit> calibrateRatings(RatingsFit fit, const std::vector<ResultRow>& games,
                                            const std::filesystem::path& rosterFolder,
-                                           const FitOptions& options, int rounds,
-                                           int seriesPerGame, std::stop_token stop = {},
+                                           const FitOptions& options, int rounds, int seriesPerGame,
+                                           std::stop_token stop = {},
                                            const std::function<void(int, int)>& progress = {});
 
 } // namespace zelkor

@@ -12,8 +12,9 @@ namespace zelkor {
 
 namespace {
 
-// A results file without goals-against averages needs none: the fit gives each club its own.
-constexpr Single UnusedGaa = 2.75f;
+// Games are fitted with the league-typical goalie on both sides, so that each club's defence
+// holds its own goaltending.
+const Single UnusedGaa = FitOptions{}.defaultGaa;
 
 std::string fileLabel(const std::filesystem::path& file) {
     return "The file '" + shownPath(file) + "'";
@@ -76,10 +77,6 @@ FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector
     for (const auto& [code, team] : teams) {
         if (!team.games || *team.games <= 0) {
             continue;
-        }
-        // The goalies' average as a prediction would be given it: the club's goals against.
-        if (team.goalsAgainst) {
-            options.gaa[code] = static_cast<Single>(double(*team.goalsAgainst) / *team.games);
         }
         if (team.timesShortHanded && team.powerPlayGoals && team.powerPlayChances) {
             options.specialTeams[code] = {*team.games, *team.timesShortHanded, *team.powerPlayGoals,

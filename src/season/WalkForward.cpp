@@ -15,32 +15,26 @@ namespace {
 constexpr double MarginSlope = 0.6686;  // of the logarithm of the goal margin
 constexpr double MarginOffset = 0.8048; // a one-goal win's multiplier
 
-// Goals against per game so far, with GaaPriorGames at the default.
-std::map<std::string, Single> gaaSoFar(const std::vector<ResultRow>& before,
-                                       const std::map<std::string, TeamScoring>& scoring,
-                                       double defaultGaa) {
-    std::map<std::string, std::pair<double, double>> against; // goals, games
+} // namespace
+
+std::map<std::string, Single> usualGaaSoFar(const std::vector<ResultRow>& before,
+                                            const std::map<std::string, TeamScoring>& scoring,
+                                            double defaultGaa) {
+    std::map<std::string, std::pair<double, double>> starters; // averages, games
     for (const ResultRow& row : before) {
-        against[row.visitor].first += row.homeGoals;
-        against[row.visitor].second += 1;
-        against[row.home].first += row.visitorGoals;
-        against[row.home].second += 1;
+        starters[row.visitor].first += row.visitorGaa;
+        starters[row.visitor].second += 1;
+        starters[row.home].first += row.homeGaa;
+        starters[row.home].second += 1;
     }
     std::map<std::string, Single> gaa;
     for (const auto& [code, team] : scoring) {
-        const auto [goals, games] = against[code];
+        const auto [sum, games] = starters[code];
         gaa[code] =
-            static_cast<Single>((goals + GaaPriorGames * defaultGaa) / (games + GaaPriorGames));
+            static_cast<Single>((sum + GaaPriorGames * defaultGaa) / (games + GaaPriorGames));
     }
     return gaa;
 }
-
-Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code, Single fallback) {
-    const auto found = gaa.find(code);
-    return found == gaa.end() ? fallback : found->second;
-}
-
-} // namespace
 
 double eloHomeProbability(double home, double visitor, const EloParameters& elo) {
     return 1 / (1 + std::pow(10.0, -(home + elo.homeAdvantage - visitor) / elo.scale));
@@ -92,7 +86,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
         // 1. The ratings from the games before the day.
         FitOptions fitOptions = options.fit;
         if (options.gaaFromResults) {
-            fitOptions.gaa = gaaSoFar(before, scoring, options.fit.defaultGaa);
+            fitOptions.gaa = usualGaaSoFar(before, scoring, options.fit.defaultGaa);
         }
         RatingsFit fit = fitRatings(before, scoring, rosterFolder, fitOptions);
         newClubs.insert(fit.newClubs.begin(), fit.newClubs.end());
@@ -103,12 +97,9 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
             const std::size_t index = order[position];
             const ResultRow& row = games[index];
             BacktestGame game{row, seriesSeed(options.seed, index), {}, {}, outcomeOf(row)};
-            const Single visitorGaa = options.gaaFromResults
-                                          ? gaaFor(fitOptions.gaa, row.visitor, row.visitorGaa)
-                                          : row.visitorGaa;
-            const Single homeGaa = options.gaaFromResults
-                                       ? gaaFor(fitOptions.gaa, row.home, row.homeGaa)
-                                       : row.homeGaa;
+            // The goalies as the fit took them.
+            const Single visitorGaa = goalieGaa(fitOptions, row.visitor, row.visitorGaa);
+            const Single homeGaa = goalieGaa(fitOptions, row.home, row.homeGaa);
             game.result.visitorGaa = visitorGaa;
             game.result.homeGaa = homeGaa;
             game.counts = engine(

@@ -40,15 +40,21 @@ struct WalkForwardOptions {
     int series = 0;
     std::uint64_t seed = 0;
     FitOptions fit; ///< the prior, its weight, the default GAA; gaa is set day by day
-    // Each club's goals against per game so far as its goalie's average, with
-    // GaaPriorGames games at the default added, instead of the default for every club.
+    // Each game's starters taken relative to their club's usual goalie, the mean of the
+    // club's starters so far (usualGaaSoFar), instead of at their own averages.
     bool gaaFromResults = false;
     EloParameters elo;
 };
 
 // Games at the default average added to a club's own when its GAA comes from the
-// results, so that one shutout cannot give it an average of 0.
+// results, so that one game's starter cannot be all of its usual goalie.
 inline constexpr double GaaPriorGames = 2;
+
+// Each club's usual goalie: the mean of the averages of its starters in these games, with
+// GaaPriorGames at the default. Results without averages give every club the default.
+std::map<std::string, Single> usualGaaSoFar(const std::vector<ResultRow>& before,
+                                            const std::map<std::string, TeamScoring>& scoring,
+                                            double defaultGaa);
 
 // Games at one half added to the home wins before a day, so that a first day of home
 // wins does not make always-home sure of the next.

@@ -23,6 +23,24 @@ TEST(WalkForward, EloChangeOfKnownResults) {
     }
 }
 
+TEST(WalkForward, UsualGoalieIsTheMeanOfTheClubsStartersSoFar) {
+    std::vector<ResultRow> games = {
+        {2, "2001-01-01", "BOS", "TOR", 2, 3, "", 2.0f, 3.2f, std::nullopt},
+        {3, "2001-01-02", "TOR", "BOS", 1, 4, "", 2.4f, 3.0f, std::nullopt}};
+    const std::map<std::string, TeamScoring> scoring = {{"BOS", {}}, {"TOR", {}}, {"MON", {}}};
+    const auto gaa = usualGaaSoFar(games, scoring, 2.8);
+    // Boston's starters 2.0 and 3.0 with two games at 2.8: 10.6 / 4.
+    EXPECT_NEAR(gaa.at("BOS"), 2.65, 1e-6);
+    // Toronto's 3.2 and 2.4: 11.2 / 4.
+    EXPECT_NEAR(gaa.at("TOR"), 2.8, 1e-6);
+    EXPECT_NEAR(gaa.at("MON"), 2.8, 1e-6);
+    // Results without averages give every club the default: its starters play at it.
+    for (ResultRow& row : games) {
+        row.visitorGaa = row.homeGaa = 2.8f;
+    }
+    EXPECT_NEAR(usualGaaSoFar(games, scoring, 2.8).at("BOS"), 2.8, 1e-6);
+}
+
 // Three clubs, two games a day for six days.
 std::vector<ResultRow> tinySeason() {
     const char* pairs[][2] = {{"BOS", "TOR"}, {"TOR", "MON"}, {"MON", "BOS"},
