@@ -54,6 +54,7 @@ struct Club {
     double unit = 0; ///< goals per game of the roster over its finishing factor
     TeamRating rating[2];
     TeamRating prior[2];
+    bool rated = false; ///< the prior rates it at both venues
 };
 
 // A game as the fit sees it: the clubs' indices, the goals through overtime (and the
@@ -352,6 +353,7 @@ private:
                 options_.prior ? options_.prior->homeRating(club.code) : nullptr;
             club.prior[Road] = road ? *road : typical[Road];
             club.prior[Home] = home ? *home : typical[Home];
+            club.rated = road != nullptr && home != nullptr;
             if (options_.prior && (road == nullptr || home == nullptr)) {
                 newClubs_.push_back(club.code);
             }
@@ -376,17 +378,27 @@ private:
                 count > 0 ? Strength{sum.offence / double(count), sum.defence / double(count)}
                           : Strength{};
         }
+        // A club's scoring is its roster's times its offence: the whole of it is carried,
+        // so that a club with a strong roster comes back toward the league like any other.
         const double carry = options_.priorCarry;
-        const auto carried = [&](double road, double home) {
-            return std::max(0.0, 1 + carry * ((road + home) / 2 - 1));
-        };
+        const auto mean = [](double road, double home) { return (road + home) / 2; };
+        double scoringSum = 0;
+        for (const Club& club : clubs_) {
+            scoringSum += club.unit * mean(club.prior[Road].offence / priorLevel_[Road].offence,
+                                           club.prior[Home].offence / priorLevel_[Home].offence);
+        }
+        const double meanScoring = count > 0 ? scoringSum / double(count) : 0;
         priorStrength_.clear();
         for (const Club& club : clubs_) {
-            priorStrength_.push_back(
-                {carried(club.prior[Road].offence / priorLevel_[Road].offence,
-                         club.prior[Home].offence / priorLevel_[Home].offence),
-                 carried(club.prior[Road].defence / priorLevel_[Road].defence,
-                         club.prior[Home].defence / priorLevel_[Home].defence)});
+            const double offence = mean(club.prior[Road].offence / priorLevel_[Road].offence,
+                                        club.prior[Home].offence / priorLevel_[Home].offence);
+            const double scoring = meanScoring + carry * (club.unit * offence - meanScoring);
+            const double defence = mean(club.prior[Road].defence / priorLevel_[Road].defence,
+                                        club.prior[Home].defence / priorLevel_[Home].defence);
+            // A club the prior does not rate starts from its roster at the league's level.
+            priorStrength_.push_back(club.rated ? Strength{finiteOr(scoring / club.unit, 1),
+                                                           std::max(0.0, 1 + carry * (defence - 1))}
+                                                : Strength{});
         }
         level_[Road] = priorLevel_[Road];
         level_[Home] = priorLevel_[Home];

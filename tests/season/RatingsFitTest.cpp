@@ -112,10 +112,11 @@ TEST(RatingsFitGoalie, StarterCountsRelativeToHisClubsUsualGoalie) {
 }
 
 // Two clubs of a prior whose venues differ, and their scoring (no roster files needed
-// while no game is fitted).
+// while no game is fitted): at the league's goals per assist, rosters of 3 and 2 goals a
+// game.
 struct TwoClubPrior {
     std::shared_ptr<const RatingTable> table;
-    std::map<std::string, TeamScoring> scoring{{"BOS", {3.0, 0.6}}, {"TOR", {2.5, 0.55}}};
+    std::map<std::string, TeamScoring> scoring{{"BOS", {3.0, 0.5893}}, {"TOR", {2.0, 0.5893}}};
 
     TwoClubPrior() {
         const auto row = [](Single offence, Single defence) {
@@ -134,16 +135,18 @@ TEST(RatingsFitPrior, OpeningNightPlaysThePriorCarriedTowardTheLeagueMean) {
     options.priorCarry = 0.5;
     const RatingsFit fit = fitRatings({}, prior.scoring, SampleRosters, options);
     // Offence levels: road (0.8 + 0.6) / 2 = 0.7, home (1.0 + 0.6) / 2 = 0.8. Boston's one
-    // strength (0.8 / 0.7 + 1.0 / 0.8) / 2 = 1.196429, carried half way to 1: 1.098214;
-    // Toronto's (0.6 / 0.7 + 0.6 / 0.8) / 2 = 0.803571, carried: 0.901786.
+    // offence (0.8 / 0.7 + 1.0 / 0.8) / 2 = 1.196429 scores 3 * 1.196429 = 3.589286,
+    // Toronto's (0.6 / 0.7 + 0.6 / 0.8) / 2 = 0.803571 scores 1.607143; their mean 2.598214.
+    // Carried half way to it: Boston 3.09375 / 3 = 1.03125, Toronto 2.102679 / 2 = 1.051339
+    // (a weak roster's club comes back as much as a strong one's).
     struct Case {
         const char* code;
         double roadOffence, homeOffence, roadDefence, homeDefence;
     };
     // Defence levels: road 1.1, home 1.1; Boston (0.9 + 1.0) / 2.2 = 0.863636 -> 0.931818,
     // Toronto (1.3 + 1.2) / 2.2 = 1.136364 -> 1.068182.
-    for (const Case& c : {Case{"BOS", 0.768750, 0.878571, 1.025000, 1.025000},
-                          Case{"TOR", 0.631250, 0.721429, 1.175000, 1.175000}}) {
+    for (const Case& c : {Case{"BOS", 0.721875, 0.825000, 1.025000, 1.025000},
+                          Case{"TOR", 0.735938, 0.841071, 1.175000, 1.175000}}) {
         const TeamRating& road = *fit.table.roadRating(c.code);
         const TeamRating& home = *fit.table.homeRating(c.code);
         EXPECT_NEAR(road.offence, c.roadOffence, 1e-5) << c.code;
@@ -155,6 +158,20 @@ TEST(RatingsFitPrior, OpeningNightPlaysThePriorCarriedTowardTheLeagueMean) {
         EXPECT_EQ(home.penalty, 0.25f);
     }
     EXPECT_TRUE(fit.newClubs.empty());
+}
+
+TEST(RatingsFitPrior, AClubThePriorLacksStartsFromItsRosterAtTheLeaguesLevel) {
+    TwoClubPrior prior;
+    prior.scoring["MON"] = {2.5, 0.5893};
+    FitOptions options;
+    options.prior = prior.table;
+    options.priorCarry = 0.5;
+    const RatingsFit fit = fitRatings({}, prior.scoring, SampleRosters, options);
+    ASSERT_EQ(fit.newClubs, std::vector<std::string>{"MON"});
+    // The prior's average rows are its level (0.7 and 0.8), Montreal's strength 1.
+    EXPECT_NEAR(fit.table.roadRating("MON")->offence, 0.7, 1e-5);
+    EXPECT_NEAR(fit.table.homeRating("MON")->offence, 0.8, 1e-5);
+    EXPECT_NEAR(fit.table.homeRating("MON")->defence, 1.1, 1e-5);
 }
 
 TEST(RatingsFitPrior, FullCarryKeepsEachClubsMeanButNotItsVenueSplit) {
