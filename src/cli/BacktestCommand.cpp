@@ -351,7 +351,7 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         << "Before each day the ratings are fitted to the season's games before it, from "
         << (options.priorRatings ? "'" + shownPath(*options.priorRatings) + "'"
                                  : std::string("league-typical ratings"))
-        << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
+        << " weighted as " << decimal(options.priorGames, 1) << " games a club; goalies: "
         << (options.gaaFromResults
                 ? "each starter relative to his club's usual goalie so far"
                 : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
@@ -574,7 +574,7 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                    "league-typical ratings)")
         ->type_name("FILE");
     app.add_option("--prior-games", options.priorGames,
-                   "With --walk-forward: weight of the prior in games a venue (default 25)")
+                   "With --walk-forward: weight of the prior in games a club (default 50)")
         ->check(CLI::Range(0.0, 1000.0))
         ->type_name("GAMES");
     app.add_flag("--gaa-from-results", options.gaaFromResults,
