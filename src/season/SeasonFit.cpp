@@ -87,9 +87,6 @@ FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector
     for (const ResultRow& game : games) {
         options.shootout = options.shootout || game.result == "SO";
     }
-    // The season's own ratings play its games back at each venue (the fit's check); a
-    // forecast's fit shrinks the venue split, and the next season's prior drops it.
-    options.venueGames = 0;
     return options;
 }
 

@@ -85,6 +85,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
         }
         // 1. The ratings from the games before the day.
         FitOptions fitOptions = options.fit;
+        fitOptions.venueGames = ForecastVenueGames;
         if (options.gaaFromResults) {
             fitOptions.gaa = usualGaaSoFar(before, scoring, options.fit.defaultGaa);
         }

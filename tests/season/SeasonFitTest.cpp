@@ -5,7 +5,7 @@
 namespace zelkor {
 namespace {
 
-TEST(SeasonFit, OptionsPlayEveryGoalieAtTheDefaultAndFitEachVenue) {
+TEST(SeasonFit, OptionsPlayEveryGoalieAtTheDefault) {
     const std::vector<ResultRow> games = {
         {2, "2014-10-08", "BOS", "TOR", 2, 3, "REG", 2.75f, 2.75f, std::nullopt},
         {3, "2014-10-09", "TOR", "BOS", 4, 3, "SO", 2.75f, 2.75f, std::nullopt}};
@@ -24,7 +24,6 @@ TEST(SeasonFit, OptionsPlayEveryGoalieAtTheDefaultAndFitEachVenue) {
         seasonFitOptions(SeasonBuildRequest{}, games, {{"BOS", boston}, {"TOR", toronto}});
     EXPECT_TRUE(options.gaa.empty());
     EXPECT_EQ(options.defaultGaa, games.front().homeGaa);
-    EXPECT_EQ(options.venueGames, 0);
     EXPECT_TRUE(options.shootout);
     ASSERT_EQ(options.specialTeams.count("TOR"), 1U);
     EXPECT_EQ(options.specialTeams.at("TOR").powerPlayGoals, 50);
