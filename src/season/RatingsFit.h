@@ -59,10 +59,11 @@ struct FitOptions {
     // 0.5 and 0.9 in the walk-forward.
     double priorCarry = 0.7;
     // Weight, in games, of no venue deviation: a club's road and home strengths differ
-    // from its one strength only as far as this many games at 1 let them. 0 fits each
-    // venue freely, as a season's own ratings that must play its games back at each venue
-    // (the fit's check); a forecast shrinks the split (ForecastVenueGames).
-    double venueGames = 0;
+    // from its one strength only as far as this many games at 1 let them. A few games
+    // leave a season's own ratings free to play its games back at each venue (the fit's
+    // check) and keep a club's first scoreless road games from a road offence of 0; a
+    // forecast shrinks the split hard (ForecastVenueGames).
+    double venueGames = 5;
     // Days after which a game counts half as much as the last one; 0 counts every game
     // alike. 60 and 90 days did not help at 50 prior games.
     double recencyHalfLife = 0;

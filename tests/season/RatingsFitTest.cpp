@@ -235,6 +235,20 @@ TEST(RatingsFitVenues, DeviationsShrinkTowardTheLeaguesHomeFactor) {
     EXPECT_NE(shrunk.table.roadRating("BOS")->offence, shrunk.table.roadRating("TOR")->offence);
 }
 
+TEST(RatingsFitVenues, ScorelessFirstRoadGamesLeaveARoadOffenceAboveZero) {
+    std::vector<ResultRow> games;
+    for (int day = 1; day <= 4; ++day) {
+        const bool bostonAway = day % 2 == 1;
+        games.push_back({day + 1, "2001-10-0" + std::to_string(day), bostonAway ? "BOS" : "TOR",
+                         bostonAway ? "TOR" : "BOS", bostonAway ? 0 : 2, bostonAway ? 3 : 4, "",
+                         2.75f, 2.75f, std::nullopt});
+    }
+    const RatingsFit fit = fitRatings(games, readTeamScoring(SampleRosters, {"BOS", "TOR"}),
+                                      SampleRosters, FitOptions{});
+    EXPECT_GT(fit.table.roadRating("BOS")->offence, 0.05f);
+    EXPECT_LT(fit.table.roadRating("BOS")->offence, fit.table.homeRating("BOS")->offence);
+}
+
 // Toronto wins every game against Boston early in the month and loses every one late.
 std::vector<ResultRow> turningSeason(const std::string& badDate = "") {
     std::vector<ResultRow> games;
