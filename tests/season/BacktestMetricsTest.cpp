@@ -181,7 +181,7 @@ TEST(Backtest, ScoresTheModelTheHomeShareAndTheBookmakerGameByGame) {
     };
     std::vector<std::pair<int, int>> progress;
     const BacktestReport report = runBacktest(
-        games, 12, 77, engine, [&](int done, int total) { progress.emplace_back(done, total); });
+        games, 12, 77, engine, 0, [&](int done, int total) { progress.emplace_back(done, total); });
     ASSERT_EQ(asked.size(), 4u);
     for (std::size_t index = 0; index < asked.size(); ++index) {
         EXPECT_EQ(asked[index].visitor, games[index].visitor);
