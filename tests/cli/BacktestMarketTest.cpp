@@ -136,13 +136,15 @@ TEST(BacktestMarket, ABadOddsFileStopsTheBacktestWithItsLine) {
 TEST(BacktestMarket, APlainBacktestKeepsItsColumnsApartAtAnyWidth) {
     TempFolder files;
     std::string results = "date,visitor,home,visitor_goals,home_goals,visitor_odds,home_odds\n";
-    // Over a thousand games make each accuracy cell as wide as its column.
-    for (int day = 1; day <= 28; ++day) {
-        for (int game = 0; game < 40; ++game) {
-            results += "2024-02-" + std::string(day < 10 ? "0" : "") + std::to_string(day) +
-                       (game % 2 == 0 ? ",MON,TOR," : ",TOR,MON,") + std::to_string(game % 4) +
-                       "," + std::to_string(game % 3) + ",2.10,1.80\n";
-        }
+    // Over a thousand games make each accuracy cell as wide as its column; one game a day,
+    // since a pairing is played once a day.
+    const auto twoDigits = [](int value) {
+        return std::string(value < 10 ? "0" : "") + std::to_string(value);
+    };
+    for (int game = 0; game < 1120; ++game) {
+        results += std::to_string(2024 + game / 336) + "-" + twoDigits(game / 28 % 12 + 1) + "-" +
+                   twoDigits(game % 28 + 1) + (game % 2 == 0 ? ",MON,TOR," : ",TOR,MON,") +
+                   std::to_string(game % 4) + "," + std::to_string(game % 3) + ",2.10,1.80\n";
     }
     files.write("results.csv", results);
     const CliResult result = runCli({"backtest", (files.path() / "results.csv").string(),

@@ -128,7 +128,8 @@ TEST(WalkForwardCommand, WriteRatingsReplacesTheFileWithTheWholeSeasonsFit) {
     EXPECT_EQ(fileText(ratings), written);
 
     // A place that cannot take the file fails the command, and says nothing was written.
-    const std::filesystem::path nowhere = folder.path() / "missing" / "ratings.csv";
+    folder.write("plain-file", "not a folder\n");
+    const std::filesystem::path nowhere = folder.path() / "plain-file" / "ratings.csv";
     const CliResult failed =
         runCli(walkForward(folder, {"--write-ratings", nowhere.string(), "--calibration-series",
                                     "1", "--calibration-rounds", "0"}));
