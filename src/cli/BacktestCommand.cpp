@@ -492,9 +492,9 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         << "Before each day the ratings are fitted to the season's games before it, from "
         << (options.prior ? "'" + shownPath(*options.prior) + "'"
                           : std::string("league-typical ratings"))
-        << " weighted as " << decimal(options.priorGames, 1) << " games a venue; goalies: "
+        << " weighted as " << decimal(options.priorGames, 1) << " games a club; goalies: "
         << (options.gaaFromResults
-                ? "each club's goals against per game so far"
+                ? "each starter relative to his club's usual goalie so far"
                 : "GAA " + decimal(options.defaultGaa, 2) + " unless the file gives one")
         << ".\n";
     if (options.prior && !report.newClubs.empty()) {
@@ -754,12 +754,12 @@ int runBacktestCommand(int argc, const char* const* argv, std::ostream& out, std
                        "e.g. last season's fit (default: league-typical ratings)");
     priorOption->excludes(ratingsOption);
     app.add_option("--prior-games", options.priorGames,
-                   "With --walk-forward: weight of the prior in games a venue (default 25)")
+                   "With --walk-forward: weight of the prior in games a club (default 50)")
         ->check(CLI::Range(0.0, 1000.0))
         ->type_name("GAMES");
     app.add_flag("--gaa-from-results", options.gaaFromResults,
-                 "With --walk-forward: each club's goals against per game so far as its "
-                 "goalie's GAA, instead of --default-gaa");
+                 "With --walk-forward: each starter's GAA over his club's usual one so far "
+                 "(the mean of its starters), times --default-gaa");
     app.add_option("--write-ratings", options.writeRatings,
                    "With --walk-forward: also fit the whole season, play it back to check "
                    "the fit, and write the ratings file")

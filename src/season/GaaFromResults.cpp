@@ -7,18 +7,18 @@ namespace zelkor {
 std::map<std::string, Single> gaaFromResults(const std::vector<ResultRow>& games,
                                              const std::vector<std::string>& codes,
                                              double defaultGaa) {
-    std::map<std::string, std::pair<double, double>> against; // goals, games
+    std::map<std::string, std::pair<double, double>> starters; // averages, games
     for (const ResultRow& row : games) {
-        against[row.visitor].first += row.homeGoals;
-        against[row.visitor].second += 1;
-        against[row.home].first += row.visitorGoals;
-        against[row.home].second += 1;
+        starters[row.visitor].first += row.visitorGaa;
+        starters[row.visitor].second += 1;
+        starters[row.home].first += row.homeGaa;
+        starters[row.home].second += 1;
     }
     std::map<std::string, Single> gaa;
     for (const std::string& code : codes) {
-        const auto [goals, played] = against[code];
+        const auto [sum, played] = starters[code];
         gaa[code] =
-            static_cast<Single>((goals + GaaPriorGames * defaultGaa) / (played + GaaPriorGames));
+            static_cast<Single>((sum + GaaPriorGames * defaultGaa) / (played + GaaPriorGames));
     }
     return gaa;
 }

@@ -9,13 +9,14 @@
 
 namespace zelkor {
 
-// Games at the default average added to a club's own when its GAA comes from the
-// results, so that one shutout cannot give it an average of 0.
+// Games at the default average added to a club's own when its usual goalie comes from the
+// results, so that one game's starter cannot be all of its usual goalie.
 inline constexpr double GaaPriorGames = 2;
 
-// Each club's goals against per game in games, with GaaPriorGames games at defaultGaa
-// added, as its goalie's average: the visitors' goals count against the home club and the
-// home goals against the visitors. A club of codes without a game has defaultGaa.
+// Each club's usual goalie in games: the mean of the averages of its starters, with
+// GaaPriorGames starters at defaultGaa added. A club of codes without a game has
+// defaultGaa, and so does every club of results that give no averages (the reader gives
+// each such row the default).
 std::map<std::string, Single> gaaFromResults(const std::vector<ResultRow>& games,
                                              const std::vector<std::string>& codes,
                                              double defaultGaa);

@@ -8,7 +8,10 @@
 #include "teamdata/RosterReader.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 namespace zelkor {
@@ -26,6 +29,7 @@ constexpr double VisitingLateOffset = penalty_rules::VisitingLateOffset;
 constexpr double VisitingLateScale = penalty_rules::VisitingLateScale;
 
 constexpr int AnalyticRounds = 40; // offence and defence updates; they settle within about 20
+constexpr int InnerSteps = 3;      // level, strength and deviation updates within one update
 constexpr int MostScoreSum = 30;   // goals of one side beyond which a level score is left out
 // The short simulation: at most this many of the season's games, so many series each.
 constexpr std::size_t ShortSimulationGames = 60;
@@ -49,6 +53,7 @@ struct Club {
     double unit = 0; ///< goals per game of the roster over its finishing factor
     TeamRating rating[2];
     TeamRating prior[2];
+    bool rated = false; ///< the prior rates it at both venues
 };
 
 // A game as the fit sees it: the clubs' indices, the goals through overtime (and the
@@ -60,7 +65,58 @@ struct FitGame {
     double homeGoals = 0;
     double visitorGaaTerm = 0; ///< over the goalie factor of the home goalie
     double homeGaaTerm = 0;
+    double weight = 1; ///< how much the game counts: less the older it is
 };
+
+// A club's strength of each kind, or a league level of each kind.
+struct Strength {
+    double offence = 1;
+    double defence = 1;
+};
+
+// Recency-weighted goals and expected goals at rating 1, by club and venue.
+struct ClubSums {
+    std::vector<std::array<double, 2>> goals;
+    std::vector<std::array<double, 2>> units;
+};
+
+// Days since 1970 of a YYYY-MM-DD date; none for any other text.
+std::optional<int> dayNumber(const std::string& date) {
+    int year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    if (date.size() != 10 || std::sscanf(date.c_str(), "%4d-%2u-%2u", &year, &month, &day) != 3) {
+        return std::nullopt;
+    }
+    const std::chrono::year_month_day ymd{std::chrono::year{year}, std::chrono::month{month},
+                                          std::chrono::day{day}};
+    if (!ymd.ok()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::chrono::sys_days{ymd}.time_since_epoch().count());
+}
+
+// Each game's weight: one half per recencyHalfLife days before the last game.
+std::vector<double> recencyWeights(const std::vector<ResultRow>& games, double halfLife) {
+    std::vector<double> weights(games.size(), 1.0);
+    if (!(halfLife > 0)) {
+        return weights;
+    }
+    std::vector<std::optional<int>> days;
+    std::optional<int> last;
+    for (const ResultRow& row : games) {
+        days.push_back(dayNumber(row.date));
+        if (days.back() && (!last || *days.back() > *last)) {
+            last = days.back();
+        }
+    }
+    for (std::size_t index = 0; index < games.size(); ++index) {
+        if (days[index]) {
+            weights[index] = std::exp2(-(*last - *days[index]) / halfLife);
+        }
+    }
+    return weights;
+}
 
 double clamp01(double value) {
     return std::clamp(value, 0.0, 1.0);
@@ -122,12 +178,6 @@ double levelChance(double visitorMean, double homeMean) {
     return level;
 }
 
-// A club's goalie average: the options', else the one its row gives.
-Single gaaOf(const FitOptions& options, const std::string& code, Single rowGaa) {
-    const auto found = options.gaa.find(code);
-    return found != options.gaa.end() ? found->second : rowGaa;
-}
-
 struct ExpectedGoals {
     double visitor = 0;
     double home = 0;
@@ -139,8 +189,9 @@ public:
            const FitOptions& options)
         : options_(options) {
         collectClubs(games, scoring);
-        for (const ResultRow& row : games) {
-            addGame(row);
+        const std::vector<double> weights = recencyWeights(games, options.recencyHalfLife);
+        for (std::size_t index = 0; index < games.size(); ++index) {
+            addGame(games[index], weights[index]);
         }
         setPriors();
         setSpecialTeams();
@@ -248,8 +299,10 @@ private:
         }
     }
 
-    void addGame(const ResultRow& row) {
+    void addGame(const ResultRow& row, double weight) {
         FitGame game;
+        game.weight = weight;
+        totalWeight_ += weight;
         game.visitor = index_.at(row.visitor);
         game.home = index_.at(row.home);
         game.visitorGoals = row.visitorGoals;
@@ -258,8 +311,8 @@ private:
         if (row.end == GameEnd::Shootout && !options_.shootout) {
             (row.visitorGoals > row.homeGoals ? game.visitorGoals : game.homeGoals) -= 1;
         }
-        game.visitorGaaTerm = gaaTerm(gaaOf(options_, row.home, row.homeGaa));
-        game.homeGaaTerm = gaaTerm(gaaOf(options_, row.visitor, row.visitorGaa));
+        game.visitorGaaTerm = gaaTerm(goalieGaa(options_, row.home, row.homeGaa));
+        game.homeGaaTerm = gaaTerm(goalieGaa(options_, row.visitor, row.visitorGaa));
         games_.push_back(game);
     }
 
@@ -302,11 +355,65 @@ private:
                 options_.prior ? options_.prior->homeRating(club.code) : nullptr;
             club.prior[Road] = road ? *road : typical[Road];
             club.prior[Home] = home ? *home : typical[Home];
+            club.rated = road != nullptr && home != nullptr;
             if (options_.prior && (road == nullptr || home == nullptr)) {
                 newClubs_.push_back(club.code);
             }
             club.rating[Road] = club.prior[Road];
             club.rating[Home] = club.prior[Home];
+        }
+        setPriorStrengths();
+    }
+
+    // The prior's league level at each venue, and each club's one strength of each kind: the
+    // mean of its two venues over the level, carried priorCarry of the way from the league's
+    // mean. The prior's venue deviations are not kept. The ratings start from them.
+    void setPriorStrengths() {
+        const std::size_t count = clubs_.size();
+        for (const Venue venue : {Road, Home}) {
+            Strength sum{0, 0};
+            for (const Club& club : clubs_) {
+                sum.offence += club.prior[venue].offence;
+                sum.defence += club.prior[venue].defence;
+            }
+            priorLevel_[venue] =
+                count > 0 ? Strength{sum.offence / double(count), sum.defence / double(count)}
+                          : Strength{};
+        }
+        // A club's scoring is its roster's times its offence: the whole of it is carried,
+        // so that a club with a strong roster comes back toward the league like any other.
+        const double carry = options_.priorCarry;
+        const auto mean = [](double road, double home) { return (road + home) / 2; };
+        double scoringSum = 0;
+        for (const Club& club : clubs_) {
+            scoringSum += club.unit * mean(club.prior[Road].offence / priorLevel_[Road].offence,
+                                           club.prior[Home].offence / priorLevel_[Home].offence);
+        }
+        const double meanScoring = count > 0 ? scoringSum / double(count) : 0;
+        priorStrength_.clear();
+        for (const Club& club : clubs_) {
+            const double offence = mean(club.prior[Road].offence / priorLevel_[Road].offence,
+                                        club.prior[Home].offence / priorLevel_[Home].offence);
+            const double scoring = meanScoring + carry * (club.unit * offence - meanScoring);
+            const double defence = mean(club.prior[Road].defence / priorLevel_[Road].defence,
+                                        club.prior[Home].defence / priorLevel_[Home].defence);
+            // A club the prior does not rate starts from its roster at the league's level.
+            priorStrength_.push_back(club.rated ? Strength{finiteOr(scoring / club.unit, 1),
+                                                           std::max(0.0, 1 + carry * (defence - 1))}
+                                                : Strength{});
+        }
+        level_[Road] = priorLevel_[Road];
+        level_[Home] = priorLevel_[Home];
+        strength_ = priorStrength_;
+        deviation_.assign(count, {Strength{}, Strength{}});
+        for (std::size_t club = 0; club < count; ++club) {
+            for (const Venue venue : {Road, Home}) {
+                TeamRating& rating = clubs_[club].rating[venue];
+                rating.offence = static_cast<Single>(
+                    finiteOr(level_[venue].offence * strength_[club].offence, rating.offence));
+                rating.defence = static_cast<Single>(
+                    finiteOr(level_[venue].defence * strength_[club].defence, rating.defence));
+            }
         }
     }
 
@@ -430,63 +537,115 @@ private:
         }
     }
 
-    // Each venue's rating from its goals and its expected goals at rating 1, with the prior
-    // weighted as priorGames games of the league's mean expectation.
-    template <typename Goals, typename Unit, typename Field>
-    void update(Venue venue, Goals goalsOf, Unit unitOf, Field field) {
-        std::vector<double> goals(clubs_.size(), 0);
-        std::vector<double> units(clubs_.size(), 0);
+    // One field (offence or defence) of every club at both venues: a league level a venue
+    // (free for offences, the prior's for defences, so that their product is identified),
+    // one strength a club carried from the prior and shrunk toward it by priorGames, and a
+    // venue deviation shrunk toward 1 by venueGames. Each game counts by its recency weight.
+    void fitField(const ClubSums& sums, bool freeLevel, double Strength::*field,
+                  Single TeamRating::*ratingField) {
+        const std::size_t count = clubs_.size();
+        double levelGoals[2] = {0, 0};
         double unitSum = 0;
+        for (std::size_t club = 0; club < count; ++club) {
+            for (const Venue venue : {Road, Home}) {
+                levelGoals[venue] += sums.goals[club][venue];
+                unitSum += sums.units[club][venue] * level_[venue].*field;
+            }
+        }
+        // Expected goals of one club-game at strength 1: the prior's weight per game.
+        const double perGame = totalWeight_ > 0 ? unitSum / (2 * totalWeight_) : 0;
+        const double priorWeight = options_.priorGames * perGame;
+        const double venueWeight = options_.venueGames * perGame;
+        for (int step = 0; step < InnerSteps; ++step) {
+            if (freeLevel) {
+                for (const Venue venue : {Road, Home}) {
+                    double expected = 0;
+                    for (std::size_t club = 0; club < count; ++club) {
+                        expected += sums.units[club][venue] * strength_[club].*field *
+                                    deviation_[club][venue].*field;
+                    }
+                    const double level =
+                        (levelGoals[venue] + priorWeight * priorLevel_[venue].*field) /
+                        (expected + priorWeight);
+                    level_[venue].*field = finiteOr(level, priorLevel_[venue].*field);
+                }
+            }
+            for (std::size_t club = 0; club < count; ++club) {
+                double goals = 0;
+                double expected = 0;
+                for (const Venue venue : {Road, Home}) {
+                    goals += sums.goals[club][venue];
+                    expected += sums.units[club][venue] * level_[venue].*field *
+                                deviation_[club][venue].*field;
+                }
+                const double prior = priorStrength_[club].*field;
+                strength_[club].*field =
+                    finiteOr((goals + priorWeight * prior) / (expected + priorWeight), prior);
+                for (const Venue venue : {Road, Home}) {
+                    const double atOne = level_[venue].*field * strength_[club].*field;
+                    const double shrink = venueWeight * atOne;
+                    deviation_[club][venue].*field =
+                        finiteOr((sums.goals[club][venue] + shrink) /
+                                     (sums.units[club][venue] * atOne + shrink),
+                                 1.0);
+                }
+            }
+        }
+        for (std::size_t club = 0; club < count; ++club) {
+            for (const Venue venue : {Road, Home}) {
+                clubs_[club].rating[venue].*ratingField = static_cast<Single>(
+                    level_[venue].*field * strength_[club].*field * deviation_[club][venue].*field);
+            }
+        }
+    }
+
+    // Goals and expected goals at rating 1 of every club at each venue, recency weighted.
+    template <typename RoadSide, typename HomeSide>
+    ClubSums sumsOf(RoadSide roadSide, HomeSide homeSide) const {
+        ClubSums sums;
+        sums.goals.assign(clubs_.size(), {0, 0});
+        sums.units.assign(clubs_.size(), {0, 0});
         for (std::size_t index = 0; index < games_.size(); ++index) {
             const FitGame& game = games_[index];
-            // Road ratings are the visitors', home ratings the home club's.
-            const auto club = static_cast<std::size_t>(venue == Road ? game.visitor : game.home);
-            const double unit = unitOf(game, index);
-            goals[club] += goalsOf(game);
-            units[club] += unit;
-            unitSum += unit;
+            const double weight = game.weight;
+            const auto [roadGoals, roadUnit] = roadSide(game, index);
+            const auto [homeGoals, homeUnit] = homeSide(game, index);
+            const auto visitor = static_cast<std::size_t>(game.visitor);
+            const auto home = static_cast<std::size_t>(game.home);
+            sums.goals[visitor][Road] += weight * roadGoals;
+            sums.units[visitor][Road] += weight * roadUnit;
+            sums.goals[home][Home] += weight * homeGoals;
+            sums.units[home][Home] += weight * homeUnit;
         }
-        const double meanUnit = unitSum / static_cast<double>(games_.size());
-        const double weight = options_.priorGames * meanUnit;
-        for (std::size_t club = 0; club < clubs_.size(); ++club) {
-            const double prior = field(clubs_[club].prior[venue]);
-            const double denominator = units[club] + weight;
-            const double value =
-                denominator > 0 ? (goals[club] + weight * prior) / denominator : prior;
-            field(clubs_[club].rating[venue]) = static_cast<Single>(finiteOr(value, prior));
-        }
+        return sums;
     }
 
     void updateOffences() {
         // The visitors' goals set the road offences; the home goals the home offences.
-        update(
-            Road, [](const FitGame& g) { return g.visitorGoals; },
+        const ClubSums sums = sumsOf(
             [this](const FitGame& g, std::size_t i) {
-                return evenVisitor(g) * defenceOf(g.home, Home) * boosts_[i].visitor;
+                return std::pair{g.visitorGoals,
+                                 evenVisitor(g) * defenceOf(g.home, Home) * boosts_[i].visitor};
             },
-            [](auto& rating) -> auto& { return rating.offence; });
-        update(
-            Home, [](const FitGame& g) { return g.homeGoals; },
             [this](const FitGame& g, std::size_t i) {
-                return evenHome(g) * defenceOf(g.visitor, Road) * boosts_[i].home;
-            },
-            [](auto& rating) -> auto& { return rating.offence; });
+                return std::pair{g.homeGoals,
+                                 evenHome(g) * defenceOf(g.visitor, Road) * boosts_[i].home};
+            });
+        fitField(sums, true, &Strength::offence, &TeamRating::offence);
     }
 
     void updateDefences() {
         // A club's road defence multiplies the home side's goals, and the other way round.
-        update(
-            Road, [](const FitGame& g) { return g.homeGoals; },
+        const ClubSums sums = sumsOf(
             [this](const FitGame& g, std::size_t i) {
-                return evenHome(g) * offenceOf(g.home, Home) * boosts_[i].home;
+                return std::pair{g.homeGoals,
+                                 evenHome(g) * offenceOf(g.home, Home) * boosts_[i].home};
             },
-            [](auto& rating) -> auto& { return rating.defence; });
-        update(
-            Home, [](const FitGame& g) { return g.visitorGoals; },
             [this](const FitGame& g, std::size_t i) {
-                return evenVisitor(g) * offenceOf(g.visitor, Road) * boosts_[i].visitor;
-            },
-            [](auto& rating) -> auto& { return rating.defence; });
+                return std::pair{g.visitorGoals,
+                                 evenVisitor(g) * offenceOf(g.visitor, Road) * boosts_[i].visitor};
+            });
+        fitField(sums, false, &Strength::defence, &TeamRating::defence);
     }
 
     double defenceOf(int club, Venue venue) const {
@@ -502,6 +661,12 @@ private:
     std::vector<FitGame> games_;
     std::vector<Boost> boosts_;
     std::vector<std::string> newClubs_;
+    double totalWeight_ = 0;
+    Strength priorLevel_[2];
+    Strength level_[2];
+    std::vector<Strength> priorStrength_;
+    std::vector<Strength> strength_;
+    std::vector<std::array<Strength, 2>> deviation_;
 };
 
 // Goals per game of one game's many series under the table.
@@ -518,8 +683,8 @@ std::optional<SimulatedGoals> simulate(const ResultRow& row,
     ManySeriesRequest request;
     request.visitor = row.visitor;
     request.home = row.home;
-    request.visitorGaa = gaaEntry(gaaOf(options, row.visitor, row.visitorGaa));
-    request.homeGaa = gaaEntry(gaaOf(options, row.home, row.homeGaa));
+    request.visitorGaa = gaaEntry(goalieGaa(options, row.visitor, row.visitorGaa));
+    request.homeGaa = gaaEntry(goalieGaa(options, row.home, row.homeGaa));
     request.rosterFolder = rosterFolder;
     request.series = series;
     request.baseSeed = seed;
@@ -570,6 +735,14 @@ double boundedStep(double real, double simulated) {
 }
 
 } // namespace
+
+Single goalieGaa(const FitOptions& options, const std::string& code, Single starterGaa) {
+    const auto found = options.gaa.find(code);
+    if (found == options.gaa.end() || !(found->second > 0) || !(starterGaa > 0)) {
+        return starterGaa;
+    }
+    return static_cast<Single>(double(options.defaultGaa) * starterGaa / found->second);
+}
 
 bool VenueCheck::within(double tolerance) const {
     return std::abs(simulatedFor - goalsFor) <= tolerance * goalsFor &&

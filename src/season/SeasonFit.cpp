@@ -71,10 +71,6 @@ FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector
         if (!team.games || *team.games <= 0) {
             continue;
         }
-        // The goalies' average as a prediction would be given it: the club's goals against.
-        if (team.goalsAgainst) {
-            options.gaa[code] = static_cast<Single>(double(*team.goalsAgainst) / *team.games);
-        }
         if (team.timesShortHanded && team.powerPlayGoals && team.powerPlayChances) {
             options.specialTeams[code] = {*team.games, *team.timesShortHanded, *team.powerPlayGoals,
                                           *team.powerPlayChances,

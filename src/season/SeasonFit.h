@@ -31,9 +31,9 @@ std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request);
 // errors, and SeasonBuildError for a season that does not begin with a year.
 std::map<std::string, TeamTotals> readSeasonTeams(const SeasonBuildRequest& request);
 
-// How the request's season is fitted: its prior ratings, each club's goals against a game
-// and special teams from its totals, and shootouts when the games had them. Throws the
-// ratings reader's errors.
+// How the request's season is fitted: its prior ratings, each club's special teams from its
+// totals, and shootouts when the games had them; each game's goalies as the results give
+// them. Throws the ratings reader's errors.
 FitOptions seasonFitOptions(const SeasonBuildRequest& request, const std::vector<ResultRow>& games,
                             const std::map<std::string, TeamTotals>& teams);
 

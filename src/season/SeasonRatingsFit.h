@@ -45,8 +45,8 @@ struct WrittenFit {
     RosterWrite written;
 };
 
-// Fits the whole season (each club's goalie at its goals against a game, as gaaFromResults
-// counts them, when goaliesFromResults) and writes the table to file.
+// Fits the whole season (each game's starters relative to their club's usual goalie, as
+// gaaFromResults finds it, when goaliesFromResults) and writes the table to file.
 WrittenFit fitAndWriteRatings(const std::vector<ResultRow>& games,
                               const std::filesystem::path& rosterFolder, FitOptions options,
                               bool goaliesFromResults, const CalibrationRun& run,

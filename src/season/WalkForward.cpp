@@ -10,15 +10,6 @@
 
 namespace zelkor {
 
-namespace {
-
-Single gaaFor(const std::map<std::string, Single>& gaa, const std::string& code, Single fallback) {
-    const auto found = gaa.find(code);
-    return found == gaa.end() ? fallback : found->second;
-}
-
-} // namespace
-
 WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
                                  const std::map<std::string, TeamScoring>& scoring,
                                  const std::filesystem::path& rosterFolder,
@@ -57,6 +48,7 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
         }
         // 1. The ratings from the games before the day.
         FitOptions fitOptions = options.fit;
+        fitOptions.venueGames = ForecastVenueGames;
         if (options.gaaFromResults) {
             fitOptions.gaa = gaaFromResults(before, clubs, options.fit.defaultGaa);
         }
@@ -69,12 +61,9 @@ WalkForwardReport runWalkForward(const std::vector<ResultRow>& games,
             const std::size_t index = order[position];
             const ResultRow& row = games[index];
             BacktestGame game{row, seriesSeed(options.seed, index), {}, {}, outcomeOf(row)};
-            const Single visitorGaa = options.gaaFromResults
-                                          ? gaaFor(fitOptions.gaa, row.visitor, row.visitorGaa)
-                                          : row.visitorGaa;
-            const Single homeGaa = options.gaaFromResults
-                                       ? gaaFor(fitOptions.gaa, row.home, row.homeGaa)
-                                       : row.homeGaa;
+            // The goalies as the fit took them.
+            const Single visitorGaa = goalieGaa(fitOptions, row.visitor, row.visitorGaa);
+            const Single homeGaa = goalieGaa(fitOptions, row.home, row.homeGaa);
             game.result.visitorGaa = visitorGaa;
             game.result.homeGaa = homeGaa;
             game.counts = engine(

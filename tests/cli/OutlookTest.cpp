@@ -146,6 +146,7 @@ TEST(Outlook, BadInputIsNamedAllAtOnce) {
               std::string::npos)
         << unaligned.err;
 
+    // A day that is no date is refused with the options, as every command refuses it.
     const CliResult badDay = runCli(outlook(folder, {"--as-of", "2001-02-30"}));
     EXPECT_EQ(badDay.exitStatus, 2); // a usage error, as for every date option
     EXPECT_NE(badDay.err.find("'2001-02-30' is not a date of the form"), std::string::npos)

@@ -22,6 +22,15 @@ const std::string TwoDays = "date,visitor,home,visitor_goals,home_goals,result\n
                             "2001-01-02,DET,MON,0,2,REG\n"
                             "2001-01-03,BOS,MON,,,\n";
 
+// The same days with each game's starters.
+const std::string TwoDaysWithGoalies =
+    "date,visitor,home,visitor_goals,home_goals,result,visitor_gaa,home_gaa\n"
+    "2001-01-01,BOS,TOR,1,3,REG,3.3,2.2\n"
+    "2001-01-01,MON,DET,2,2,T,2.4,2.6\n"
+    "2001-01-02,TOR,BOS,4,3,OT,2.9,3.1\n"
+    "2001-01-02,DET,MON,0,2,REG,3.4,2.1\n"
+    "2001-01-03,BOS,MON,,,,,\n";
+
 std::vector<std::string> walkForward(const TempFolder& folder,
                                      std::vector<std::string> extra = {}) {
     std::vector<std::string> words = {"backtest",      (folder.path() / "results.csv").string(),
@@ -40,11 +49,13 @@ std::string fileText(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Worked by hand: after day 1 BOS let in 3 and TOR 1, each with two games at 2.8 added;
-// the Elo (K 8) moved TOR up and BOS down by 8 x 1.2682 x (1 - 0.5502) = 4.5636.
+// Worked by hand: on day 1 every club's usual goalie is the default 2.8, so each starter
+// plays at his own average. After it BOS's usual goalie is (3.3 + 5.6) / 3 and TOR's
+// (2.2 + 5.6) / 3 = 2.6, so on day 2 TOR's 2.9 plays at 2.8 * 2.9 / 2.6 and BOS's 3.1 at
+// 2.8 * 3.1 * 3 / 8.9; the Elo (K 8) moved TOR up and BOS down by 4.5637.
 TEST(WalkForwardCommand, EachGameWithItsOwnGoaliesEloAndSeed) {
     TempFolder folder;
-    folder.write("results.csv", TwoDays);
+    folder.write("results.csv", TwoDaysWithGoalies);
     const CliResult run = runCli(walkForward(folder, {"--gaa-from-results", "--json"}));
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.err.find("Skipped 1 game without a score (postponed)."), std::string::npos)
@@ -56,15 +67,17 @@ TEST(WalkForwardCommand, EachGameWithItsOwnGoaliesEloAndSeed) {
     const nlohmann::json& day2 = report["rows"][2];
     EXPECT_EQ(day2["visitor"], "TOR");
     EXPECT_EQ(day2["home"], "BOS");
-    EXPECT_NEAR(day2["visitor_gaa"].get<double>(), (1 + 2 * 2.8) / 3, 1e-6);
-    EXPECT_NEAR(day2["home_gaa"].get<double>(), (3 + 2 * 2.8) / 3, 1e-6);
-    EXPECT_NEAR(day2["elo_home_probability"].get<double>(), 0.5371651780530912, 1e-9);
-    EXPECT_NEAR(report["rows"][0]["visitor_gaa"].get<double>(), 2.8, 1e-6);
+    EXPECT_NEAR(day2["visitor_gaa"].get<double>(), 2.8 * 2.9 / 2.6, 1e-5);
+    EXPECT_NEAR(day2["home_gaa"].get<double>(), 2.8 * 3.1 * 3 / 8.9, 1e-5);
+    EXPECT_NEAR(day2["elo_home_probability"].get<double>(), 0.537165178053091, 1e-9);
+    EXPECT_NEAR(report["rows"][0]["visitor_gaa"].get<double>(), 3.3, 1e-5);
+    EXPECT_NEAR(report["rows"][0]["home_gaa"].get<double>(), 2.2, 1e-5);
     for (std::size_t index = 0; index < 4; ++index) {
         EXPECT_EQ(report["rows"][index]["seed"].get<std::uint64_t>(), seriesSeed(4, index));
         EXPECT_EQ(report["rows"][index]["model"]["games"], 22);
     }
-    // Without --gaa-from-results every goalie has the default.
+    // Without --gaa-from-results and without averages every goalie has the default.
+    folder.write("results.csv", TwoDays);
     const nlohmann::json plain =
         nlohmann::json::parse(runCli(walkForward(folder, {"--json", "--default-gaa", "3.2"})).out);
     EXPECT_NEAR(plain["rows"][2]["visitor_gaa"].get<double>(), 3.2, 1e-6);
@@ -115,8 +128,8 @@ TEST(WalkForwardCommand, WriteRatingsReplacesTheFileWithTheWholeSeasonsFit) {
     EXPECT_EQ(fileText(ratings), written);
 
     // A place that cannot take the file fails the command, and says nothing was written.
-    // (a folder in the file's place is a plain file).
-    const std::filesystem::path nowhere = folder.path() / "results.csv" / "ratings.csv";
+    folder.write("plain-file", "not a folder\n");
+    const std::filesystem::path nowhere = folder.path() / "plain-file" / "ratings.csv";
     const CliResult failed =
         runCli(walkForward(folder, {"--write-ratings", nowhere.string(), "--calibration-series",
                                     "1", "--calibration-rounds", "0"}));

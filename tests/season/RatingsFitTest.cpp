@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace zelkor {
 namespace {
@@ -59,6 +63,7 @@ TEST(RatingsFit, RecoversTheGoalsOfKnownRatings) {
     const std::vector<ResultRow> games = playedSeason(known, 150);
     FitOptions options;
     options.priorGames = 0;
+    options.venueGames = 0; // the known table's venues differ club by club
     options.defaultGaa = 2.8f;
     const RatingsFit fit = fitRatings(games, readTeamScoring(SampleRosters, {"BOS", "TOR", "MON"}),
                                       SampleRosters, options);
@@ -92,6 +97,196 @@ TEST(RatingsFit, CalibrationPlaysTheSeasonBackWithinTheTolerance) {
             EXPECT_TRUE(row.rating.penalty >= 0 && row.rating.penalty <= 1);
         }
     }
+}
+
+TEST(RatingsFitGoalie, StarterCountsRelativeToHisClubsUsualGoalie) {
+    FitOptions options;
+    options.defaultGaa = 2.75f;
+    options.gaa = {{"BOS", 2.5f}, {"TOR", 3.3f}};
+    // 2.75 * 3.0 / 2.5 = 3.3: a starter worse than Boston's usual goalie.
+    EXPECT_NEAR(goalieGaa(options, "BOS", 3.0f), 3.3f, 1e-5);
+    // 2.75 * 3.3 / 3.3: Toronto's usual goalie plays at the default.
+    EXPECT_NEAR(goalieGaa(options, "TOR", 3.3f), 2.75f, 1e-5);
+    // A club without a usual goalie keeps the starter's own average.
+    EXPECT_EQ(goalieGaa(options, "MON", 2.9f), 2.9f);
+}
+
+// Two clubs of a prior whose venues differ, and their scoring (no roster files needed
+// while no game is fitted): at the league's goals per assist, rosters of 3 and 2 goals a
+// game.
+struct TwoClubPrior {
+    std::shared_ptr<const RatingTable> table;
+    std::map<std::string, TeamScoring> scoring{{"BOS", {3.0, 0.5893}}, {"TOR", {2.0, 0.5893}}};
+
+    TwoClubPrior() {
+        const auto row = [](Single offence, Single defence) {
+            return TeamRating{offence, 0.25f, 1.1f, 0.9f, defence};
+        };
+        table = std::make_shared<const RatingTable>(
+            RatingTable({{"BOS", row(0.8f, 0.9f)}, {"TOR", row(0.6f, 1.3f)}},
+                        {{"BOS", row(1.0f, 1.0f)}, {"TOR", row(0.6f, 1.2f)}}));
+    }
+};
+
+TEST(RatingsFitPrior, OpeningNightPlaysThePriorCarriedTowardTheLeagueMean) {
+    const TwoClubPrior prior;
+    FitOptions options;
+    options.prior = prior.table;
+    options.priorCarry = 0.5;
+    const RatingsFit fit = fitRatings({}, prior.scoring, SampleRosters, options);
+    // Offence levels: road (0.8 + 0.6) / 2 = 0.7, home (1.0 + 0.6) / 2 = 0.8. Boston's one
+    // offence (0.8 / 0.7 + 1.0 / 0.8) / 2 = 1.196429 scores 3 * 1.196429 = 3.589286,
+    // Toronto's (0.6 / 0.7 + 0.6 / 0.8) / 2 = 0.803571 scores 1.607143; their mean 2.598214.
+    // Carried half way to it: Boston 3.09375 / 3 = 1.03125, Toronto 2.102679 / 2 = 1.051339
+    // (a weak roster's club comes back as much as a strong one's).
+    struct Case {
+        const char* code;
+        double roadOffence, homeOffence, roadDefence, homeDefence;
+    };
+    // Defence levels: road 1.1, home 1.1; Boston (0.9 + 1.0) / 2.2 = 0.863636 -> 0.931818,
+    // Toronto (1.3 + 1.2) / 2.2 = 1.136364 -> 1.068182.
+    for (const Case& c : {Case{"BOS", 0.721875, 0.825000, 1.025000, 1.025000},
+                          Case{"TOR", 0.735938, 0.841071, 1.175000, 1.175000}}) {
+        const TeamRating& road = *fit.table.roadRating(c.code);
+        const TeamRating& home = *fit.table.homeRating(c.code);
+        EXPECT_NEAR(road.offence, c.roadOffence, 1e-5) << c.code;
+        EXPECT_NEAR(home.offence, c.homeOffence, 1e-5) << c.code;
+        EXPECT_NEAR(road.defence, c.roadDefence, 1e-5) << c.code;
+        EXPECT_NEAR(home.defence, c.homeDefence, 1e-5) << c.code;
+        // Special teams stay the prior's.
+        EXPECT_EQ(road.powerPlay, 1.1f);
+        EXPECT_EQ(home.penalty, 0.25f);
+    }
+    EXPECT_TRUE(fit.newClubs.empty());
+}
+
+TEST(RatingsFitPrior, AClubThePriorLacksStartsFromItsRosterAtTheLeaguesLevel) {
+    TwoClubPrior prior;
+    prior.scoring["MON"] = {2.5, 0.5893};
+    FitOptions options;
+    options.prior = prior.table;
+    options.priorCarry = 0.5;
+    const RatingsFit fit = fitRatings({}, prior.scoring, SampleRosters, options);
+    ASSERT_EQ(fit.newClubs, std::vector<std::string>{"MON"});
+    // The prior's average rows are its level (0.7 and 0.8), Montreal's strength 1.
+    EXPECT_NEAR(fit.table.roadRating("MON")->offence, 0.7, 1e-5);
+    EXPECT_NEAR(fit.table.homeRating("MON")->offence, 0.8, 1e-5);
+    EXPECT_NEAR(fit.table.homeRating("MON")->defence, 1.1, 1e-5);
+}
+
+TEST(RatingsFitPrior, FullCarryKeepsEachClubsMeanButNotItsVenueSplit) {
+    const TwoClubPrior prior;
+    FitOptions options;
+    options.prior = prior.table;
+    options.priorCarry = 1;
+    const RatingsFit fit = fitRatings({}, prior.scoring, SampleRosters, options);
+    // Boston's road offence: 0.7 * 1.196429 = 0.8375, not its prior row's 0.8.
+    EXPECT_NEAR(fit.table.roadRating("BOS")->offence, 0.8375, 1e-5);
+    EXPECT_NEAR(fit.table.homeRating("BOS")->offence, 0.957143, 1e-5);
+    EXPECT_NEAR(fit.table.roadRating("TOR")->defence, 1.25, 1e-5);
+}
+
+// A season of the three sample clubs in which Boston scores far more at home than on the
+// road, and Toronto the other way round.
+std::vector<ResultRow> splitVenueSeason() {
+    std::vector<ResultRow> games;
+    const char* codes[] = {"BOS", "TOR", "MON"};
+    int day = 1;
+    for (int round = 0; round < 6; ++round) {
+        for (const char* visitor : codes) {
+            for (const char* home : codes) {
+                if (std::string(visitor) == home) {
+                    continue;
+                }
+                const int visitorGoals = std::string(visitor) == "TOR" ? 5 : 1;
+                const int homeGoals = std::string(home) == "BOS" ? 6 : 2;
+                const std::string date =
+                    "2001-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+                games.push_back({static_cast<int>(games.size()) + 2, date, visitor, home,
+                                 visitorGoals, homeGoals, 2.75f, 2.75f, std::nullopt});
+                day = day % 28 + 1;
+            }
+        }
+    }
+    return games;
+}
+
+double homeOverRoad(const RatingTable& table, const char* code) {
+    return table.homeRating(code)->offence / table.roadRating(code)->offence;
+}
+
+TEST(RatingsFitVenues, DeviationsShrinkTowardTheLeaguesHomeFactor) {
+    const std::vector<ResultRow> games = splitVenueSeason();
+    const auto scoring = readTeamScoring(SampleRosters, {"BOS", "TOR", "MON"});
+    FitOptions options;
+    options.priorGames = 0;
+    options.venueGames = 0;
+    const RatingsFit free = fitRatings(games, scoring, SampleRosters, options);
+    // Unshrunk, Boston's offence is far higher at home and Toronto's on the road.
+    EXPECT_GT(homeOverRoad(free.table, "BOS"), 2 * homeOverRoad(free.table, "MON"));
+    EXPECT_LT(homeOverRoad(free.table, "TOR"), homeOverRoad(free.table, "MON") / 2);
+
+    options.venueGames = 1e9;
+    const RatingsFit shrunk = fitRatings(games, scoring, SampleRosters, options);
+    // Shrunk all the way, every club's home over road offence is the league's.
+    EXPECT_NEAR(homeOverRoad(shrunk.table, "BOS"), homeOverRoad(shrunk.table, "MON"), 1e-4);
+    EXPECT_NEAR(homeOverRoad(shrunk.table, "TOR"), homeOverRoad(shrunk.table, "MON"), 1e-4);
+    // Boston's and Toronto's scoring still tells them apart.
+    EXPECT_NE(shrunk.table.roadRating("BOS")->offence, shrunk.table.roadRating("TOR")->offence);
+}
+
+TEST(RatingsFitVenues, ScorelessFirstRoadGamesLeaveARoadOffenceAboveZero) {
+    std::vector<ResultRow> games;
+    for (int day = 1; day <= 4; ++day) {
+        const bool bostonAway = day % 2 == 1;
+        games.push_back({day + 1, "2001-10-0" + std::to_string(day), bostonAway ? "BOS" : "TOR",
+                         bostonAway ? "TOR" : "BOS", bostonAway ? 0 : 2, bostonAway ? 3 : 4, 2.75f,
+                         2.75f, std::nullopt});
+    }
+    const RatingsFit fit = fitRatings(games, readTeamScoring(SampleRosters, {"BOS", "TOR"}),
+                                      SampleRosters, FitOptions{});
+    EXPECT_GT(fit.table.roadRating("BOS")->offence, 0.05f);
+    EXPECT_LT(fit.table.roadRating("BOS")->offence, fit.table.homeRating("BOS")->offence);
+}
+
+// Toronto wins every game against Boston early in the month and loses every one late.
+std::vector<ResultRow> turningSeason(const std::string& badDate = "") {
+    std::vector<ResultRow> games;
+    for (int day = 1; day <= 28; ++day) {
+        const bool early = day <= 14;
+        const std::string date =
+            "2001-02-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+        games.push_back({day + 1, day == 1 && !badDate.empty() ? badDate : date,
+                         day % 2 ? "TOR" : "BOS", day % 2 ? "BOS" : "TOR", 0, 0, 2.75f, 2.75f,
+                         std::nullopt});
+        ResultRow& row = games.back();
+        const bool torontoHome = row.home == "TOR";
+        (torontoHome == early ? row.homeGoals : row.visitorGoals) = 5;
+        (torontoHome == early ? row.visitorGoals : row.homeGoals) = 1;
+    }
+    return games;
+}
+
+double torontoOverBoston(const RatingTable& table) {
+    return (table.roadRating("TOR")->offence + table.homeRating("TOR")->offence) /
+           (table.roadRating("BOS")->offence + table.homeRating("BOS")->offence);
+}
+
+TEST(RatingsFitRecency, RecentGamesCountMore) {
+    const auto scoring = readTeamScoring(SampleRosters, {"BOS", "TOR"});
+    FitOptions options;
+    options.priorGames = 0;
+    const double even =
+        torontoOverBoston(fitRatings(turningSeason(), scoring, SampleRosters, options).table);
+    options.recencyHalfLife = 3;
+    const double recent =
+        torontoOverBoston(fitRatings(turningSeason(), scoring, SampleRosters, options).table);
+    // Boston's late wins outweigh Toronto's early ones only when recent games count more.
+    EXPECT_LT(recent, 0.5 * even);
+    // A date that is not one counts fully rather than failing the fit.
+    const double withBadDate = torontoOverBoston(
+        fitRatings(turningSeason("Feb 1"), scoring, SampleRosters, options).table);
+    EXPECT_TRUE(std::isfinite(withBadDate) && withBadDate > 0);
 }
 
 } // namespace

@@ -57,6 +57,10 @@ RatingTable smallTable(Single bostonOffence) {
 TEST(SeasonRatingsFit, TheFitsDefaultsAreTheLibrarysOnes) {
     // Every command and the window fit with these unless told otherwise.
     EXPECT_FLOAT_EQ(FitOptions{}.defaultGaa, 2.8f);
+    EXPECT_EQ(FitOptions{}.priorGames, 50);
+    EXPECT_EQ(FitOptions{}.priorCarry, 0.7);
+    EXPECT_EQ(FitOptions{}.venueGames, 5);
+    EXPECT_EQ(FitOptions{}.recencyHalfLife, 0);
     EXPECT_EQ(CalibrationRun{}.rounds, CalibrationRounds);
     EXPECT_EQ(CalibrationRun{}.seriesPerGame, CalibrationSeries);
     EXPECT_EQ(CalibrationRounds, 5);

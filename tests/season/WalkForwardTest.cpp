@@ -109,7 +109,7 @@ TEST(WalkForward, EloForecastsOfTheSecondDayAsWorkedOut) {
     WalkForwardOptions options;
     options.series = 1;
     options.seed = 11;
-    options.elo.k = 6;
+    options.elo.k = 6; // the step worked out above
     std::map<std::string, AskedGame> asked;
     const WalkForwardReport report = runTwoDays(options, asked);
     EXPECT_EQ(report.gameDays, 2);
@@ -153,7 +153,12 @@ TEST(WalkForward, AsksTheEngineAboutEachGameWithItsSeedAndItsSidesGoalies) {
 
 // Each club's goals against so far, with two games at the default 2.5 added: after day 1
 // BOS let in 3 (8/3), TOR 1 (2), MON and DET 2 (7/3). Day 1 has every club at 2.5.
-TEST(WalkForward, GaaFromResultsGivesEachGoalieItsOwnClubsGoalsAgainst) {
+// Each starter plays at the default times his average over his club's usual goalie so far
+// (its starters with two at the default 2.5). Day 1 has no games before it: every club's
+// usual goalie is 2.5, so each starter plays at his own average. Before day 2: BOS
+// (3.3 + 5) / 3 = 8.3 / 3, TOR (2.2 + 5) / 3 = 2.4, MON (2.4 + 5) / 3 = 7.4 / 3, DET
+// (2.6 + 5) / 3 = 7.6 / 3; the goals let in count for nothing.
+TEST(WalkForward, GaaFromResultsPlaysEachStarterRelativeToHisClubsUsualGoalie) {
     WalkForwardOptions options;
     options.series = 1;
     options.seed = 3;
@@ -165,15 +170,17 @@ TEST(WalkForward, GaaFromResultsGivesEachGoalieItsOwnClubsGoalsAgainst) {
         const OddsRequest& request = asked.at(pairing).request;
         return std::pair{request.visitorGaa, request.homeGaa};
     };
-    EXPECT_FLOAT_EQ(gaa("BOS@TOR").first, 2.5f);
-    EXPECT_FLOAT_EQ(gaa("BOS@TOR").second, 2.5f);
-    EXPECT_FLOAT_EQ(gaa("TOR@BOS").first, 2.0f);
-    EXPECT_FLOAT_EQ(gaa("TOR@BOS").second, 8.0f / 3);
-    EXPECT_FLOAT_EQ(gaa("DET@MON").first, 7.0f / 3);
-    EXPECT_FLOAT_EQ(gaa("DET@MON").second, 7.0f / 3);
+    EXPECT_FLOAT_EQ(gaa("BOS@TOR").first, 3.3f);
+    EXPECT_FLOAT_EQ(gaa("BOS@TOR").second, 2.2f);
+    EXPECT_FLOAT_EQ(gaa("MON@DET").first, 2.4f);
+    EXPECT_FLOAT_EQ(gaa("MON@DET").second, 2.6f);
+    EXPECT_FLOAT_EQ(gaa("TOR@BOS").first, 2.5f * 2.9f / 2.4f);      // 3.0208
+    EXPECT_FLOAT_EQ(gaa("TOR@BOS").second, 2.5f * 3.1f * 3 / 8.3f); // 2.8012
+    EXPECT_FLOAT_EQ(gaa("DET@MON").first, 2.5f * 3.4f * 3 / 7.6f);  // 3.3553
+    EXPECT_FLOAT_EQ(gaa("DET@MON").second, 2.5f * 2.1f * 3 / 7.4f); // 2.1284
     // The report shows the averages used.
-    EXPECT_FLOAT_EQ(report.backtest.games[0].result.visitorGaa, 2.0f);
-    EXPECT_FLOAT_EQ(report.backtest.games[0].result.homeGaa, 8.0f / 3);
+    EXPECT_FLOAT_EQ(report.backtest.games[0].result.visitorGaa, 2.5f * 2.9f / 2.4f);
+    EXPECT_FLOAT_EQ(report.backtest.games[0].result.homeGaa, 2.5f * 3.1f * 3 / 8.3f);
 }
 
 // Always-home before each day: the home wins so far with ten games at one half added,
