@@ -6,29 +6,9 @@
 
 namespace zelkor::testing {
 
-// The text a results file writes for each way a game ends.
-inline const char* resultTextOf(GameEnd end) {
-    switch (end) {
-    case GameEnd::Regulation:
-        return "REG";
-    case GameEnd::Overtime:
-        return "OT";
-    case GameEnd::Shootout:
-        return "SO";
-    case GameEnd::Tie:
-        return "T";
-    case GameEnd::Unknown:
-        break;
-    }
-    return "";
-}
-
-// Sets how a game ended; where a row also carries the result as text, that text agrees.
+// Sets how a game ended.
 template <typename Row> void setEnd(Row& row, GameEnd end) {
     row.end = end;
-    if constexpr (requires { row.result = std::string(); }) {
-        row.result = resultTextOf(end);
-    }
 }
 
 // One game as a results file gives it, built field by field.
