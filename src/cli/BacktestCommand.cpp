@@ -483,6 +483,31 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
 const char* const WalkForwardColumns[] = {"model", "home always", "coin", "Elo"};
 constexpr int WalkForwardWidth = 20; // of each column of the walk-forward figures
 
+// The rows of a walk-forward table: every game, the games with a winner, both accuracies
+// and the two scores.
+void writeWalkForwardRows(const std::vector<const ForecastFigures*>& columns, std::ostream& out) {
+    writeFiguresRow(
+        out, "games", columns, [](const ForecastFigures& f) { return std::to_string(f.games); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "games with a winner", columns,
+        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, level and SO push", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "accuracy, SO for their winner", columns,
+        [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); },
+        WalkForwardWidth);
+    writeFiguresRow(
+        out, "log loss (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
+    writeFiguresRow(
+        out, "Brier score (two-way)", columns,
+        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
+}
+
 void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions& options,
                           std::ostream& out) {
     const BacktestReport& backtest = report.backtest;
@@ -512,26 +537,7 @@ void writeWalkForwardText(const WalkForwardReport& report, const BacktestOptions
         out << std::right << std::setw(WalkForwardWidth) << title;
     }
     out << '\n';
-    writeFiguresRow(
-        out, "games", columns, [](const ForecastFigures& f) { return std::to_string(f.games); },
-        WalkForwardWidth);
-    writeFiguresRow(
-        out, "games with a winner", columns,
-        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
-    writeFiguresRow(
-        out, "accuracy, level and SO push", columns,
-        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
-        WalkForwardWidth);
-    writeFiguresRow(
-        out, "accuracy, SO for their winner", columns,
-        [](const ForecastFigures& f) { return accuracyText(f.shootoutsForWinner); },
-        WalkForwardWidth);
-    writeFiguresRow(
-        out, "log loss (two-way)", columns,
-        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
-    writeFiguresRow(
-        out, "Brier score (two-way)", columns,
-        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
+    writeWalkForwardRows(columns, out);
     const auto difference = [&](const ForecastFigures& baseline) {
         if (!backtest.model.logLoss || !baseline.logLoss) {
             return std::string("-");
@@ -595,19 +601,7 @@ void writeWalkForwardMarket(const WalkForwardReport& report, std::ostream& out) 
     const std::vector<const ForecastFigures*> columns{
         &*backtest.modelWithOdds, &*backtest.homeAlwaysWithOdds, &*report.coinWithOdds,
         &*report.eloWithOdds, &*backtest.bookmaker};
-    writeFiguresRow(
-        out, "games with a winner", columns,
-        [](const ForecastFigures& f) { return std::to_string(f.decidedGames); }, WalkForwardWidth);
-    writeFiguresRow(
-        out, "accuracy, level and SO push", columns,
-        [](const ForecastFigures& f) { return accuracyText(f.levelAndShootoutPushes); },
-        WalkForwardWidth);
-    writeFiguresRow(
-        out, "log loss (two-way)", columns,
-        [](const ForecastFigures& f) { return decimal(f.logLoss, 4); }, WalkForwardWidth);
-    writeFiguresRow(
-        out, "Brier score (two-way)", columns,
-        [](const ForecastFigures& f) { return decimal(f.brier, 4); }, WalkForwardWidth);
+    writeWalkForwardRows(columns, out);
     out << "(market: the bookmaker's two prices with their margin taken out in proportion)\n\n";
     writeCalibration(out, "Calibration of the market:", *backtest.bookmaker);
     if (backtest.flatStake) {
