@@ -3,6 +3,7 @@
 #include "core/Arithmetic.h"
 #include "core/Errors.h"
 #include "season/LeagueAlignment.h"
+#include "season/RatingsFit.h"
 #include "season/Schedule.h"
 #include "season/Standings.h"
 #include "teamdata/RatingTable.h"
@@ -22,9 +23,9 @@ namespace zelkor {
 // Seasons an outlook plays unless asked otherwise, and the most it plays.
 inline constexpr std::uint64_t DefaultOutlookSeasons = 10'000;
 inline constexpr std::uint64_t MostOutlookSeasons = 10'000'000;
-// The goalies' average every game of an outlook is played with: the one the season fit
-// gives a club whose goals against it does not know.
-inline constexpr Single OutlookGaa = 2.75f;
+// The goalies' average every game of an outlook is played with: a club's usual goalie, as
+// the season fit rates each club's goaltending inside its defence.
+inline constexpr Single OutlookGaa = static_cast<Single>(DefaultGaa);
 
 // What an outlook plays: a season folder's rosters and ratings, its alignment and the
 // schedule as it stands on a day.
