@@ -2,9 +2,11 @@
 
 #include <utility>
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QThread>
 
 namespace zelkor::ui {
@@ -64,6 +66,24 @@ QLabel* newRunStatusLine() {
     status->setObjectName(QStringLiteral("statusLine"));
     status->setTextFormat(Qt::PlainText);
     return status;
+}
+
+RunButtons newRunButtons(const QString& exportTip) {
+    RunButtons buttons{new QPushButton(QCoreApplication::translate("RunButtons", "&Run")),
+                       new QPushButton(QCoreApplication::translate("RunButtons", "&Cancel")),
+                       new QPushButton(QCoreApplication::translate("RunButtons", "E&xport\u2026"))};
+    buttons.run->setObjectName(QStringLiteral("runButton"));
+    buttons.cancel->setObjectName(QStringLiteral("cancelButton"));
+    buttons.exportFigures->setObjectName(QStringLiteral("exportButton"));
+    buttons.exportFigures->setToolTip(exportTip);
+    return buttons;
+}
+
+QLabel* newSeasonNameLabel() {
+    auto* name = new QLabel;
+    name->setObjectName(QStringLiteral("seasonName"));
+    name->setTextFormat(Qt::PlainText);
+    return name;
 }
 
 } // namespace zelkor::ui

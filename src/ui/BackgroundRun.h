@@ -6,7 +6,9 @@
 #include <QObject>
 
 class QLabel;
+class QPushButton;
 class QProgressBar;
+class QString;
 class QThread;
 
 namespace zelkor::ui {
@@ -59,5 +61,16 @@ private:
 // window tests find them.
 QProgressBar* newRunProgressBar(int steps);
 QLabel* newRunStatusLine();
+
+// The buttons of a window's run, named as the window tests find them.
+struct RunButtons {
+    QPushButton* run = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* exportFigures = nullptr; ///< its tooltip says what it writes
+};
+RunButtons newRunButtons(const QString& exportTip);
+
+// The label naming the season a window plays.
+QLabel* newSeasonNameLabel();
 
 } // namespace zelkor::ui

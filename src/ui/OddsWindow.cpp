@@ -346,16 +346,11 @@ QWidget* OddsWindow::buildInputs() {
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,20}")), seed_));
     seed_->setToolTip(tr("The base seed: the same seed plays the same series again"));
 
-    runButton_ = new QPushButton(tr("&Run"));
-    runButton_->setObjectName(QStringLiteral("runButton"));
-    cancelButton_ = new QPushButton(tr("&Cancel"));
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    exportButton_ = new QPushButton(tr("E&xport\u2026"));
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setToolTip(tr("Every figure shown, as CSV"));
-    seasonName_ = new QLabel;
-    seasonName_->setObjectName(QStringLiteral("seasonName"));
-    seasonName_->setTextFormat(Qt::PlainText);
+    const RunButtons buttons = newRunButtons(tr("Every figure shown, as CSV"));
+    runButton_ = buttons.run;
+    cancelButton_ = buttons.cancel;
+    exportButton_ = buttons.exportFigures;
+    seasonName_ = newSeasonNameLabel();
     progress_ = newRunProgressBar(ProgressSteps);
     status_ = newRunStatusLine();
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);

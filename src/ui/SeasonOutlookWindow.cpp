@@ -216,16 +216,11 @@ QWidget* SeasonOutlookWindow::buildInputs() {
     seasons_->setGroupSeparatorShown(true);
     seasons_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("1,000,000,000")) +
                               30);
-    runButton_ = new QPushButton(tr("&Run"));
-    runButton_->setObjectName(QStringLiteral("runButton"));
-    cancelButton_ = new QPushButton(tr("&Cancel"));
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    exportButton_ = new QPushButton(tr("E&xport\u2026"));
-    exportButton_->setObjectName(QStringLiteral("exportButton"));
-    exportButton_->setToolTip(tr("The standings and the goal race, as CSV"));
-    seasonName_ = new QLabel;
-    seasonName_->setObjectName(QStringLiteral("seasonName"));
-    seasonName_->setTextFormat(Qt::PlainText);
+    const RunButtons buttons = newRunButtons(tr("The standings and the goal race, as CSV"));
+    runButton_ = buttons.run;
+    cancelButton_ = buttons.cancel;
+    exportButton_ = buttons.exportFigures;
+    seasonName_ = newSeasonNameLabel();
     progress_ = newRunProgressBar(ProgressSteps);
     progress_->setFixedWidth(320);
     status_ = newRunStatusLine();
