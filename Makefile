@@ -6,6 +6,8 @@ ROSTERS ?= $(CURDIR)/data/rosters
 # WERROR=ON makes every compiler warning an error (the CI builds so).
 WERROR ?= OFF
 CONFIGURE_FLAGS = -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
+# Tests run side by side, one per core: each works in a temporary folder of its own.
+TEST_JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build run test package test-sanitize fuzz bench format clean
 
@@ -28,7 +30,7 @@ run: configure
 	@bash scripts/run-sample $(BUILD_DIR) $(ROSTERS)
 
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(TEST_JOBS)
 
 # The Debian package, build/zelkor_<version>_amd64.deb.
 package: build
@@ -37,7 +39,7 @@ package: build
 test-sanitize: deps
 	cmake --preset sanitize $(CONFIGURE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
-	ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(TEST_JOBS)
 
 fuzz: deps
 	bash scripts/run-fuzz 60
