@@ -299,9 +299,9 @@ BacktestInputs codeKindFor(const BacktestOptions& options) {
 void readOddsAndMoves(const BacktestOptions& options, const TeamCodeMap& codes,
                       std::vector<ResultRow>& results, BacktestInputs& inputs, std::ostream& err) {
     if (options.odds) {
-        const std::string label = "The odds file '" + shownPath(*options.odds) + "'";
+        const std::string label = fileLabel(OddsFileKind, *options.odds);
         const OddsFile odds =
-            readOddsFile(readCsvFile(*options.odds), label, codes,
+            readOddsFile(readCsvFile(*options.odds, label), label, codes,
                          options.line == "open" ? OddsLine::Open : OddsLine::Close);
         inputs.unknownOddsTeams = odds.unknownTeams;
         for (const UnknownOddsTeam& team : odds.unknownTeams) {
@@ -431,15 +431,14 @@ int runBacktestFor(const BacktestOptions& options, std::ostream& out, std::ostre
     BacktestInputs inputs = codeKindFor(options);
     const TeamCodeMap codes(options.extraCodes, inputs.kind);
     ResultsFile file =
-        readResults(readCsvFile(options.results), "The file '" + shownPath(options.results) + "'",
-                    codes, static_cast<Single>(options.defaultGaa));
+        readResultsFile(options.results, codes, static_cast<Single>(options.defaultGaa));
     std::vector<ResultRow>& results = file.games;
     if (file.skipped > 0) {
         err << "Skipped " << file.skipped << (file.skipped == 1 ? " game" : " games")
             << " without a score (postponed)." << std::endl;
     }
     if (results.empty()) {
-        err << "The file '" << shownPath(options.results) << "' holds no game." << std::endl;
+        err << fileLabel(ResultsFileKind, options.results) << " holds no game." << std::endl;
         return ExitPredictionFailed;
     }
     readOddsAndMoves(options, codes, results, inputs, err);
@@ -639,9 +638,8 @@ int runWalkForwardFor(const BacktestOptions& options, const std::vector<ResultRo
     }
     if (options.priorResults) {
         const TeamCodeMap codes(options.extraCodes, inputs.kind);
-        const ResultsFile prior = readResults(readCsvFile(*options.priorResults),
-                                              "The file '" + shownPath(*options.priorResults) + "'",
-                                              codes, static_cast<Single>(options.defaultGaa));
+        const ResultsFile prior =
+            readResultsFile(*options.priorResults, codes, static_cast<Single>(options.defaultGaa));
         walk.eloStart = carriedElo(playElo(prior.games, walk.elo), walk.elo);
         eloWithMovedClubs(walk.eloStart, results, inputs.moved);
     }

@@ -122,9 +122,9 @@ int runImport(const ImportOptions& options, std::ostream& out, std::ostream& err
         }
     }
     const fs::path source = options.statistics;
+    const std::string label = fileLabel(SkatersFileKind, source);
     SkaterStatistics statistics =
-        readSkaterStatistics(readCsvFile(source), "The file '" + shownPath(source) + "'", codes,
-                             chosenTeam, options.season);
+        readSkaterStatistics(readCsvFile(source, label), label, codes, chosenTeam, options.season);
     if (ratings) {
         std::erase_if(statistics.skaters, [&](const Skater& skater) {
             if (rates(*ratings, skater.team)) {

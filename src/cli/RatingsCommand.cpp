@@ -36,11 +36,11 @@ struct RatingsFitOptions {
 };
 
 int fitCommand(const RatingsFitOptions& fit, std::ostream& out, std::ostream& err) {
-    const std::vector<ResultRow> games = gamesBefore(
-        readResults(readCsvFile(fit.results), "The file '" + shownPath(fit.results) + "'",
-                    TeamCodeMap({}, fit.codes), static_cast<Single>(fit.defaultGaa))
-            .games,
-        fit.before);
+    const std::vector<ResultRow> games =
+        gamesBefore(readResultsFile(fit.results, TeamCodeMap({}, fit.codes),
+                                    static_cast<Single>(fit.defaultGaa))
+                        .games,
+                    fit.before);
     checkGamesToFit(games, fit.results, fit.before);
     FitOptions options;
     options.defaultGaa = static_cast<Single>(fit.defaultGaa);

@@ -102,9 +102,9 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label) {
             collector.longField = collector.fields.size() + 1;
         }
         if (collector.longField != 0) {
-            throw InputDataError(label + ", line " + std::to_string(collector.rowStart) +
-                                 ", column " + std::to_string(collector.longField) +
-                                 ": a field is longer than " + std::to_string(LongestField) +
+            throw InputDataError(filePlace(label, collector.rowStart,
+                                           "column " + std::to_string(collector.longField)) +
+                                 "a field is longer than " + std::to_string(LongestField) +
                                  " bytes, more than any name or value of a season file.");
         }
         if (collector.tooManyFields) {
@@ -128,8 +128,7 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label) {
             const std::string_view piece = line.substr(start, LongestField);
             if (csv_parse(parser.get(), piece.data(), piece.size(), addField, endRow, &collector) !=
                 piece.size()) {
-                throw InputDataError(label + ", line " + std::to_string(collector.line) +
-                                     ": cannot be read as CSV (" +
+                throw InputDataError(filePlace(label, collector.line) + "cannot be read as CSV (" +
                                      csv_strerror(csv_error(parser.get())) + ").");
             }
             refuseTooManyFields();
@@ -141,19 +140,18 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label) {
     return std::move(collector.rows);
 }
 
-std::vector<CsvRow> readCsvFile(const fs::path& path) {
-    const std::string label = "file '" + shownPath(path) + "'";
+std::vector<CsvRow> readCsvFile(const fs::path& path, const std::string& label) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
-        throw InputFileError("The " + label + " was not found.");
+        throw InputFileError(label + " was not found.");
     }
     // A pipe or a device could block or never end.
     if (!fs::is_regular_file(status)) {
-        throw InputFileError("The " + label + " is not a plain file.");
+        throw InputFileError(label + " is not a plain file.");
     }
     if (fs::file_size(path, error) > LargestCsvFile) {
-        throw InputFileError("The " + label + " is larger than 16 MiB; it is not a CSV export.");
+        throw InputFileError(label + " is larger than 16 MiB; it is not a CSV export.");
     }
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
@@ -162,9 +160,9 @@ std::vector<CsvRow> readCsvFile(const fs::path& path) {
         if (file && fs::file_size(path, error) == 0 && !error) {
             return {};
         }
-        throw InputFileError("The " + label + " cannot be read.");
+        throw InputFileError(label + " cannot be read.");
     }
-    return parseCsv(text.str(), "The " + label);
+    return parseCsv(text.str(), label);
 }
 
 std::optional<CsvHeader> findHeader(const std::vector<CsvRow>& rows,
@@ -273,7 +271,7 @@ std::string missingHeaderMessage(const std::vector<CsvRow>& rows,
     for (std::size_t index = 0; index < columns.size(); ++index) {
         count += columns[index].required && missing[index] ? 1 : 0;
     }
-    return label + ", line " + std::to_string(best->line) + ": the header row has no " +
+    return filePlace(label, best->line) + "the header row has no " +
            (count == 1 ? "column " : "columns ") + columnNames(columns, missing) + ".";
 }
 

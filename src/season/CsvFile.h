@@ -25,9 +25,9 @@ constexpr std::size_t LongestField = 4096;
 // UTF-16, cannot be parsed or holds a field longer than LongestField.
 std::vector<CsvRow> parseCsv(std::string_view text, const std::string& label);
 
-// parseCsv of a file. Throws InputFileError if it is missing, not a plain file, too large
-// or unreadable.
-std::vector<CsvRow> readCsvFile(const std::filesystem::path& path);
+// parseCsv of a file, named in messages by label (fileLabel: "Results file 'p'"). Throws
+// InputFileError if it is missing, not a plain file, too large or unreadable.
+std::vector<CsvRow> readCsvFile(const std::filesystem::path& path, const std::string& label);
 
 // A column that a tool looks for by its header: the names it goes by, in any case.
 struct CsvColumn {

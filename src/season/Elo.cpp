@@ -88,7 +88,7 @@ EloRatings parseEloFile(const std::vector<CsvRow>& rows, const std::string& labe
     EloRatings ratings;
     for (std::size_t index = 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
-        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
+        const std::string where = filePlace(label, row.line);
         if (row.fields.size() != 2) {
             throw InputDataError(where + "a row holds a code and a rating, nothing else.");
         }
@@ -98,11 +98,11 @@ EloRatings parseEloFile(const std::vector<CsvRow>& rows, const std::string& labe
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rating);
         if (error != std::errc{} || end != text.data() + text.size() || !(rating > 0) ||
             rating > HighestElo) {
-            throw InputDataError(where + "the rating '" + shownText(text) +
+            throw InputDataError(filePlace(label, row.line, "elo") + "'" + shownText(text) +
                                  "' is not a number above 0 and at most 10000.");
         }
         if (code.empty() || !ratings.emplace(code, rating).second) {
-            throw InputDataError(where + "the club '" + shownText(code) +
+            throw InputDataError(filePlace(label, row.line, "code") + "'" + shownText(code) +
                                  (code.empty() ? "' is empty." : "' has a rating already."));
         }
     }

@@ -36,7 +36,7 @@ std::vector<ResultRow> gamesBefore(std::vector<ResultRow> games, std::string_vie
 void checkGamesToFit(const std::vector<ResultRow>& games, const std::filesystem::path& file,
                      std::string_view before) {
     if (games.empty()) {
-        throw InputDataError("The file '" + shownPath(file) + "' lists no game" +
+        throw InputDataError(fileLabel(ResultsFileKind, file) + " lists no game" +
                              (before.empty() ? "" : " before " + shownText(before)) +
                              " to fit the ratings to.");
     }

@@ -251,16 +251,16 @@ LeagueAlignment parseAlignment(std::string_view divisionsText, std::string_view 
     std::map<std::string, std::pair<std::string, int>> conferenceOfDivision;
     for (std::size_t index = header->row + 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
-        const std::string where = divisionsLabel + ", line " + std::to_string(row.line) + ": ";
+        const std::string where = filePlace(divisionsLabel, row.line);
         const std::string code(fieldAt(row, header->columns[0]));
         const std::string conference(fieldAt(row, header->columns[1]));
         const std::string division(fieldAt(row, header->columns[2]));
         if (code.empty() || conference.empty() || division.empty()) {
-            problems.push_back(where + "the " +
-                               (code.empty()         ? "code"
-                                : conference.empty() ? "conference"
-                                                     : "division") +
-                               " is empty.");
+            problems.push_back(filePlace(divisionsLabel, row.line,
+                                         code.empty()         ? "code"
+                                         : conference.empty() ? "conference"
+                                                              : "division") +
+                               "it is empty.");
             continue;
         }
         if (const auto [first, fresh] = firstLine.emplace(code, row.line); !fresh) {
@@ -304,14 +304,14 @@ std::optional<LeagueAlignment> readAlignment(const std::filesystem::path& folder
     if (!std::filesystem::exists(divisions, unknown)) {
         return std::nullopt;
     }
-    const std::string divisionsLabel = "The divisions file '" + shownPath(divisions) + "'";
-    const std::string formatLabel = "The playoffs file '" + shownPath(format) + "'";
+    const std::string divisionsLabel = fileLabel("Divisions", divisions);
+    const std::string formatLabel = fileLabel("Playoffs", format);
     if (!std::filesystem::exists(format, unknown)) {
         throw AlignmentError(formatLabel + " is missing beside " + DivisionsFileName +
                              ": write one of these formats into it:" + knownFormats());
     }
-    return parseAlignment(readSmallTextFile(divisions, "Divisions file"),
-                          readSmallTextFile(format, "Playoffs file"), divisionsLabel, formatLabel);
+    return parseAlignment(readSmallTextFile(divisions, "Divisions"),
+                          readSmallTextFile(format, "Playoffs"), divisionsLabel, formatLabel);
 }
 
 } // namespace zelkor

@@ -133,7 +133,7 @@ MarketSummary parseMarketSummary(const std::vector<CsvRow>& rows, const std::str
     }
     for (std::size_t index = 1; index < rows.size(); ++index) {
         const CsvRow& row = rows[index];
-        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
+        const std::string where = filePlace(label, row.line);
         const std::string key = row.fields.empty() ? "" : std::string(trimmed(row.fields[0]));
         const auto found = keys.find(key);
         if (found == keys.end()) {
@@ -141,7 +141,8 @@ MarketSummary parseMarketSummary(const std::vector<CsvRow>& rows, const std::str
         }
         const std::string_view value = row.fields.size() == 2 ? trimmed(row.fields[1]) : "?";
         if (row.fields.size() != 2 || !found->second(value)) {
-            throw InputDataError(where + "'" + shownText(value) + "' is no value of " + key + ".");
+            throw InputDataError(filePlace(label, row.line, key) + "'" + shownText(value) +
+                                 "' is no value of " + key + ".");
         }
     }
     return summary;
@@ -153,7 +154,8 @@ std::optional<MarketSummary> readMarketSummary(const std::filesystem::path& fold
     if (!std::filesystem::exists(file, error)) {
         return std::nullopt;
     }
-    return parseMarketSummary(readCsvFile(file), "The summary '" + shownPath(file) + "'");
+    const std::string label = fileLabel("Summary", file);
+    return parseMarketSummary(readCsvFile(file, label), label);
 }
 
 std::string marketSummaryLine(const std::optional<MarketSummary>& summary) {

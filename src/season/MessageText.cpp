@@ -12,4 +12,8 @@ std::string shownPath(const std::filesystem::path& path) {
     return visibleText(path.string());
 }
 
+std::string fileLabel(std::string_view kind, const std::filesystem::path& file) {
+    return shownFileLabel(kind, shownPath(file));
+}
+
 } // namespace zelkor

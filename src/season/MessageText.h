@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/DisplayText.h" // trimmed, upperCase
+#include "core/FilePlace.h"   // filePlace
 
 #include <filesystem>
 #include <string>
@@ -13,5 +14,9 @@ std::string shownText(std::string_view text);
 
 // A path as it can stand in a message: control characters shown, in full.
 std::string shownPath(const std::filesystem::path& path);
+
+// "Results file 'p'": how every message names a file the user gave (core/FilePlace.h has the whole
+// form).
+std::string fileLabel(std::string_view kind, const std::filesystem::path& file);
 
 } // namespace zelkor

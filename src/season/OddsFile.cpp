@@ -150,11 +150,12 @@ OddsFile readArchive(const std::vector<CsvRow>& rows, const CsvHeader& header,
     ClubReader clubs(codes);
     for (std::size_t index = 0; index < kept.size(); index += 2) {
         const CsvRow& first = *kept[index];
-        const std::string where = label + ", line " + std::to_string(first.line) + ": ";
+        const std::string where = filePlace(label, first.line);
         const std::string side = upperCase(field(first, ArchiveSide));
         if (side != "V" && side != "H" && side != "N") {
-            throw InputDataError(where + "VH is '" + shownText(field(first, ArchiveSide)) +
-                                 "', none of V (visitor), H (home) and N (neutral site).");
+            throw InputDataError(filePlace(label, first.line, "VH") + "'" +
+                                 shownText(field(first, ArchiveSide)) +
+                                 "' is none of V (visitor), H (home) and N (neutral site).");
         }
         // A game is two rows of a day: V and H in either order, or two N rows.
         const std::string partner = side == "V" ? "H" : side == "H" ? "V" : "N";
@@ -178,15 +179,16 @@ OddsFile readArchive(const std::vector<CsvRow>& rows, const CsvHeader& header,
         entry.day = number % 100;
         if (error != std::errc{} || end != date.data() + date.size() || date.size() < 3 ||
             date.size() > 4 || !isDay(LeapYear, entry.month, entry.day)) {
-            throw InputDataError(where + "Date '" + shownText(date) +
+            throw InputDataError(filePlace(label, first.line, "Date") + "'" + shownText(date) +
                                  "' is not a day written MMDD (1003 for October 3).");
         }
         std::optional<double> prices[2][2]; // [row][open, close]
         for (const int row : {0, 1}) {
             const CsvRow& club = row == 0 ? visitorRow : homeRow;
-            const std::string at = label + ", line " + std::to_string(club.line) + ", ";
-            prices[row][0] = archivePrice(field(club, ArchiveOpen), at + "Open: ");
-            prices[row][1] = archivePrice(field(club, ArchiveClose), at + "Close: ");
+            prices[row][0] =
+                archivePrice(field(club, ArchiveOpen), filePlace(label, club.line, "Open"));
+            prices[row][1] =
+                archivePrice(field(club, ArchiveClose), filePlace(label, club.line, "Close"));
         }
         const int chosen = line == OddsLine::Open ? 0 : 1;
         entry.odds = gameOdds(prices[0][chosen], prices[1][chosen]);
@@ -217,10 +219,9 @@ OddsFile readPlain(const std::vector<CsvRow>& rows, const CsvHeader& header,
         if (isBlank(row) || isHeaderAgain(row, rows[header.row], header, columns)) {
             continue;
         }
-        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
         const std::string_view date = field(row, PlainDate);
         if (!isDate(date)) {
-            throw InputDataError(where + "date '" + shownText(date) +
+            throw InputDataError(filePlace(label, row.line, "date") + "'" + shownText(date) +
                                  "' is not a date of the form YYYY-MM-DD.");
         }
         OddsEntry entry;
@@ -228,8 +229,9 @@ OddsFile readPlain(const std::vector<CsvRow>& rows, const CsvHeader& header,
         std::from_chars(date.data(), date.data() + 4, entry.year.emplace());
         std::from_chars(date.data() + 5, date.data() + 7, entry.month);
         std::from_chars(date.data() + 8, date.data() + 10, entry.day);
-        entry.odds = gameOdds(plainPrice(field(row, PlainVisitorOdds), where + "visitor_odds "),
-                              plainPrice(field(row, PlainHomeOdds), where + "home_odds "));
+        entry.odds = gameOdds(
+            plainPrice(field(row, PlainVisitorOdds), filePlace(label, row.line, "visitor_odds")),
+            plainPrice(field(row, PlainHomeOdds), filePlace(label, row.line, "home_odds")));
         const std::optional<std::string> visitor = clubs.codeOf(field(row, PlainVisitor), row.line);
         const std::optional<std::string> home = clubs.codeOf(field(row, PlainHome), row.line);
         if (visitor && home) {
@@ -295,9 +297,8 @@ OddsJoin joinOdds(std::vector<ResultRow>& results, const OddsFile& odds, const s
         if (const auto [at, added] =
                 seen.emplace(std::tuple{date, clubs.first, clubs.second}, entry.line);
             !added) {
-            throw InputDataError(label + ", line " + std::to_string(entry.line) + ": " +
-                                 gameText(entry, date) + " is listed on line " +
-                                 std::to_string(at->second) + " already.");
+            throw InputDataError(filePlace(label, entry.line) + gameText(entry, date) +
+                                 " is listed on line " + std::to_string(at->second) + " already.");
         }
         // Each price follows its club: a neutral site's host, or a game whose rows name the
         // sides the other way round, is found with the clubs swapped.

@@ -37,6 +37,9 @@ struct OddsFile {
     std::vector<UnknownOddsTeam> unknownTeams;
 };
 
+// How messages name an odds file: fileLabel(OddsFileKind, path).
+inline constexpr std::string_view OddsFileKind = "Odds";
+
 // Reads an odds file in either of two layouts:
 // - an odds archive's spreadsheet saved as CSV: Date (MMDD), VH, Team, Open and Close money
 //   lines (American), one row per club, the visitor's V row and then the home club's H row,

@@ -71,7 +71,7 @@ bool readSiteLayout(const CsvRow& header, CsvHeader& where) {
 }
 
 // A whole number of goals; scrapers write 4 as 4.0.
-int goalsOf(std::string_view text, const std::string& where) {
+int goalsOf(std::string_view text, const std::string& place) {
     std::string_view whole = text.substr(0, text.find('.'));
     const std::string_view fraction =
         whole.size() < text.size() ? text.substr(whole.size() + 1) : std::string_view{};
@@ -80,40 +80,39 @@ int goalsOf(std::string_view text, const std::string& where) {
     if (whole.empty() || error != std::errc{} || end != whole.data() + whole.size() || goals < 0 ||
         fraction.find_first_not_of('0') != std::string_view::npos ||
         (whole.size() < text.size() && fraction.empty())) {
-        throw InputDataError(where + " '" + shownText(text) + "' is not a whole number of goals.");
+        throw InputDataError(place + "'" + shownText(text) + "' is not a whole number of goals.");
     }
     if (goals > MostGoals) {
-        throw InputDataError(where + " '" + shownText(text) + "' is more than " +
+        throw InputDataError(place + "'" + shownText(text) + "' is more than " +
                              std::to_string(MostGoals) + " goals.");
     }
     return goals;
 }
 
 // The command line's check of --gaa-visitor and --gaa-home: the face-off divides by it.
-Single gaaOf(std::string_view text, Single defaultGaa, const std::string& where) {
+Single gaaOf(std::string_view text, Single defaultGaa, const std::string& place) {
     if (text.empty()) {
         return defaultGaa;
     }
     const GaaReading reading = readGaa(text);
     if (reading.problem != GaaProblem::None) {
-        throw InputDataError(where + " " + gaaProblemText(reading.problem, text) + ".");
+        throw InputDataError(place + gaaProblemText(reading.problem, text) + ".");
     }
     return reading.value;
 }
 
 // How the game ended by its result and score. siteLayout: the site leaves a game decided
 // in regulation without a result.
-GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std::string& where) {
+GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std::string& place) {
     if (result == "T" || (level && (result == "OT" || result.empty()))) {
         if (!level) {
-            throw InputDataError(where + "result 'T' is a tie, but the score is not level.");
+            throw InputDataError(place + "'T' is a tie, but the score is not level.");
         }
         return GameEnd::Tie;
     }
     if (result == "REG" || result == "SO") {
         if (level) {
-            throw InputDataError(where + "result '" + result +
-                                 "' has a winner, but the score is level.");
+            throw InputDataError(place + "'" + result + "' has a winner, but the score is level.");
         }
         return result == "REG" ? GameEnd::Regulation : GameEnd::Shootout;
     }
@@ -123,8 +122,7 @@ GameEnd endOf(const std::string& result, bool level, bool siteLayout, const std:
     if (result.empty()) {
         return siteLayout ? GameEnd::Regulation : GameEnd::Unknown;
     }
-    throw InputDataError(where + "result '" + shownText(result) +
-                         "' is none of REG, OT, SO and T.");
+    throw InputDataError(place + "'" + shownText(result) + "' is none of REG, OT, SO and T.");
 }
 
 } // namespace
@@ -190,8 +188,7 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
             const bool both =
                 !header->columns[VisitorGoalsField] && !header->columns[HomeGoalsField];
             throw InputDataError(
-                label + ", line " + std::to_string(rows[header->row].line) +
-                ": the header row has no " +
+                filePlace(label, rows[header->row].line) + "the header row has no " +
                 (both                                 ? "columns visitor_goals and home_goals"
                  : header->columns[VisitorGoalsField] ? "column home_goals"
                                                       : "column visitor_goals") +
@@ -231,7 +228,7 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
             if (entry == unknown.end()) {
                 unknown.push_back(
                     {name,
-                     {"line " + std::to_string(row.line) + ": " + (road ? "visitor" : "home"),
+                     {"line " + std::to_string(row.line) + ", " + (road ? "visitor:" : "home:"),
                       {}}});
                 entry = unknown.end() - 1;
             }
@@ -252,7 +249,10 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         if (!isGame(row)) {
             continue;
         }
-        const std::string where = label + ", line " + std::to_string(row.line) + ": ";
+        const std::string where = filePlace(label, row.line);
+        const auto place = [&](std::string_view column) {
+            return filePlace(label, row.line, column);
+        };
         if (*codes.codeFor(field(row, VisitorField)) == *codes.codeFor(field(row, HomeField))) {
             throw InputDataError(where + "the visitor '" + shownText(field(row, VisitorField)) +
                                  "' and the home team '" + shownText(field(row, HomeField)) +
@@ -272,12 +272,12 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         result.line = row.line;
         result.visitor = *codes.codeFor(field(row, VisitorField));
         result.home = *codes.codeFor(field(row, HomeField));
-        result.visitorGoals = goalsOf(field(row, VisitorGoalsField), where + "visitor_goals");
-        result.homeGoals = goalsOf(field(row, HomeGoalsField), where + "home_goals");
+        result.visitorGoals = goalsOf(field(row, VisitorGoalsField), place("visitor_goals"));
+        result.homeGoals = goalsOf(field(row, HomeGoalsField), place("home_goals"));
         result.end = endOf(upperCase(field(row, ResultField)),
-                           result.visitorGoals == result.homeGoals, siteLayout, where);
-        result.visitorGaa = gaaOf(field(row, VisitorGaaField), defaultGaa, where + "visitor_gaa");
-        result.homeGaa = gaaOf(field(row, HomeGaaField), defaultGaa, where + "home_gaa");
+                           result.visitorGoals == result.homeGoals, siteLayout, place("result"));
+        result.visitorGaa = gaaOf(field(row, VisitorGaaField), defaultGaa, place("visitor_gaa"));
+        result.homeGaa = gaaOf(field(row, HomeGaaField), defaultGaa, place("home_gaa"));
         if (hasOdds &&
             !(field(row, VisitorOddsField).empty() && field(row, HomeOddsField).empty())) {
             const std::optional<double> visitor = parseOfferedOdds(field(row, VisitorOddsField));
@@ -292,7 +292,7 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         }
         const std::string_view date = field(row, DateField);
         if (!isDate(date)) {
-            throw InputDataError(where + "date '" + shownText(date) +
+            throw InputDataError(place("date") + "'" + shownText(date) +
                                  "' is not a date of the form YYYY-MM-DD.");
         }
         result.date = std::string(date);
@@ -309,6 +309,12 @@ ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& labe
         file.games.push_back(std::move(result));
     }
     return file;
+}
+
+ResultsFile readResultsFile(const std::filesystem::path& file, const TeamCodeMap& codes,
+                            Single defaultGaa) {
+    const std::string label = fileLabel(ResultsFileKind, file);
+    return readResults(readCsvFile(file, label), label, codes, defaultGaa);
 }
 
 bool isDate(std::string_view text) {

@@ -5,6 +5,7 @@
 #include "season/CsvFile.h"
 #include "season/TeamCodes.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ struct ResultsFile {
     std::vector<ResultRow> unplayed;
 };
 
+// Whether text is a calendar day written YYYY-MM-DD.
+bool isDate(std::string_view text);
+
+// How messages name a results file: fileLabel(ResultsFileKind, path).
+inline constexpr std::string_view ResultsFileKind = "Results";
+
 // Reads a results file in either of two layouts:
 // - date, visitor, home, visitor_goals, home_goals and optionally result (REG, OT, SO, T),
 //   visitor_gaa, home_gaa, visitor_odds, home_odds (decimal or American), in any order;
@@ -50,10 +57,11 @@ struct ResultsFile {
 // level score after overtime, or with no result, is a tie; a game without goals is
 // skipped. A missing GAA is defaultGaa. Throws InputDataError listing every unknown team
 // with its lines, or naming the line and column of a value that cannot be used.
-// Whether text is a calendar day written YYYY-MM-DD.
-bool isDate(std::string_view text);
-
 ResultsFile readResults(const std::vector<CsvRow>& rows, const std::string& label,
                         const TeamCodeMap& codes, Single defaultGaa);
+
+// readResults of a file, named in messages as a results file.
+ResultsFile readResultsFile(const std::filesystem::path& file, const TeamCodeMap& codes,
+                            Single defaultGaa);
 
 } // namespace zelkor

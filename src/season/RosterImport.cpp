@@ -79,7 +79,8 @@ std::string playerName(std::string_view field) {
     return std::string(trimmed(field));
 }
 
-int countOf(std::string_view field, const char* what, const std::string& where) {
+// place names the file, line and column; who, the player.
+int countOf(std::string_view field, const std::string& place, const std::string& who) {
     if (field.empty()) {
         return 0;
     }
@@ -87,8 +88,8 @@ int countOf(std::string_view field, const char* what, const std::string& where) 
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
     if (error != std::errc{} || end != field.data() + field.size() || value < 0 ||
         value > MostCount) {
-        throw InputDataError(where + ": " + what + " '" + shownText(field) +
-                             "' is not a whole number from 0 to " + std::to_string(MostCount) +
+        throw InputDataError(place + "'" + shownText(field) + "' (" + who +
+                             ") is not a whole number from 0 to " + std::to_string(MostCount) +
                              ".");
     }
     return value;
@@ -176,15 +177,18 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
         if (isTotalRow(team)) {
             continue;
         }
-        const std::string where = label + ", line " + std::to_string(row.line) + " (" +
-                                  shownText(playerName(field(PlayerField))) + ")";
+        const std::string who = shownText(playerName(field(PlayerField)));
+        const auto place = [&](std::string_view column) {
+            return filePlace(label, row.line, column);
+        };
         const PositionKind kind = positionKind(field(PositionField));
         if (kind == PositionKind::Goalie) {
             continue;
         }
         if (kind == PositionKind::Unknown) {
-            throw InputDataError(where + ": the position '" + shownText(field(PositionField)) +
-                                 "' is not a forward's (C, LW, RW, F, W), a defenceman's (D) "
+            throw InputDataError(place("position") + "'" + shownText(field(PositionField)) + "' (" +
+                                 who +
+                                 ") is not a forward's (C, LW, RW, F, W), a defenceman's (D) "
                                  "or a goalie's (G).");
         }
         const std::optional<std::string> code = codes.codeFor(team);
@@ -202,9 +206,9 @@ SkaterStatistics readSkaterStatistics(const std::vector<CsvRow>& rows, const std
         skater.team = *code;
         skater.position = std::string(field(PositionField));
         skater.role = kind == PositionKind::Defence ? SkaterRole::Defence : SkaterRole::Forward;
-        skater.games = countOf(field(GamesField), "games played", where);
-        skater.goals = countOf(field(GoalsField), "goals", where);
-        skater.assists = countOf(field(AssistsField), "assists", where);
+        skater.games = countOf(field(GamesField), place("games played"), who);
+        skater.goals = countOf(field(GoalsField), place("goals"), who);
+        skater.assists = countOf(field(AssistsField), place("assists"), who);
         skater.line = row.line;
         statistics.skaters.push_back(std::move(skater));
     }

@@ -35,6 +35,9 @@ struct SkaterStatistics {
     std::vector<std::string> unknownTeams; ///< abbreviations without a code, once each
 };
 
+// How messages name a skater table: fileLabel(SkatersFileKind, path).
+inline constexpr std::string_view SkatersFileKind = "Skater statistics";
+
 // Reads skater statistics from the rows of a CSV file (label names it in messages). A file
 // without a team column is taken as one team's, which is then soleTeam (none: refused). A
 // season column (Season, year, seasonId) holding several seasons is read for season only,

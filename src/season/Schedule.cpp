@@ -15,10 +15,6 @@ namespace {
 // The outlook gives every goalie one average, so the file's averages go unused.
 constexpr Single UnusedGaa = 2.75f;
 
-std::string lineText(int line) {
-    return "line " + std::to_string(line);
-}
-
 } // namespace
 
 Schedule scheduleOf(const ResultsFile& file, const std::string& asOf) {
@@ -60,9 +56,10 @@ std::vector<std::string> scheduleProblems(const Schedule& schedule, const std::s
     std::map<std::pair<std::string, std::string>, std::vector<int>> days;
     for (const auto* games : {&schedule.played, &schedule.toPlay}) {
         for (const ResultRow& game : *games) {
-            const std::string where = label + ", " + lineText(game.line) + ": ";
+            const std::string where = filePlace(label, game.line);
             if (!isDate(game.date)) {
-                gameProblems.emplace_back(game.line, where + "date '" + shownText(game.date) +
+                gameProblems.emplace_back(game.line, filePlace(label, game.line, "date") + "'" +
+                                                         shownText(game.date) +
                                                          "' is not a date of the form YYYY-MM-DD.");
                 continue;
             }
@@ -96,12 +93,13 @@ std::vector<std::string> scheduleProblems(const Schedule& schedule, const std::s
 
 Schedule readSchedule(const std::filesystem::path& file, const TeamCodeMap& codes,
                       const std::string& asOf) {
-    const std::string label = "The schedule '" + shownPath(file) + "'";
+    const std::string label = fileLabel(ScheduleFileKind, file);
     if (!asOf.empty() && !isDate(asOf)) {
         throw InputDataError("The date '" + shownText(asOf) +
                              "' is not a date of the form YYYY-MM-DD, like 2022-01-01.");
     }
-    Schedule schedule = scheduleOf(readResults(readCsvFile(file), label, codes, UnusedGaa), asOf);
+    Schedule schedule =
+        scheduleOf(readResults(readCsvFile(file, label), label, codes, UnusedGaa), asOf);
     const std::vector<std::string> problems = scheduleProblems(schedule, label);
     if (!problems.empty()) {
         std::string message;

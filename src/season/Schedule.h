@@ -31,6 +31,9 @@ Schedule scheduleOf(const ResultsFile& file, const std::string& asOf);
 // is no date, a club playing itself, a club playing twice on one day. Empty when none.
 std::vector<std::string> scheduleProblems(const Schedule& schedule, const std::string& label);
 
+// How messages name a schedule: fileLabel(ScheduleFileKind, path).
+inline constexpr std::string_view ScheduleFileKind = "Schedule";
+
 // Reads a results file in any layout the results reader takes as the schedule on asOf
 // and checks it. Throws InputFileError or InputDataError listing every problem at once.
 Schedule readSchedule(const std::filesystem::path& file, const TeamCodeMap& codes,

@@ -138,8 +138,8 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             teams.insert(skater.team);
         }
         if (teams.empty()) {
-            throw InputDataError("The file '" + shownPath(request.skaters) +
-                                 "' lists no skater of a team with a league code.");
+            throw InputDataError(fileLabel(SkatersFileKind, request.skaters) +
+                                 " lists no skater of a team with a league code.");
         }
         for (const std::string& team : teams) {
             attempt([&] { build.rosters.push_back(chooseRoster(team, skaters.skaters)); });
@@ -148,7 +148,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
     attempt([&] {
         build.games = readSeasonGames(request);
         if (build.games.empty()) {
-            throw InputDataError("The file '" + shownPath(request.results) + "' lists no game" +
+            throw InputDataError(fileLabel(ResultsFileKind, request.results) + " lists no game" +
                                  (request.before.empty() ? "" : " before " + request.before) +
                                  " to fit the ratings to.");
         }
@@ -172,10 +172,9 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
     attempt([&] {
         std::vector<ResultRow> lastSeason;
         if (request.priorResults) {
-            lastSeason = readResults(readCsvFile(*request.priorResults),
-                                     "The file '" + shownPath(*request.priorResults) + "'",
-                                     TeamCodeMap({}, TeamCodeKind::League), 0)
-                             .games;
+            lastSeason =
+                readResultsFile(*request.priorResults, TeamCodeMap({}, TeamCodeKind::League), 0)
+                    .games;
         }
         build.eloText = eloFileText(seasonEndElo(lastSeason, build.games, EloParameters{}));
     });
@@ -194,8 +193,8 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             }
         }
         if (!missing.empty()) {
-            throw InputDataError("The file '" + shownPath(*request.teamStats) +
-                                 "' lists no totals for teams of the results: " + listed(missing) +
+            throw InputDataError(fileLabel(TeamStatsFileKind, *request.teamStats) +
+                                 " lists no totals for teams of the results: " + listed(missing) +
                                  ".");
         }
     });

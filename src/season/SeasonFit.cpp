@@ -12,31 +12,23 @@
 
 namespace zelkor {
 
-namespace {
-
-std::string fileLabel(const std::filesystem::path& file) {
-    return "The file '" + shownPath(file) + "'";
-}
-
-} // namespace
-
 SkaterStatistics readSeasonSkaters(const SeasonBuildRequest& request) {
-    const std::vector<CsvRow> rows = readCsvFile(request.skaters);
+    const std::string label = fileLabel(SkatersFileKind, request.skaters);
+    const std::vector<CsvRow> rows = readCsvFile(request.skaters, label);
     // The season names a season of the files that hold several; a table of one season
     // has no season column.
     std::optional<std::string> season;
     if (!trimmed(request.season).empty() && hasSeasonColumn(rows)) {
         season = request.season;
     }
-    return readSkaterStatistics(rows, fileLabel(request.skaters),
-                                TeamCodeMap({}, TeamCodeKind::League), std::nullopt, season);
+    return readSkaterStatistics(rows, label, TeamCodeMap({}, TeamCodeKind::League), std::nullopt,
+                                season);
 }
 
 std::vector<ResultRow> readSeasonGames(const SeasonBuildRequest& request) {
-    return gamesBefore(readResults(readCsvFile(request.results), fileLabel(request.results),
-                                   TeamCodeMap({}, TeamCodeKind::League), DefaultGaa)
-                           .games,
-                       request.before);
+    return gamesBefore(
+        readResultsFile(request.results, TeamCodeMap({}, TeamCodeKind::League), DefaultGaa).games,
+        request.before);
 }
 
 std::optional<int> seasonYear(const SeasonBuildRequest& request) {
@@ -57,7 +49,8 @@ std::map<std::string, TeamTotals> readSeasonTeams(const SeasonBuildRequest& requ
     if (!request.teamStats) {
         return {};
     }
-    return readTeamTotals(readCsvFile(*request.teamStats), fileLabel(*request.teamStats),
+    const std::string label = fileLabel(TeamStatsFileKind, *request.teamStats);
+    return readTeamTotals(readCsvFile(*request.teamStats, label), label,
                           TeamCodeMap({}, TeamCodeKind::League), seasonYear(request));
 }
 

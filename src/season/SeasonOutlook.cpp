@@ -629,8 +629,7 @@ SourcedOutlook readOutlookSource(const OutlookSource& source) {
         request.schedule = readSchedule(
             source.schedule, TeamCodeMap({}, kind.value_or(TeamCodeKind::Program)), source.asOf);
         if (request.schedule.played.empty() && request.schedule.toPlay.empty()) {
-            throw InputDataError("The schedule '" + shownPath(source.schedule) +
-                                 "' lists no game.");
+            throw InputDataError(fileLabel(ScheduleFileKind, source.schedule) + " lists no game.");
         }
         scheduleRead = true;
     });

@@ -17,18 +17,16 @@ namespace {
 constexpr Single SeasonTestGaa = 2.8f; // every goalie's GAA, as a backtest's default
 
 std::vector<ResultRow> readGames(const std::filesystem::path& file) {
-    return readResults(readCsvFile(file), "The file '" + shownPath(file) + "'",
-                       TeamCodeMap({}, TeamCodeKind::League), SeasonTestGaa)
-        .games;
+    return readResultsFile(file, TeamCodeMap({}, TeamCodeKind::League), SeasonTestGaa).games;
 }
 
 // The season's games with the odds of the file.
 std::vector<ResultRow> gamesWithOdds(const SeasonTestRequest& request) {
     std::vector<ResultRow> games = readGames(request.results);
-    const std::string label = "The odds file '" + shownPath(request.odds) + "'";
+    const std::string label = fileLabel(OddsFileKind, request.odds);
     joinOdds(games,
-             readOddsFile(readCsvFile(request.odds), label, TeamCodeMap({}, TeamCodeKind::League),
-                          request.line),
+             readOddsFile(readCsvFile(request.odds, label), label,
+                          TeamCodeMap({}, TeamCodeKind::League), request.line),
              label);
     return games;
 }

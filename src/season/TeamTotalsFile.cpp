@@ -52,7 +52,7 @@ std::vector<CsvColumn> totalsColumns() {
     return columns;
 }
 
-std::optional<int> countOf(std::string_view text, const std::string& where) {
+std::optional<int> countOf(std::string_view text, const std::string& place) {
     if (text.empty()) {
         return std::nullopt;
     }
@@ -60,7 +60,7 @@ std::optional<int> countOf(std::string_view text, const std::string& where) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size() || value < 0 ||
         value > MostTotal) {
-        throw InputDataError(where + " '" + shownText(text) + "' is not a whole number from 0 to " +
+        throw InputDataError(place + "'" + shownText(text) + "' is not a whole number from 0 to " +
                              std::to_string(MostTotal) + ".");
     }
     return value;
@@ -149,7 +149,7 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
         TeamTotals team;
         team.code = *codes.codeFor(teamName(*row));
         team.line = row->line;
-        const std::string where = label + ", line " + std::to_string(row->line) + ": ";
+        const std::string where = filePlace(label, row->line);
         // A row cut short leaves its last figures blank, which would read as not given.
         if (row->fields.size() < headerFields) {
             throw InputDataError(where + "the row of " + team.code + " ends after " +
@@ -159,14 +159,14 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
         for (std::size_t k = 0; k < figures().size(); ++k) {
             const Figure& figure = figures()[k];
             team.*figure.member = countOf(field(*row, FirstFigureField + k),
-                                          where + std::string(figure.column.names.front()));
+                                          filePlace(label, row->line, figure.column.names.front()));
         }
         for (const auto& [record, name] : {std::pair{team.shootoutWins, "shootout wins"},
                                            std::pair{team.shootoutLosses, "shootout losses"}}) {
             if (record > MostShootoutsOfAClub) {
-                throw InputDataError(where + team.code + "'s " + name + " '" +
-                                     std::to_string(*record) + "' are more than the " +
-                                     std::to_string(MostShootoutsOfAClub) +
+                throw InputDataError(filePlace(label, row->line, name) + "'" +
+                                     std::to_string(*record) + "' for " + team.code +
+                                     " are more than the " + std::to_string(MostShootoutsOfAClub) +
                                      " that a season folder's shootouts file takes.");
             }
         }
@@ -174,9 +174,9 @@ std::map<std::string, TeamTotals> readTeamTotals(const std::vector<CsvRow>& rows
         if (team.games > 0 && team.goalsAgainst) {
             const double average = double(*team.goalsAgainst) / *team.games;
             if (const GaaProblem problem = gaaProblem(average); problem != GaaProblem::None) {
-                throw InputDataError(where + "GA '" + std::to_string(*team.goalsAgainst) +
-                                     "' over " + std::to_string(*team.games) + " games gives " +
-                                     team.code +
+                throw InputDataError(filePlace(label, row->line, "GA") + "'" +
+                                     std::to_string(*team.goalsAgainst) + "' over " +
+                                     std::to_string(*team.games) + " games gives " + team.code +
                                      " a goals-against average that a prediction refuses: " +
                                      gaaProblemText(problem, gaaEntry(Single(average)).text) + ".");
             }

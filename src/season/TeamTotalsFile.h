@@ -28,6 +28,9 @@ struct TeamTotals {
     std::optional<int> shootoutLosses;
 };
 
+// How messages name a team table: fileLabel(TeamStatsFileKind, path).
+inline constexpr std::string_view TeamStatsFileKind = "Team statistics";
+
 // Reads a team table: the databank's (columns by header: tmID or name, G, GF, GA, PIM, PPG,
 // PPC, PKG, PKC, SHF, SHA, SoW, SoL) or a site's (Tm or Team, GP, PPO, TSH, SHG); only the
 // team is required, and a league row is passed over. A file whose year column

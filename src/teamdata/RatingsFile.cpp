@@ -1,6 +1,7 @@
 #include "teamdata/RatingsFile.h"
 
 #include "core/DisplayText.h"
+#include "core/FilePlace.h"
 #include "teamdata/RegularFileBuffer.h"
 
 #include <algorithm>
@@ -137,12 +138,12 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what) const {
-        throw RatingsFileError("Ratings file '" + label_ + "' " + what + ".");
+        throw RatingsFileError(shownFileLabel("Ratings", label_) + " " + what + ".");
     }
 
     [[noreturn]] void failAt(int line, std::string_view field, const std::string& what) const {
-        throw RatingsFileError("Ratings file '" + label_ + "', line " + std::to_string(line) +
-                               ", " + std::string(field) + ": " + what + ".");
+        throw RatingsFileError(filePlace(shownFileLabel("Ratings", label_), line, field) + what +
+                               ".");
     }
 
     std::array<std::size_t, ColumnCount> headerColumns(const std::vector<std::string_view>& fields,
@@ -235,19 +236,18 @@ RatingTable parseRatings(std::string_view text, const std::string& label) {
 }
 
 std::string readSmallTextFile(const std::filesystem::path& path, const std::string& kind) {
-    const std::string label = visibleText(path.string());
+    const std::string label = shownFileLabel(kind, visibleText(path.string()));
     RegularFileBuffer buffer;
     if (!buffer.open(path)) {
         switch (buffer.refusal()) {
         case RegularFileBuffer::Refusal::NotFound:
-            throw RatingsFileError(kind + " '" + label + "' does not exist.");
+            throw RatingsFileError(label + " does not exist.");
         case RegularFileBuffer::Refusal::Folder:
-            throw RatingsFileError(kind + " '" + label + "' is a folder, not a file.");
+            throw RatingsFileError(label + " is a folder, not a file.");
         case RegularFileBuffer::Refusal::NotRegularFile:
-            throw RatingsFileError(kind + " '" + label + "' is " + buffer.kind() + ", not a file.");
+            throw RatingsFileError(label + " is " + buffer.kind() + ", not a file.");
         default:
-            throw RatingsFileError(kind + " '" + label +
-                                   "' cannot be opened: " + buffer.error().message() + ".");
+            throw RatingsFileError(label + " cannot be opened: " + buffer.error().message() + ".");
         }
     }
     std::string text;
@@ -255,19 +255,17 @@ std::string readSmallTextFile(const std::filesystem::path& path, const std::stri
         for (int c = buffer.sgetc(); c != std::char_traits<char>::eof(); c = buffer.snextc()) {
             text += static_cast<char>(c);
             if (text.size() > MostRatingsFileBytes) {
-                throw RatingsFileError(kind + " '" + label +
-                                       "' is larger than 1 MiB; it holds a few dozen rows.");
+                throw RatingsFileError(label + " is larger than 1 MiB; it holds a few dozen rows.");
             }
         }
     } catch (const std::system_error& error) {
-        throw RatingsFileError(kind + " '" + label + "' cannot be read: " + error.code().message() +
-                               ".");
+        throw RatingsFileError(label + " cannot be read: " + error.code().message() + ".");
     }
     return text;
 }
 
 RatingTable readRatingsFile(const std::filesystem::path& path) {
-    return parseRatings(readSmallTextFile(path, "Ratings file"), visibleText(path.string()));
+    return parseRatings(readSmallTextFile(path, "Ratings"), visibleText(path.string()));
 }
 
 std::string ratingsFileText(const RatingTable& table) {

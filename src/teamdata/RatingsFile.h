@@ -40,8 +40,8 @@ RatingTable readRatingsFile(const std::filesystem::path& path);
 bool isRatingsCode(std::string_view code);
 
 // The text of a small data file of a season folder, opened without waiting on a pipe or
-// device; kind ("Ratings file") starts the messages. Throws RatingsFileError, also for a
-// file over MostRatingsFileBytes.
+// device; kind ("Ratings") names the file in messages (fileLabel). Throws RatingsFileError, also
+// for a file over MostRatingsFileBytes.
 std::string readSmallTextFile(const std::filesystem::path& path, const std::string& kind);
 
 // The table as a ratings file: the road rows, then the home rows, each value in the

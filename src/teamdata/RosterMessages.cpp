@@ -1,6 +1,7 @@
 #include "teamdata/RosterMessages.h"
 
 #include "core/DisplayText.h"
+#include "core/FilePlace.h"
 #include "core/PlayerArray.h"
 
 #include <array>
@@ -23,7 +24,7 @@ std::string shownValue(Single value) {
 }
 
 std::string fileLabel(const std::string& code) {
-    return "Roster file '" + quotedText(code) + "'";
+    return shownFileLabel("Roster", quotedText(code));
 }
 
 std::string fileInSentence(const std::string& code) {

@@ -3,6 +3,7 @@
 #include "teamdata/RatingsFile.h"
 
 #include "core/DisplayText.h"
+#include "core/FilePlace.h"
 
 #include <charconv>
 #include <map>
@@ -34,9 +35,9 @@ double shootoutShare(const std::vector<ShootoutRecord>& records, std::string_vie
     return 0.5;
 }
 
-[[noreturn]] void refuse(const std::string& label, int line, const std::string& what) {
-    throw RatingsFileError("Shootouts file '" + label + "', line " + std::to_string(line) + ", " +
-                           what + ".");
+[[noreturn]] void refuse(const std::string& label, int line, std::string_view field,
+                         const std::string& what) {
+    throw RatingsFileError(filePlace(shownFileLabel("Shootouts", label), line, field) + what + ".");
 }
 
 int count(std::string_view text, const std::string& label, int line, const char* field) {
@@ -44,8 +45,8 @@ int count(std::string_view text, const std::string& label, int line, const char*
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value < 0 ||
         value > MostShootoutsOfAClub) {
-        refuse(label, line,
-               std::string(field) + ": '" + quotedText(text) + "' is not a count from 0 to " +
+        refuse(label, line, field,
+               "'" + quotedText(text) + "' is not a count from 0 to " +
                    std::to_string(MostShootoutsOfAClub));
     }
     return value;
@@ -63,7 +64,7 @@ float ShootoutRules::visitorChance(std::string_view visitor, std::string_view ho
 ShootoutRules readShootoutsFile(const std::filesystem::path& path) {
     const std::string label = visibleText(path.string());
     // A season's shootouts file is a few dozen short lines; the ratings reader's limits serve.
-    std::string text = readSmallTextFile(path, "Shootouts file");
+    std::string text = readSmallTextFile(path, "Shootouts");
     // A spreadsheet saves UTF-8 with a byte-order mark, which the ratings reader passes over too.
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.erase(0, 3);
@@ -84,7 +85,7 @@ ShootoutRules readShootoutsFile(const std::filesystem::path& path) {
         }
         if (header) {
             if (line != ShootoutsHeader) {
-                refuse(label, number, std::string("header: the header is ") + ShootoutsHeader);
+                refuse(label, number, "header", std::string("the header is ") + ShootoutsHeader);
             }
             header = false;
             continue;
@@ -97,18 +98,17 @@ ShootoutRules readShootoutsFile(const std::filesystem::path& path) {
         std::getline(fields, wins, ',');
         std::getline(fields, losses, ',');
         if (!isRatingsCode(code)) {
-            refuse(label, number, "code: '" + quotedText(code) + "' is not a team code");
+            refuse(label, number, "code", "'" + quotedText(code) + "' is not a team code");
         }
         if (const auto first = firstLine.find(code); first != firstLine.end()) {
-            refuse(label, number,
-                   "code: " + code + " is listed again (first on line " +
-                       std::to_string(first->second) + ")");
+            refuse(label, number, "code",
+                   code + " is listed again (first on line " + std::to_string(first->second) + ")");
         }
         firstLine[code] = number;
         rules.records.push_back(
             {code, count(wins, label, number, "wins"), count(losses, label, number, "losses")});
         if (rules.records.size() > MostRatingsRows) {
-            refuse(label, number, "code: more than 1000 rows");
+            refuse(label, number, "code", "more than 1000 rows");
         }
     }
     return rules;

@@ -220,7 +220,7 @@ TEST(SeasonBuildElo, TheFolderKeepsEachClubsEloAfterTheSeasonCarriedFromTheLastO
         words.insert(words.end(), more.begin(), more.end());
         const CliResult result = runCli(words);
         EXPECT_EQ(result.exitStatus, 0) << result.err;
-        return parseEloFile(readCsvFile(data.path() / folder / EloFileName), "elo");
+        return parseEloFile(readCsvFile(data.path() / folder / EloFileName, "elo"), "elo");
     };
     const EloRatings carried =
         build("carried", {"--prior-results", (data.path() / "prior.csv").string()});
@@ -249,7 +249,7 @@ TEST(SeasonBuildElo, WithOddsTheBuildKeepsTheSeasonsSummaryAndABadFileStopsIt) {
     EXPECT_NE(built.out.find("In 2000-01 this model's log loss was"), std::string::npos)
         << built.out;
     const MarketSummary summary =
-        parseMarketSummary(readCsvFile(data.path() / "season" / MarketSummaryFileName), "s");
+        parseMarketSummary(readCsvFile(data.path() / "season" / MarketSummaryFileName, "s"), "s");
     EXPECT_EQ(summary.games, 2);
     EXPECT_EQ(summary.gamesWithOdds, 1); // the second line is a day late
     // The market over its one game: TOR won away at de-vigged (1 / 2.2) / (1 / 2.2 + 1 / 1.75).
@@ -258,7 +258,7 @@ TEST(SeasonBuildElo, WithOddsTheBuildKeepsTheSeasonsSummaryAndABadFileStopsIt) {
     data.write("bad.csv", "date,visitor,home,visitor_odds,home_odds\n2001-01-02,TOR,NSH,0,1.75\n");
     const CliResult refused = build("bad.csv", "other");
     EXPECT_EQ(refused.exitStatus, 1);
-    EXPECT_NE(refused.err.find("line 2: visitor_odds '0'"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("line 2, visitor_odds: '0'"), std::string::npos) << refused.err;
     EXPECT_FALSE(std::filesystem::exists(data.path() / "other"));
 }
 

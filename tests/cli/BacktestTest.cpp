@@ -146,11 +146,11 @@ TEST(Backtest, UnusableResultsNameTheLineAndTheColumn) {
         const char* row;
         const char* message;
     } cases[] = {
-        {"d,SEA,TOR,3,2,REG,2.5,,", "line 2: visitor 'SEA' is not a team code"},
-        {"d,BOS,WAT2,3,2,REG,2.5,,", "line 2: home 'WAT2' is not a team code"},
-        {"d,BOS,TOR,3.5,2,REG,2.5,,", "line 2: visitor_goals '3.5' is not a whole number"},
-        {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2: result 'PEN' is none of REG, OT, SO and T"},
-        {"d,BOS,TOR,3,2,REG,-1,,", "line 2: visitor_gaa '-1' is not above 0"},
+        {"d,SEA,TOR,3,2,REG,2.5,,", "line 2, visitor: 'SEA' is not a team code"},
+        {"d,BOS,WAT2,3,2,REG,2.5,,", "line 2, home: 'WAT2' is not a team code"},
+        {"d,BOS,TOR,3.5,2,REG,2.5,,", "line 2, visitor_goals: '3.5' is not a whole number"},
+        {"d,BOS,TOR,3,2,PEN,2.5,,", "line 2, result: 'PEN' is none of REG, OT, SO and T"},
+        {"d,BOS,TOR,3,2,REG,-1,,", "line 2, visitor_gaa: '-1' is not above 0"},
         {"d,BOS,TOR,3,2,REG,2.5,1.9,+50", "line 2: the odds '1.9' and '+50' are not both"},
     };
     for (const auto& c : cases) {
@@ -280,7 +280,7 @@ TEST(Backtest, CommandReportsFiguresAndOneRowPerGame) {
     const CliResult bad =
         runCli({"backtest", (folder.path() / "bad.csv").string(), "--rosters", SampleRosters});
     EXPECT_EQ(bad.exitStatus, 1);
-    EXPECT_NE(bad.err.find("line 2: home 'SEA' is not a team code"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("line 2, home: 'SEA' is not a team code"), std::string::npos) << bad.err;
 
     // Ratings without a team of the results, and rosters missing: each named, nothing run.
     folder.write("ratings.csv", "code,venue,offence,penalty,power_play,short_handed,defence\n"

@@ -103,21 +103,21 @@ TEST(CsvFile, EmptyFileIsReadWithoutRowsAndMissingOnesAreNamed) {
         fs::temp_directory_path() / ("zelkor-csv-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder);
     std::ofstream(folder / "empty.csv").close();
-    EXPECT_TRUE(readCsvFile(folder / "empty.csv").empty());
+    EXPECT_TRUE(readCsvFile(folder / "empty.csv", "E").empty());
     try {
-        readCsvFile(folder / "missing.csv");
+        readCsvFile(folder / "missing.csv", "Results file 'missing.csv'");
         ADD_FAILURE() << "a missing file was read";
     } catch (const InputFileError& error) {
-        EXPECT_NE(std::string(error.what()).find("was not found"), std::string::npos);
+        EXPECT_STREQ(error.what(), "Results file 'missing.csv' was not found.");
     }
     try {
-        readCsvFile(folder);
+        readCsvFile(folder, "F");
         ADD_FAILURE() << "a folder was read";
     } catch (const InputFileError& error) {
         EXPECT_NE(std::string(error.what()).find("is not a plain file"), std::string::npos);
     }
     std::ofstream(folder / "two.csv") << "a,b\n1,2";
-    const std::vector<CsvRow> rows = readCsvFile(folder / "two.csv");
+    const std::vector<CsvRow> rows = readCsvFile(folder / "two.csv", "T");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1].line, 2);
     EXPECT_EQ(rows[1].fields, (std::vector<std::string>{"1", "2"}));

@@ -61,10 +61,11 @@ TEST(Elo, AFileOfRatingsReadsBackWhatWasWrittenAndRefusesABadRow) {
         EXPECT_THROW(parseEloFile(parseCsv(text, "elo"), "elo"), InputDataError);
     }
     try {
-        parseEloFile(parseCsv("code,elo\nBOS,1500\nTOR,x\n", "elo"), "The file 'elo.csv'");
+        parseEloFile(parseCsv("code,elo\nBOS,1500\nTOR,x\n", "elo"), "Elo file 'elo.csv'");
         FAIL();
     } catch (const InputDataError& error) {
-        EXPECT_NE(std::string(error.what()).find("'elo.csv', line 3"), std::string::npos);
+        EXPECT_STREQ(error.what(), "Elo file 'elo.csv', line 3, elo: 'x' is not a number above 0 "
+                                   "and at most 10000.");
     }
 }
 

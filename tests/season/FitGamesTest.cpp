@@ -57,7 +57,7 @@ TEST(FitGames, NoGameToFitIsRefusedWithTheFileAndDay) {
     } catch (const InputDataError& error) {
         EXPECT_STREQ(
             error.what(),
-            "The file 'results.csv' lists no game before 2001-01-15 to fit the ratings to.");
+            "Results file 'results.csv' lists no game before 2001-01-15 to fit the ratings to.");
     }
     EXPECT_NO_THROW(checkGamesToFit(Season, "results.csv", ""));
 }

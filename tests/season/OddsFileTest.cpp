@@ -160,7 +160,7 @@ TEST(OddsFile, BadInputIsRefusedWithItsLine) {
          "line 2: the V row of 'Montreal' has no H row of the same day"},
         {ArchiveHeader + archiveRow("1340", "V", "Montreal", "184", "210") +
              archiveRow("1340", "H", "Toronto", "-220", "-240"),
-         "line 2: Date '1340' is not a day"},
+         "line 2, Date: '1340' is not a day"},
         {ArchiveHeader + montreal + archiveRow("1231", "H", "Toronto", "-220", "-240") + montreal +
              archiveRow("1231", "H", "Toronto", "-200", "-210"),
          "line 4: MTL at TOR on 2021-12-31 is listed on line 2 already"},
@@ -171,7 +171,7 @@ TEST(OddsFile, BadInputIsRefusedWithItsLine) {
              archiveRow("1231", "H", "Toronto", "-220", "-240"),
          "holds no game between two clubs it knows"},
         {"date,visitor,home,visitor_odds,home_odds\n2021-12-31,MTL,TOR,1.00,1.80\n",
-         "line 2: visitor_odds '1.00' is not decimal odds"},
+         "line 2, visitor_odds: '1.00' is not decimal odds"},
         {"date,visitor,home\n2021-12-31,MTL,TOR\n", "visitor_odds"},
     };
     for (const Case& known : cases) {

@@ -123,7 +123,7 @@ TEST(LeagueAlignment, ProblemsOfTheFilesAreListedTogether) {
               "D, line 4: AAA is listed twice (first on line 2)",
               "D, line 5: the division North is in the West conference here, but in the East "
               "conference on line 2",
-              "D, line 6: the conference is empty"}) {
+              "D, line 6, conference: it is empty"}) {
             EXPECT_NE(message.find(part), std::string::npos) << part << "\n" << message;
         }
     }

@@ -56,7 +56,7 @@ TEST(ResultsFile, ReadsTheSitesGameTable) {
         read(text);
         ADD_FAILURE() << "VGK has no program code";
     } catch (const InputDataError& error) {
-        EXPECT_NE(std::string(error.what()).find("line 6: home 'Vegas Golden Knights'"),
+        EXPECT_NE(std::string(error.what()).find("line 6, home: 'Vegas Golden Knights'"),
                   std::string::npos)
             << error.what();
     }
@@ -69,19 +69,20 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
         const char* row;
         const char* message;
     } cases[] = {
-        {"2024-10-09,BOS,TOR,100,2,", "line 2: visitor_goals '100' is more than 99"},
-        {"2024-10-09,BOS,TOR,3,3,REG", "line 2: result 'REG' has a winner, but the score is level"},
-        {"2024-10-09,BOS,TOR,2,2,SO", "line 2: result 'SO' has a winner"},
-        {"2024-10-09,BOS,TOR,3,2,T", "line 2: result 'T' is a tie, but the score is not level"},
-        {"2024-10-09,BOS,TOR,3.5,2,", "visitor_goals '3.5' is not a whole number"},
-        {"2024-10-09,BOS,TOR,3,,", "home_goals '' is not a whole number"},
-        {"yesterday,BOS,TOR,3,2,", "line 2: date 'yesterday' is not a date"},
-        {"2024-10-09T19:00,BOS,TOR,3,2,", "date '2024-10-09T19:00' is not a date"},
-        {"2024-13-09,BOS,TOR,3,2,", "date '2024-13-09' is not a date"},
-        {"2023-02-29,BOS,TOR,3,2,", "date '2023-02-29' is not a date"},
-        {"2024-10-09,BOS,TOR,1000000000,2,", "visitor_goals '1000000000' is more than 99"},
-        {"2024-10-09,BOS,TOR,3,2,,1e-45,2.5", "line 2: visitor_gaa '1e-45' is too small"},
-        {"2024-10-09,BOS,TOR,3,2,,2.5,1e-300", "line 2: home_gaa '1e-300' is too small"},
+        {"2024-10-09,BOS,TOR,100,2,", "line 2, visitor_goals: '100' is more than 99"},
+        {"2024-10-09,BOS,TOR,3,3,REG",
+         "line 2, result: 'REG' has a winner, but the score is level"},
+        {"2024-10-09,BOS,TOR,2,2,SO", "line 2, result: 'SO' has a winner"},
+        {"2024-10-09,BOS,TOR,3,2,T", "line 2, result: 'T' is a tie, but the score is not level"},
+        {"2024-10-09,BOS,TOR,3.5,2,", "visitor_goals: '3.5' is not a whole number"},
+        {"2024-10-09,BOS,TOR,3,,", "home_goals: '' is not a whole number"},
+        {"yesterday,BOS,TOR,3,2,", "line 2, date: 'yesterday' is not a date"},
+        {"2024-10-09T19:00,BOS,TOR,3,2,", "date: '2024-10-09T19:00' is not a date"},
+        {"2024-13-09,BOS,TOR,3,2,", "date: '2024-13-09' is not a date"},
+        {"2023-02-29,BOS,TOR,3,2,", "date: '2023-02-29' is not a date"},
+        {"2024-10-09,BOS,TOR,1000000000,2,", "visitor_goals: '1000000000' is more than 99"},
+        {"2024-10-09,BOS,TOR,3,2,,1e-45,2.5", "line 2, visitor_gaa: '1e-45' is too small"},
+        {"2024-10-09,BOS,TOR,3,2,,2.5,1e-300", "line 2, home_gaa: '1e-300' is too small"},
         {"2024-10-09,BOS,TOR,3,2,,,,-1e300,1.9", "line 2: the odds '-1e300' and '1.9' are not"},
         {"2024-10-09,BOS,TOR,3,2,,,,+100001,1.9", "American odds from 100 to 100,000"},
     };
@@ -100,7 +101,7 @@ TEST(ResultsFile, RefusesValuesWithLineAndColumn) {
     EXPECT_EQ(most.games.at(0).visitorGoals, 99);
     // A date of 500 characters is cut in the message; a missing column is named alone.
     for (const auto& [text, message] :
-         {std::pair{header + std::string(500, '2') + ",BOS,TOR,3,2,\n", "line 2: date '2222"},
+         {std::pair{header + std::string(500, '2') + ",BOS,TOR,3,2,\n", "line 2, date: '2222"},
           std::pair{std::string("date,visitor,home,visitor_goals\n2024-10-09,BOS,TOR,3\n"),
                     "line 1: the header row has no column home_goals, nor a G"},
           std::pair{std::string("date,visitors,home\n"),
@@ -156,11 +157,11 @@ TEST(ResultsFile, ListsEveryUnknownTeamAtOnce) {
     } catch (const InputDataError& error) {
         const std::string message = error.what();
         EXPECT_NE(message.find("2 teams without a code"), std::string::npos) << message;
-        EXPECT_NE(message.find("line 2: home 'Hamilton Tigers' is not a team code of the league "
+        EXPECT_NE(message.find("line 2, home: 'Hamilton Tigers' is not a team code of the league "
                                "nor a known name (lines 2 4)"),
                   std::string::npos)
             << message;
-        EXPECT_NE(message.find("line 3: visitor 'Quebec Bulldogs'"), std::string::npos) << message;
+        EXPECT_NE(message.find("line 3, visitor: 'Quebec Bulldogs'"), std::string::npos) << message;
     }
 }
 
@@ -212,7 +213,8 @@ TEST(ResultsFile, MessagesNameTheLineOfTheFileNotTheRecordsPosition) {
         read(text);
         ADD_FAILURE() << "'x' was read as goals";
     } catch (const InputDataError& error) {
-        EXPECT_NE(std::string(error.what()).find("F, line 4: visitor_goals 'x'"), std::string::npos)
+        EXPECT_NE(std::string(error.what()).find("F, line 4, visitor_goals: 'x'"),
+                  std::string::npos)
             << error.what();
     }
     const ResultsFile file = read(text.substr(0, text.rfind("2024-10-10")) +

@@ -61,7 +61,7 @@ TEST(Schedule, ProblemsAreListedTogether) {
     schedule.toPlay.push_back(itself);
     const std::vector<std::string> problems = scheduleProblems(schedule, "The schedule");
     ASSERT_EQ(problems.size(), 3u);
-    EXPECT_NE(problems[0].find("line 4: date '2022-02-30'"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[0].find("line 4, date: '2022-02-30'"), std::string::npos) << problems[0];
     EXPECT_NE(problems[1].find("line 6: OTT plays itself"), std::string::npos) << problems[1];
     EXPECT_NE(problems[2].find("BOS plays 2 games on 2022-01-03 (lines 2 3)"), std::string::npos)
         << problems[2];

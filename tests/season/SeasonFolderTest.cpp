@@ -385,7 +385,7 @@ TEST(SeasonFolder, TeamTotalsThatCannotBeUsedStopTheBuildBeforeAnyWrite) {
         const char* message;
     } cases[] = {
         {"year,tmID,G,GA,SoW,SoL\n2000,TOR,82,200,5000,2\n2000,NSH,82,240,2,7\n",
-         "line 2: TOR's shootout wins '5000' are more than the 1000"},
+         "line 2, shootout wins: '5000' for TOR are more than the 1000"},
         {"year,tmID,G,GA\n2000,TOR,82,200\n", "lists no totals for teams of the results: NSH."},
     };
     for (const auto& c : cases) {

@@ -54,16 +54,16 @@ TEST(TeamTotalsFile, RefusesWhatCannotBeRead) {
         {Header + Anaheim2000, 2013, "no team of the year 2013"},
         {Header + Anaheim2013 + Anaheim2013, {}, "line 3: team ANA is listed again"},
         {"tmID,GF\nXYZ,1\nANA,2\nQQQ,3\n", {}, "line 2: 'XYZ'\n  line 4: 'QQQ'"},
-        {"tmID,GF\nANA,-1\n", {}, "line 2: GF '-1' is not a whole number"},
+        {"tmID,GF\nANA,-1\n", {}, "line 2, GF: '-1' is not a whole number"},
         {"GF,GA\n1,2\n", {}, "no header row naming the team column"},
         // Checked as what they become: a shootouts file's records and a goalie's average.
         {"tmID,G,GA,SoW,SoL\nANA,82,209,3,6\nCAL,82,241,5000,5\n",
          {},
-         "line 3: CGY's shootout wins '5000' are more than the 1000"},
-        {"tmID,G,GA,SoW,SoL\nANA,82,209,3,1001\n", {}, "line 2: ANA's shootout losses '1001'"},
+         "line 3, shootout wins: '5000' for CGY are more than the 1000"},
+        {"tmID,G,GA,SoW,SoL\nANA,82,209,3,1001\n", {}, "line 2, shootout losses: '1001' for ANA"},
         {"tmID,G,GA\nANA,82,209\nCAL,82,0\n",
          {},
-         "line 3: GA '0' over 82 games gives CGY a goals-against average that a prediction "
+         "line 3, GA: '0' over 82 games gives CGY a goals-against average that a prediction "
          "refuses: '0' is not above 0"},
         // A file cut in the middle of a line.
         {Header + Anaheim2013 + "2013,NHL,CAL,CAL,WC,PC,6,,82,35,40,,7,77,4,5,20",
