@@ -538,7 +538,8 @@ private:
     }
 
     // One field (offence or defence) of every club at both venues: a league level a venue
-    // (free for offences, the prior's for defences, so that their product is identified),
+    // (free for offences, shrunk toward the prior's by levelGames; the prior's for
+    // defences, so that their product is identified),
     // one strength a club carried from the prior and shrunk toward it by priorGames, and a
     // venue deviation shrunk toward 1 by venueGames. Each game counts by its recency weight.
     void fitField(const ClubSums& sums, bool freeLevel, double Strength::*field,
@@ -564,10 +565,9 @@ private:
                         expected += sums.units[club][venue] * strength_[club].*field *
                                     deviation_[club][venue].*field;
                     }
-                    const double level =
-                        (levelGoals[venue] + priorWeight * priorLevel_[venue].*field) /
-                        (expected + priorWeight);
-                    level_[venue].*field = finiteOr(level, priorLevel_[venue].*field);
+                    level_[venue].*field =
+                        shrunkLevel(levelGoals[venue], expected, totalWeight_,
+                                    priorLevel_[venue].*field, options_.levelGames);
                 }
             }
             for (std::size_t club = 0; club < count; ++club) {
@@ -735,6 +735,16 @@ double boundedStep(double real, double simulated) {
 }
 
 } // namespace
+
+double shrunkLevel(double goals, double expectedAtOne, double games, double priorLevel,
+                   double levelGames) {
+    if (!(games > 0) || !(expectedAtOne > 0)) {
+        return priorLevel;
+    }
+    // The prior's level as levelGames games of the data's expectation.
+    const double priorWeight = levelGames * expectedAtOne / games;
+    return finiteOr((goals + priorWeight * priorLevel) / (expectedAtOne + priorWeight), priorLevel);
+}
 
 Single goalieGaa(const FitOptions& options, const std::string& code, Single starterGaa) {
     const auto found = options.gaa.find(code);

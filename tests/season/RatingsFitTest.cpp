@@ -249,6 +249,71 @@ TEST(RatingsFitVenues, ScorelessFirstRoadGamesLeaveARoadOffenceAboveZero) {
     EXPECT_LT(fit.table.roadRating("BOS")->offence, fit.table.homeRating("BOS")->offence);
 }
 
+TEST(RatingsFitLevel, PriorLevelCountsAsGamesOfTheLeague) {
+    // 10 games scored 30 goals where level 1 expects 20: the games' level is 1.5.
+    EXPECT_NEAR(shrunkLevel(30, 20, 10, 0.8, 0), 1.5, 1e-12);
+    // The prior's 0.8 as 30 games: (10 * 1.5 + 30 * 0.8) / 40 = 0.975.
+    EXPECT_NEAR(shrunkLevel(30, 20, 10, 0.8, 30), 0.975, 1e-12);
+    // As 10 games, half way: (1.5 + 0.8) / 2.
+    EXPECT_NEAR(shrunkLevel(30, 20, 10, 0.8, 10), 1.15, 1e-12);
+    // Twice the games at the same rate weigh twice: (20 * 1.5 + 30 * 0.8) / 50 = 1.08.
+    EXPECT_NEAR(shrunkLevel(60, 40, 20, 0.8, 30), 1.08, 1e-12);
+    // Scoreless games pull toward 0 as far as their number allows: 30 * 0.8 / 40.
+    EXPECT_NEAR(shrunkLevel(0, 20, 10, 0.8, 30), 0.6, 1e-12);
+    // Nothing to weigh, or nothing expected: the prior's level, never a division by 0.
+    EXPECT_EQ(shrunkLevel(0, 0, 0, 0.8, 0), 0.8);
+    EXPECT_EQ(shrunkLevel(3, 0, 1, 0.8, 1000), 0.8);
+    EXPECT_EQ(shrunkLevel(3, 2, 0, 0.8, 1000), 0.8);
+}
+
+// Three clubs of one strength whose prior's home offence is 8/7 of its road one, and one
+// week of every pairing in which every home side scores 5 and every visitor 1.
+struct HomeHeavyWeek {
+    std::shared_ptr<const RatingTable> prior;
+    std::vector<ResultRow> games;
+
+    HomeHeavyWeek() {
+        const auto row = [](Single offence, Single powerPlay) {
+            return TeamRating{offence, 0.2128f, powerPlay, 1.05f, 1.0f};
+        };
+        prior = std::make_shared<const RatingTable>(RatingTable(
+            {{"BOS", row(0.7f, 0.94f)}, {"TOR", row(0.7f, 0.94f)}, {"MON", row(0.7f, 0.94f)}},
+            {{"BOS", row(0.8f, 1.05f)}, {"TOR", row(0.8f, 1.05f)}, {"MON", row(0.8f, 1.05f)}}));
+        for (const char* visitor : {"BOS", "TOR", "MON"}) {
+            for (const char* home : {"BOS", "TOR", "MON"}) {
+                if (std::string(visitor) != home) {
+                    games.push_back({static_cast<int>(games.size()) + 2, "2001-10-05", visitor,
+                                     home, 1, 5, 2.8f, 2.8f, std::nullopt});
+                }
+            }
+        }
+    }
+
+    double homeFactor(double levelGames) const {
+        FitOptions options;
+        options.prior = prior;
+        options.venueGames = 1e9; // every club at the league's home factor
+        options.levelGames = levelGames;
+        const RatingsFit fit = fitRatings(
+            games, readTeamScoring(SampleRosters, {"BOS", "TOR", "MON"}), SampleRosters, options);
+        return homeOverRoad(fit.table, "MON");
+    }
+};
+
+TEST(RatingsFitLevel, AWeekOfGamesHardlyMovesTheLeaguesHomeFactor) {
+    const HomeHeavyWeek week;
+    const double prior = 0.8 / 0.7;
+    // Six games against the prior's thousand: the home factor stays the prior's (the short
+    // simulation's correction of each venue aside).
+    EXPECT_NEAR(week.homeFactor(1000) / prior, 1.0, 0.04);
+    // Unweighted, the week's five goals to one make the home factor several times the prior's.
+    EXPECT_GT(week.homeFactor(0), 2.5 * prior);
+    // As many prior games as played ones: in between.
+    const double even = week.homeFactor(6);
+    EXPECT_GT(even, 1.2 * prior);
+    EXPECT_LT(even, 0.8 * week.homeFactor(0));
+}
+
 // Toronto wins every game against Boston early in the month and loses every one late.
 std::vector<ResultRow> turningSeason(const std::string& badDate = "") {
     std::vector<ResultRow> games;

@@ -244,6 +244,7 @@ TEST(RatingsFitRules, ShrinksTowardThePriorCarriedTowardTheLeagueMean) {
 
     // Weighed as two games, 13 goals to none move BOS's scoring well above TOR's.
     options.priorGames = 2;
+    options.levelGames = 2;
     const RatingsFit moved = fit(games, options);
     EXPECT_GT(visitorProduct(moved.table, "BOS", "TOR") / visitorProduct(held.table, "BOS", "TOR"),
               1.5);
