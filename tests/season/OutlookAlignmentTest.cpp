@@ -20,6 +20,8 @@ TEST(LeagueAlignment, SeasonOfADate) {
     EXPECT_EQ(seasonStartYear("2021-10-12"), 2021);
     EXPECT_EQ(seasonStartYear("2022-04-29"), 2021);
     EXPECT_EQ(seasonStartYear("2021-01-13"), 2020); // the late start of 2020-21
+    EXPECT_EQ(seasonStartYear("2021-06-30"), 2020); // June ends a season's year
+    EXPECT_EQ(seasonStartYear("2021-07-01"), 2021); // and July starts the next
     EXPECT_EQ(seasonName(2009), "2009-10");
     EXPECT_EQ(seasonName(1999), "1999-00");
 }
