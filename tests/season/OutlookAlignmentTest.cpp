@@ -129,6 +129,12 @@ TEST(LeagueAlignment, ProblemsOfTheFilesAreListedTogether) {
             EXPECT_NE(message.find(part), std::string::npos) << part << "\n" << message;
         }
     }
+    // Just enough clubs for the format: a conference of five for three division places and
+    // two wild cards, a division of four for the top four.
+    EXPECT_NO_THROW(parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\nD,E,N\nF,E,N\n",
+                                   "wild-card", "D", "P"));
+    EXPECT_NO_THROW(parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\nD,E,N\n",
+                                   "division-top-four", "D", "P"));
     // Read, but too small for the format: two places short in the conference.
     try {
         parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\n", "wild-card", "D", "P");
