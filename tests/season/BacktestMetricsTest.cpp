@@ -85,6 +85,14 @@ TEST(BacktestMetrics, ScoresUnevenForecastsAsWorkedOut) {
                 -(std::log(0.8) + std::log(0.3) + std::log(0.4) + std::log(0.55)) / 4, 1e-12);
     EXPECT_NEAR(*figures.brier, (0.04 + 0.49 + 0.36 + 0.2025) / 4, 1e-12);
 
+    // A level game counts in the games but not in the means over the decided ones.
+    const ForecastFigures oneLevel = scoreForecasts({{0.7, Side::Home}, {0.4, Side::Visitor}},
+                                                    {{Side::Home, false}, {Side::None, false}});
+    EXPECT_EQ(oneLevel.games, 2);
+    EXPECT_EQ(oneLevel.decidedGames, 1);
+    EXPECT_NEAR(*oneLevel.logLoss, -std::log(0.7), 1e-12);
+    EXPECT_NEAR(*oneLevel.brier, 0.09, 1e-12);
+
     const ForecastFigures none = scoreForecasts({{0.7, Side::Home}}, {{Side::None, false}});
     EXPECT_EQ(none.decidedGames, 0);
     EXPECT_FALSE(none.logLoss);

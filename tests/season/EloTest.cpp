@@ -55,6 +55,9 @@ TEST(Elo, PlayingOnFromCarriedRatingsStartsAClubWithoutOneAtTheMean) {
 TEST(Elo, AFileOfRatingsReadsBackWhatWasWrittenAndRefusesABadRow) {
     const EloRatings ratings = {{"ARI", 1487.25}, {"WSH", 1523.125}};
     EXPECT_EQ(parseEloFile(parseCsv(eloFileText(ratings), "elo"), "elo"), ratings);
+    // The highest rating read is 10000 itself.
+    EXPECT_EQ(parseEloFile(parseCsv("code,elo\nBOS,10000\n", "elo"), "elo").at("BOS"), 10000);
+    EXPECT_THROW(parseEloFile(parseCsv("code,elo\nBOS,10000.5\n", "elo"), "elo"), InputDataError);
     for (const char* text : {"code,elo\nBOS,abc\n", "code,elo\nBOS,-5\n",
                              "code,elo\nBOS,1500\nBOS,1501\n", "team,rating\nBOS,1500\n"}) {
         SCOPED_TRACE(text);

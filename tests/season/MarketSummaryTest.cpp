@@ -28,6 +28,8 @@ TEST(MarketSummary, TheSeasonOfADayIsTheOneStartingBeforeIt) {
     EXPECT_EQ(seasonOf("2021-10-12"), "2021-22");
     EXPECT_EQ(seasonOf("2021-01-13"), "2020-21"); // the late start of 2020-21
     EXPECT_EQ(seasonOf("1999-12-31"), "1999-00");
+    EXPECT_EQ(seasonOf("2022-06-30"), "2021-22"); // the last day of a season's year
+    EXPECT_EQ(seasonOf("2022-07-01"), "2022-23"); // the first of the next
 }
 
 TEST(MarketSummary, TheFileReadsBackWhatWasWritten) {
@@ -40,7 +42,10 @@ TEST(MarketSummary, TheFileReadsBackWhatWasWritten) {
     EXPECT_EQ(back.eloLogLoss, summary.eloLogLoss);
     EXPECT_TRUE(back.eloCarried);
     EXPECT_EQ(back.gamesWithOdds, 1310);
+    EXPECT_EQ(back.modelLogLossWithOdds, summary.modelLogLossWithOdds);
     EXPECT_EQ(back.marketLogLoss, summary.marketLogLoss);
+    EXPECT_EQ(back.bets, 1044);
+    EXPECT_EQ(back.returnOnStake, summary.returnOnStake);
     EXPECT_EQ(back.payingEdge, summary.payingEdge);
     MarketSummary untested;
     untested.season = "2013-14";
@@ -97,6 +102,53 @@ TEST(MarketSummary, OnlyEdgesFromThePayingOneUpWereFoundProfitable) {
     MarketSummary every = tested();
     every.payingEdge = 0;
     EXPECT_FALSE(edgeFoundProfitable(every, -0.01)); // a negative edge is no bet
+    EXPECT_FALSE(edgeFoundProfitable(every, 0.0));   // nor is none
+    EXPECT_TRUE(edgeFoundProfitable(every, 0.001));
+}
+
+// A walk-forward report's summary: the season of its earliest game (the games need not be
+// in date order), the bets and return of the smallest edge band (every edge), and the
+// market's figures only when the backtest had odds.
+TEST(MarketSummary, TheSummaryOfAReportTakesTheEarliestDayAndTheBandOfEveryEdge) {
+    WalkForwardReport report;
+    for (const char* date : {"2022-07-02", "2021-10-12", "2022-04-01"}) {
+        BacktestGame game;
+        game.result.date = date;
+        report.backtest.games.push_back(game);
+    }
+    report.backtest.model.logLoss = 0.64;
+    report.elo.logLoss = 0.66;
+    report.eloCarried = false;
+    report.backtest.gamesWithOdds = 2;
+    FlatStake every;
+    every.bets = 40;
+    every.profit = -3;
+    FlatStake larger;
+    larger.bets = 31;
+    larger.profit = 2;
+    report.backtest.edgeBands = {{0, every}, {0.01, larger}, {0.02, FlatStake{}}};
+    MarketSummary summary = marketSummaryOf(report);
+    EXPECT_EQ(summary.season, "2021-22");
+    EXPECT_EQ(summary.games, 3);
+    EXPECT_EQ(summary.modelLogLoss, 0.64);
+    EXPECT_EQ(summary.eloLogLoss, 0.66);
+    EXPECT_FALSE(summary.eloCarried);
+    EXPECT_EQ(summary.gamesWithOdds, 2);
+    EXPECT_EQ(summary.bets, 40);
+    EXPECT_DOUBLE_EQ(*summary.returnOnStake, -3.0 / 40);
+    EXPECT_EQ(summary.payingEdge, 0.01);
+    // Without the market's figures the log losses on the games with odds stay unknown.
+    EXPECT_FALSE(summary.marketLogLoss);
+    EXPECT_FALSE(summary.modelLogLossWithOdds);
+    report.backtest.bookmaker = ForecastFigures{};
+    report.backtest.bookmaker->logLoss = 0.61;
+    report.backtest.modelWithOdds = ForecastFigures{};
+    report.backtest.modelWithOdds->logLoss = 0.63;
+    report.eloCarried = true;
+    summary = marketSummaryOf(report);
+    EXPECT_EQ(summary.marketLogLoss, 0.61);
+    EXPECT_EQ(summary.modelLogLossWithOdds, 0.63);
+    EXPECT_TRUE(summary.eloCarried);
 }
 
 } // namespace

@@ -114,6 +114,21 @@ TEST(OddsFile, APlainFileTakesDecimalAndAmericanOdds) {
     EXPECT_FALSE(games[1].odds);
 }
 
+// Money lines run from 100 to 100000 either way, both ends included.
+TEST(OddsFile, TheLongestAndShortestMoneyLinesAreRead) {
+    std::vector<ResultRow> games = season();
+    joinOdds(games,
+             readText(ArchiveHeader + archiveRow("1231", "V", "Montreal", "100", "+100000") +
+                      archiveRow("1231", "H", "Toronto", "-100", "-100000")),
+             "The odds file");
+    ASSERT_TRUE(games[0].odds);
+    EXPECT_DOUBLE_EQ(games[0].odds->visitor, 1001.0);
+    EXPECT_DOUBLE_EQ(games[0].odds->home, 1.001);
+    EXPECT_THROW(readText(ArchiveHeader + archiveRow("1231", "V", "Montreal", "100", "+100001") +
+                          archiveRow("1231", "H", "Toronto", "-100", "-100000")),
+                 InputDataError);
+}
+
 TEST(OddsFile, ProgramCodesComeFromTheArchivesNamesToo) {
     const OddsFile file = readText(Archive, OddsLine::Close, TeamCodeKind::Program);
     ASSERT_EQ(file.games.size(), 4u);

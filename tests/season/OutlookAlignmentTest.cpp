@@ -20,6 +20,8 @@ TEST(LeagueAlignment, SeasonOfADate) {
     EXPECT_EQ(seasonStartYear("2021-10-12"), 2021);
     EXPECT_EQ(seasonStartYear("2022-04-29"), 2021);
     EXPECT_EQ(seasonStartYear("2021-01-13"), 2020); // the late start of 2020-21
+    EXPECT_EQ(seasonStartYear("2021-06-30"), 2020); // June ends a season's year
+    EXPECT_EQ(seasonStartYear("2021-07-01"), 2021); // and July starts the next
     EXPECT_EQ(seasonName(2009), "2009-10");
     EXPECT_EQ(seasonName(1999), "1999-00");
 }
@@ -127,6 +129,12 @@ TEST(LeagueAlignment, ProblemsOfTheFilesAreListedTogether) {
             EXPECT_NE(message.find(part), std::string::npos) << part << "\n" << message;
         }
     }
+    // Just enough clubs for the format: a conference of five for three division places and
+    // two wild cards, a division of four for the top four.
+    EXPECT_NO_THROW(parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\nD,E,N\nF,E,N\n",
+                                   "wild-card", "D", "P"));
+    EXPECT_NO_THROW(parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\nD,E,N\n",
+                                   "division-top-four", "D", "P"));
     // Read, but too small for the format: two places short in the conference.
     try {
         parseAlignment("code,conference,division\nA,E,N\nB,E,N\nC,E,N\n", "wild-card", "D", "P");

@@ -94,6 +94,15 @@ TEST(Schedule, PostponedListingsAreSkippedAndCounted) {
     EXPECT_EQ(onThird.toPlay[1].date, "2022-01-10");
     EXPECT_EQ(onThird.toPlay[1].visitor, "BOS");
 
+    // A listing on the day of the last score has not been passed: that day's other games
+    // may still be going on.
+    const Schedule sameDay = scheduleFrom(Header + "2022-01-10,BOS,TOR,4,1,REG\n"
+                                                   "2022-01-10,OTT,MON,,,\n",
+                                          "");
+    EXPECT_EQ(sameDay.postponedSkipped, 0u);
+    ASSERT_EQ(sameDay.toPlay.size(), 1u);
+    EXPECT_EQ(sameDay.toPlay[0].visitor, "OTT");
+
     // A file of games still to play only skips nothing.
     EXPECT_EQ(scheduleFrom(Header + "2022-01-05,BOS,TOR,,,\n2022-01-04,TOR,BOS,,,\n", "")
                   .postponedSkipped,

@@ -138,6 +138,26 @@ TEST(Standings, ThreeClubTieGoesByPointsAmongAllOfThem) {
     EXPECT_EQ(ranked(standings), (std::vector<std::size_t>{3, 1, 0, 2}));
 }
 
+// The points between the clubs of a tie are a share of the points their games among them
+// could give: ZZZ's one win over BBB (2 of 2) beats BBB's two wins over CCC and the loss to
+// ZZZ (4 of 6), though BBB has more points among them. Each club: 2 regulation wins and 2
+// losses in 4 games, the rest against FIL.
+TEST(Standings, PointsAmongTheTiedClubsAreAShareOfTheirGamesAmongThem) {
+    Standings standings({"ZZZ", "BBB", "CCC", "FIL"});
+    standings.add(1, 0, 1, 2, Reg); // ZZZ beats BBB
+    standings.add(2, 1, 0, 3, Reg); // BBB beats CCC twice
+    standings.add(1, 2, 4, 1, Reg);
+    standings.add(0, 3, 3, 1, Reg); // ZZZ: one more win, two losses
+    standings.add(0, 3, 0, 1, Reg);
+    standings.add(3, 0, 2, 1, Reg);
+    standings.add(1, 3, 1, 2, Reg); // BBB: one more loss
+    standings.add(2, 3, 5, 0, Reg); // CCC: two wins
+    standings.add(3, 2, 0, 2, Reg);
+    std::vector<std::size_t> tied{2, 1, 0};
+    standings.rank(tied);
+    EXPECT_EQ(tied, (std::vector<std::size_t>{0, 1, 2}));
+}
+
 // A club with wins regulation wins against FIL and losses for the rest of 12 games.
 Standings standingsByWins(const std::vector<std::string>& codes, const std::vector<int>& wins) {
     std::vector<std::string> all = codes;

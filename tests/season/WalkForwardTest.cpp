@@ -125,6 +125,15 @@ TEST(WalkForward, EloForecastsOfTheSecondDayAsWorkedOut) {
     // regulation home wins and wrong on TOR's overtime win.
     EXPECT_EQ(report.elo.shootoutsForWinner.counted, 3);
     EXPECT_EQ(report.elo.shootoutsForWinner.correct, 2);
+    EXPECT_FALSE(report.eloCarried);
+
+    // Carried ratings start the Elo where they left it; a club without one starts level.
+    options.eloStart = {{"BOS", 1560}};
+    const WalkForwardReport carried = runTwoDays(options, asked);
+    EXPECT_TRUE(carried.eloCarried);
+    // BOS at TOR: 1 / (1 + 10^(-(1500 + 35 - 1560) / 400)).
+    EXPECT_NEAR(carried.eloHomeProbabilities[1], 1 / (1 + std::pow(10.0, 25.0 / 400)), 1e-12);
+    EXPECT_NEAR(carried.eloHomeProbabilities[2], firstDay, 1e-12);
 }
 
 // Game i plays with seriesSeed(seed, i) whatever its day; each side keeps its own GAA.
