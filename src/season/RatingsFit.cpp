@@ -118,6 +118,16 @@ std::vector<double> recencyWeights(const std::vector<ResultRow>& games, double h
     return weights;
 }
 
+// A share of the league's rate with the league's counted as priorSeasons seasons of the
+// club's own: infinitely many give the league's (1); a negative count or NaN leaves the
+// share as it is.
+double shrunkShare(double share, double priorSeasons) {
+    if (!(priorSeasons >= 0)) {
+        return share;
+    }
+    return std::isinf(priorSeasons) ? 1 : (share + priorSeasons) / (1 + priorSeasons);
+}
+
 double clamp01(double value) {
     return std::clamp(value, 0.0, 1.0);
 }
@@ -485,14 +495,19 @@ private:
                     ? (double(team.shortHandedGoalsFor) / team.timesShortHanded) /
                           (shortHandedGoals / shortHanded)
                     : 1;
+            const double penaltyShrunk = shrunkShare(penaltyShare, options_.penaltySeasons);
+            const double powerPlayShrunk =
+                shrunkShare(powerPlayShare, options_.specialGoalsSeasons);
+            const double shortHandedShrunk =
+                shrunkShare(shortHandedShare, options_.specialGoalsSeasons);
             for (const Venue venue : {Road, Home}) {
                 const TeamRating typical = typicalRating(venue == Home);
                 TeamRating& rating = club.rating[venue];
-                rating.penalty = static_cast<Single>(clamp01(typical.penalty * penaltyShare));
+                rating.penalty = static_cast<Single>(clamp01(typical.penalty * penaltyShrunk));
                 rating.powerPlay =
-                    static_cast<Single>(finiteOr(typical.powerPlay * powerPlayShare, 0));
+                    static_cast<Single>(finiteOr(typical.powerPlay * powerPlayShrunk, 0));
                 rating.shortHanded =
-                    static_cast<Single>(finiteOr(typical.shortHanded * shortHandedShare, 0));
+                    static_cast<Single>(finiteOr(typical.shortHanded * shortHandedShrunk, 0));
                 club.prior[venue].penalty = rating.penalty;
                 club.prior[venue].powerPlay = rating.powerPlay;
                 club.prior[venue].shortHanded = rating.shortHanded;

@@ -186,6 +186,46 @@ TEST(RatingsFitPrior, FullCarryKeepsEachClubsMeanButNotItsVenueSplit) {
     EXPECT_NEAR(fit.table.roadRating("TOR")->defence, 1.25, 1e-5);
 }
 
+// A season's special teams shrunk toward the league's: BOS is short-handed 2 a game, TOR 4,
+// the league 3; power plays score 30 % and 10 % against 20 %; short-handed goals come 1 in
+// 10 and 1 in 20 against 1 in 15 (shares 2/3, 4/3; 1.5, 0.5; 1.5, 0.75). The league counted
+// as 1 season of penalties keeps half of each penalty share, as 4 seasons of goals a fifth
+// of each goal share; on the league-typical road row 0.2128, 0.9394, 1.0399.
+TEST(RatingsFitSpecialTeams, SharesShrinkTowardTheLeaguesBySeasons) {
+    const std::map<std::string, TeamScoring> scoring{{"BOS", {3.0, 0.5893}},
+                                                     {"TOR", {2.0, 0.5893}}};
+    FitOptions options;
+    options.specialTeams["BOS"] = {10, 20, 15, 50, 2};
+    options.specialTeams["TOR"] = {10, 40, 5, 50, 2};
+    options.penaltySeasons = 1;
+    options.specialGoalsSeasons = 4;
+    const RatingTable table = fitRatings({}, scoring, SampleRosters, options).table;
+    const struct {
+        const char* code;
+        double penalty, powerPlay, shortHanded;
+    } expected[] = {{"BOS", 5.0 / 6, 1.1, 1.1}, {"TOR", 7.0 / 6, 0.9, 0.95}};
+    for (const auto& club : expected) {
+        SCOPED_TRACE(club.code);
+        const TeamRating& road = *table.roadRating(club.code);
+        EXPECT_NEAR(road.penalty, 0.2128 * club.penalty, 1e-5);
+        EXPECT_NEAR(road.powerPlay, 0.9394 * club.powerPlay, 1e-5);
+        EXPECT_NEAR(road.shortHanded, 1.0399 * club.shortHanded, 1e-5);
+    }
+    // By default every club plays at the league's (a season's did not foretell the next).
+    FitOptions byDefault;
+    byDefault.specialTeams = options.specialTeams;
+    const RatingTable league = fitRatings({}, scoring, SampleRosters, byDefault).table;
+    EXPECT_NEAR(league.roadRating("TOR")->penalty, 0.2128, 1e-5);
+    EXPECT_NEAR(league.roadRating("BOS")->powerPlay, 0.9394, 1e-5);
+    EXPECT_NEAR(league.roadRating("BOS")->shortHanded, 1.0399, 1e-5);
+    // No seasons of the league: the club's own shares, as its totals give them.
+    options.penaltySeasons = 0;
+    options.specialGoalsSeasons = 0;
+    const RatingTable own = fitRatings({}, scoring, SampleRosters, options).table;
+    EXPECT_NEAR(own.roadRating("TOR")->penalty, 0.2128 * 4 / 3, 1e-5);
+    EXPECT_NEAR(own.roadRating("BOS")->powerPlay, 0.9394 * 1.5, 1e-5);
+}
+
 // A season of the three sample clubs in which Boston scores far more at home than on the
 // road, and Toronto the other way round.
 std::vector<ResultRow> splitVenueSeason() {

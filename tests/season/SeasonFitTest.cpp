@@ -313,6 +313,8 @@ TEST(RatingsFitRules, EachSidesGoalsCarryItsOwnSpecialTeams) {
     FitOptions options;
     options.specialTeams["BOS"] = {10, 10, 60, 100, 2};
     options.specialTeams["TOR"] = {10, 80, 5, 100, 2};
+    options.penaltySeasons = 0;
+    options.specialGoalsSeasons = 0;
     const std::vector<ResultRow> games = {
         gameRow("2001-01-01", "BOS", "TOR", 5, 2), gameRow("2001-01-02", "TOR", "BOS", 1, 6),
         gameRow("2001-01-03", "BOS", "TOR", 4, 3), gameRow("2001-01-04", "TOR", "BOS", 2, 5),
@@ -348,6 +350,8 @@ TEST(RatingsFitRules, SpecialTeamsStandToTheLeaguesTotals) {
     FitOptions options;
     options.specialTeams["BOS"] = {10, 20, 15, 50, 2};
     options.specialTeams["TOR"] = {10, 40, 5, 50, 2};
+    options.penaltySeasons = 0;
+    options.specialGoalsSeasons = 0;
     const RatingTable table = fit(evenSeason(), options).table;
     const struct {
         const char* code;

@@ -104,5 +104,23 @@ TEST(TeamTotalsFile, ReadsASitesTableWithoutItsLeagueRowOrPlayoffMark) {
     EXPECT_EQ(totals.at("TOR").line, 4);
 }
 
+// The site's own export names power-play goals PP (against: PPA), chances PPO (against:
+// PPOA) and short-handed goals SH: all of a club's special teams come from it.
+TEST(TeamTotalsFile, ReadsTheSitesSpecialTeamsColumns) {
+    const auto totals = read("Rk,Team,GP,GF,GA,PP,PPO,PP%,PPA,PPOA,PK%,SH,SHA\n"
+                             "1,Tampa Bay Lightning*,82,319,221,74,262,28.24,40,267,85.02,12,3\n"
+                             "2,Boston Bruins*,82,257,212,64,250,25.6,46,278,83.45,7,5\n");
+    ASSERT_EQ(totals.size(), 2u);
+    const TeamTotals& tampa = totals.at("TBL");
+    EXPECT_EQ(tampa.powerPlayGoals, 74);
+    EXPECT_EQ(tampa.powerPlayChances, 262);
+    EXPECT_EQ(tampa.powerPlayGoalsAgainst, 40);
+    EXPECT_EQ(tampa.timesShortHanded, 267);
+    EXPECT_EQ(tampa.shortHandedGoalsFor, 12);
+    EXPECT_EQ(tampa.shortHandedGoalsAgainst, 3);
+    EXPECT_EQ(totals.at("BOS").powerPlayGoals, 64);
+    EXPECT_EQ(totals.at("BOS").timesShortHanded, 278);
+}
+
 } // namespace
 } // namespace zelkor
