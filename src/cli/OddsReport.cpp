@@ -28,17 +28,24 @@ std::string percent(double share) {
     return fixed(share * Percent, 1) + " %";
 }
 
+// Written by appending: GCC 12 takes an insert at the front for an overlapping copy
+// (-Wrestrict) in an optimised build.
 std::string signedText(double value, int decimals) {
-    return (value > 0 ? "+" : "") + fixed(value, decimals);
+    std::string text = value > 0 ? "+" : "";
+    return text.append(fixed(value, decimals));
 }
 
 // A whole number with thin groups of three, for counts a person reads.
 std::string grouped(std::uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+        if (at > 0 && (digits.size() - at) % 3 == 0) {
+            text += ',';
+        }
+        text += digits[at];
     }
-    return digits;
+    return text;
 }
 
 std::string padLeft(const std::string& text, std::size_t width) {
