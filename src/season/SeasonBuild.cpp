@@ -44,14 +44,6 @@ std::vector<ShootoutRecord> shootoutRecords(const std::map<std::string, TeamTota
     return list;
 }
 
-std::string listed(const std::set<std::string>& codes) {
-    std::string text;
-    for (const std::string& code : codes) {
-        text += (text.empty() ? "" : ", ") + shownText(code);
-    }
-    return text;
-}
-
 // Everything a build writes, read and checked.
 struct PreparedBuild {
     std::vector<ImportedRoster> rosters;
@@ -166,7 +158,7 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
         if (!missing.empty()) {
             throw InputDataError("The results name teams that the skater statistics do not "
                                  "list, so that they have no roster: " +
-                                 listed(missing) + ".");
+                                 shownList(missing) + ".");
         }
     });
     attempt([&] {
@@ -193,9 +185,9 @@ PreparedBuild prepare(const SeasonBuildRequest& request) {
             }
         }
         if (!missing.empty()) {
-            throw InputDataError(fileLabel(TeamStatsFileKind, *request.teamStats) +
-                                 " lists no totals for teams of the results: " + listed(missing) +
-                                 ".");
+            throw InputDataError(
+                fileLabel(TeamStatsFileKind, *request.teamStats) +
+                " lists no totals for teams of the results: " + shownList(missing) + ".");
         }
     });
     std::error_code unknown;

@@ -49,14 +49,6 @@ const RatingTable& ratingsOf(const OutlookRequest& request) {
     return request.ratings ? *request.ratings : *RatingTable::builtin();
 }
 
-std::string listed(const std::set<std::string>& codes) {
-    std::string text;
-    for (const std::string& code : codes) {
-        text += (text.empty() ? "" : ", ") + shownText(code);
-    }
-    return text;
-}
-
 std::set<std::string> scheduleClubs(const Schedule& schedule) {
     std::set<std::string> clubs;
     for (const auto* games : {&schedule.played, &schedule.toPlay}) {
@@ -555,7 +547,7 @@ std::vector<std::string> outlookProblems(const OutlookRequest& request) {
     }
     const auto add = [&problems](const std::set<std::string>& codes, const std::string& what) {
         if (!codes.empty()) {
-            problems.push_back(what + listed(codes) + ".");
+            problems.push_back(what + shownList(codes) + ".");
         }
     };
     add(withoutPlace, "Clubs of the schedule without a division: ");
